@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace trawlit {
+
+struct MatchSettings {
+    std::string findText; // used as entered: never trimmed or collapsed
+    bool caseSensitive = false;
+    bool collapseWhiteSpace = false;
+    bool lineNumbersWanted = true; // counts-only runs need none
+};
+
+// Where a file's bytes come from: Read returns the bytes read, 0 at the end, -1 on failure
+// (a failure ends the file like its end).
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::ptrdiff_t Read(char* buffer, std::size_t size) = 0;
+};
+
+// Receives every matching piece of a file in order. `pieceAsRead` is valid only during the
+// call. `lineNumber` is 0 when line numbers were not wanted.
+class MatchSink {
+public:
+    virtual ~MatchSink() = default;
+    virtual void OnMatch(std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation)
+        = 0;
+};
+
+// Finds the matching pieces of a file. A line ends at CR, CR LF or LF; an LF that is the
+// file's last byte is followed by one more, empty piece. A piece matches when it holds the
+// text (after collapsing white space when asked), or when the previous match ended in "_"
+// (a continuation, taken without a test). Reads in large blocks and looks at lines only
+// around hits, so memory stays at one block plus the longest line in progress.
+class LineMatcher {
+public:
+    explicit LineMatcher(MatchSettings settings);
+    ~LineMatcher();
+    LineMatcher(const LineMatcher&) = delete;
+    LineMatcher& operator=(const LineMatcher&) = delete;
+
+    // Returns the number of matching pieces.
+    std::int64_t ScanFile(ByteSource& source, MatchSink& sink);
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
+
+} // namespace trawlit

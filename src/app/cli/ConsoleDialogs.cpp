@@ -1,0 +1,45 @@
+#include "app/cli/ConsoleDialogs.h"
+
+#include "app/cli/ConsoleWindow.h"
+#include "search/TextHelpers.h"
+
+namespace trawlit {
+
+std::string ConsoleText(const std::string& text)
+{
+    std::string console = text;
+    ReplaceString(console, "\r\n", "\n");
+    return console;
+}
+
+ConsoleDialogs::ConsoleDialogs(ConsoleWindow& window, std::FILE* messages, std::FILE* results)
+    : window_(window)
+    , messages_(messages)
+    , results_(results)
+{
+}
+
+int ConsoleDialogs::MsgBox(const std::string& text, int code, const std::string& title)
+{
+    window_.FinishStatusLine();
+    if (title != kProgramTitle) {
+        std::fprintf(messages_, "%s:\n", title.c_str());
+    }
+    std::fprintf(messages_, "%s\n", ConsoleText(text).c_str());
+    std::fflush(messages_);
+    // Nobody is there to answer: a question takes its default button.
+    if ((code & 7) != MsgBoxCode::YesNo) {
+        return MsgBoxAnswer::Ok;
+    }
+    return (code & MsgBoxCode::DefaultButton2) != 0 ? MsgBoxAnswer::No : MsgBoxAnswer::Yes;
+}
+
+void ConsoleDialogs::ShowOutputFile(
+    const std::string& message, const std::string&, const std::string& path)
+{
+    window_.FinishStatusLine();
+    std::fprintf(results_, "%s\n%s\n", ConsoleText(message).c_str(), path.c_str());
+    std::fflush(results_);
+}
+
+} // namespace trawlit

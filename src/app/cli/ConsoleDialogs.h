@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdio>
+
+#include "dialogs/Dialogs.h"
+
+namespace trawlit {
+
+class ConsoleWindow;
+
+// Message boxes without a window: the text goes to standard error and OK (or a question's
+// default button) is the answer.
+// The output-file dialog becomes the closing message and the results path on standard output.
+class ConsoleDialogs : public Dialogs {
+public:
+    ConsoleDialogs(ConsoleWindow& window, std::FILE* messages, std::FILE* results);
+    using Dialogs::MsgBox;
+    int MsgBox(const std::string& text, int code, const std::string& title) override;
+    void ShowOutputFile(
+        const std::string& message, const std::string& title, const std::string& path) override;
+
+private:
+    ConsoleWindow& window_;
+    std::FILE* messages_;
+    std::FILE* results_;
+};
+
+// CR LF line breaks as the terminal's own.
+std::string ConsoleText(const std::string& text);
+
+} // namespace trawlit

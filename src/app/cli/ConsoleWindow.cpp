@@ -1,0 +1,130 @@
+#include "app/cli/ConsoleWindow.h"
+
+#include <chrono>
+
+namespace trawlit {
+
+volatile std::sig_atomic_t gInterruptRequested = 0;
+
+namespace {
+
+constexpr double kSecondsBetweenDraws = 0.1;
+
+double SecondsNow()
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+CheckState ToCheck(bool value) { return value ? CheckState::Checked : CheckState::Unchecked; }
+
+} // namespace
+
+ConsoleWindow::ConsoleWindow(const SearchOptions& inputs, std::FILE* statusStream)
+    : inputs_(inputs)
+    , statusStream_(statusStream)
+{
+    for (auto& history : histories_) {
+        history.SetMaxHistory(20);
+    }
+}
+
+std::string ConsoleWindow::InputText(InputBox box)
+{
+    switch (box) {
+    case InputBox::SearchStr:
+        return inputs_.SearchStr;
+    case InputBox::RootFolder:
+        return inputs_.RootFolder;
+    case InputBox::FileTemplate:
+        return inputs_.FileTemplate;
+    case InputBox::OutputPathname:
+        return inputs_.OutputPathname;
+    }
+    return {};
+}
+
+CheckState ConsoleWindow::Option(OptionBox box)
+{
+    switch (box) {
+    case OptionBox::TraverseSubfolders:
+        return ToCheck(inputs_.TraverseSubfolders);
+    case OptionBox::CaseSensitive:
+        return ToCheck(inputs_.CaseSensitive);
+    case OptionBox::CollapseWhiteSpace:
+        return ToCheck(inputs_.CollapseWhiteSpace);
+    case OptionBox::CountsOnly:
+        return ToCheck(inputs_.CountsOnly);
+    }
+    return CheckState::Unchecked;
+}
+
+void ConsoleWindow::SetAbortRequested(bool value)
+{
+    abortRequested_ = value;
+    if (!value) {
+        gInterruptRequested = 0;
+    }
+}
+
+void ConsoleWindow::ShowCounter(Counter counter, std::int64_t value)
+{
+    counters_[static_cast<std::size_t>(counter)] = value;
+    if (!countsShown_ || statusStream_ == nullptr) {
+        return;
+    }
+    double now = SecondsNow();
+    if (now - lastDraw_ >= kSecondsBetweenDraws) {
+        lastDraw_ = now;
+        DrawStatusLine();
+    }
+}
+
+void ConsoleWindow::HideStuff(const std::string&, std::int64_t totalFileCount,
+    std::int64_t fileFoundCount, std::int64_t matchCount)
+{
+    counters_ = { totalFileCount, fileFoundCount, matchCount };
+    counterVisible_ = { true, fileFoundCount != -1, matchCount != -1 };
+    countsShown_ = true;
+    if (statusStream_ != nullptr) {
+        DrawStatusLine();
+    }
+}
+
+void ConsoleWindow::HideShowCounts(bool visible)
+{
+    if (!visible) {
+        FinishStatusLine();
+    }
+    countsShown_ = visible;
+    counterVisible_.fill(visible);
+}
+
+void ConsoleWindow::FinishStatusLine()
+{
+    if (statusLineDrawn_ && statusStream_ != nullptr) {
+        DrawStatusLine(); // the latest values stay on screen
+        std::fputc('\n', statusStream_);
+        std::fflush(statusStream_);
+        statusLineDrawn_ = false;
+        lastDraw_ = -1.0;
+    }
+}
+
+void ConsoleWindow::DrawStatusLine()
+{
+    std::string line = "\r";
+    for (std::size_t i = 0; i < counters_.size(); ++i) {
+        if (!counterVisible_[i]) {
+            continue;
+        }
+        line += DefaultCounterHeaderCaption(static_cast<Counter>(i));
+        line += " " + std::to_string(counters_[i]) + "   ";
+    }
+    line += "\033[K";
+    std::fputs(line.c_str(), statusStream_);
+    std::fflush(statusStream_);
+    statusLineDrawn_ = true;
+}
+
+} // namespace trawlit

@@ -1,0 +1,110 @@
+// trawlit-cli: the runs of the main window without a window, for scripts and terminals.
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+
+#include "app/cli/ConsoleDialogs.h"
+#include "app/cli/ConsoleWindow.h"
+#include "search/SearchRun.h"
+#include "util/FileRoutines.h"
+#include "util/platform/PosixPlatform.h"
+
+namespace {
+
+using namespace trawlit;
+
+enum ExitStatus : int { kFound = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
+
+std::string HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        return entry->pw_dir;
+    }
+    return "/";
+}
+
+extern "C" void OnInterrupt(int) { gInterruptRequested = 1; }
+
+void InstallInterruptHandler()
+{
+    struct sigaction action { };
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND; // a second Ctrl-C ends the program at once
+    sigaction(SIGINT, &action, nullptr);
+}
+
+int ExitStatusOf(const SearchResult& result)
+{
+    switch (result.status) {
+    case RunStatus::Refused:
+    case RunStatus::Failed:
+        return kRefusedOrFailed;
+    case RunStatus::NoMatch:
+    case RunStatus::Found:
+        break;
+    }
+    if (result.aborted) {
+        return kAborted;
+    }
+    return result.status == RunStatus::Found ? kFound : kNoMatch;
+}
+
+int RunSearch(const SearchOptions& inputs)
+{
+    std::FILE* status = isatty(STDERR_FILENO) != 0 ? stderr : nullptr;
+    ConsoleWindow window(inputs, status);
+    ConsoleDialogs dialogs(window, stderr, stdout);
+    PosixPlatform platform;
+    FileRoutines files(platform, dialogs);
+    InstallInterruptHandler();
+    SearchResult result = RunStringSearch(RunPorts { window, platform, dialogs, files });
+    return ExitStatusOf(result);
+}
+
+void AddSearchCommand(CLI::App& app, SearchOptions& inputs)
+{
+    CLI::App* search = app.add_subcommand("search",
+        "Search the files of a folder tree for a text and write the results file.\n"
+        "Exit status: 0 found, 1 no match, 2 refused or failed, 3 aborted (Ctrl-C).");
+    search->add_option("--root", inputs.RootFolder, "Root folder of the search")->required();
+    search->add_option("--find", inputs.SearchStr, "Text to find, used as given")->required();
+    search->add_option("--template", inputs.FileTemplate, "File template")
+        ->default_str("*.*");
+    search->add_option("--output", inputs.OutputPathname, "Results file")
+        ->default_str("~/Trawlit.out");
+    search->add_flag("!--no-subfolders", inputs.TraverseSubfolders, "Search the root folder only");
+    search->add_flag("--case-sensitive", inputs.CaseSensitive, "Match letter case exactly");
+    search->add_flag("--collapse-white-space", inputs.CollapseWhiteSpace,
+        "Read every run of white space in a line as one blank");
+    search->add_flag("--counts-only", inputs.CountsOnly, "One count line per file instead of lines");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app { "Trawlit: search a folder tree for a text, without a window." };
+    app.require_subcommand(1);
+    SearchOptions inputs;
+    inputs.FileTemplate = "*.*";
+    inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
+    AddSearchCommand(app, inputs);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        int code = app.exit(error);
+        return code == 0 ? 0 : kRefusedOrFailed;
+    }
+    return RunSearch(inputs);
+}

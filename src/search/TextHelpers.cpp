@@ -37,10 +37,9 @@ std::size_t FindFrom(
 bool NeighboursAllow(
     const std::string& text, std::size_t pos, std::size_t length, std::uint8_t mode)
 {
-    const bool hasBefore = pos > 0;
-    const bool hasAfter = pos + length < text.size();
-    const char before = hasBefore ? text[pos - 1] : ' ';
-    const char after = hasAfter ? text[pos + length] : ' ';
+    // The text's start and end bound an occurrence like a blank does.
+    const char before = pos > 0 ? text[pos - 1] : ' ';
+    const char after = pos + length < text.size() ? text[pos + length] : ' ';
     if ((mode & ReplaceMode::BlankBounded) != 0 && (before != ' ' || after != ' '))
         return false;
     if ((mode & ReplaceMode::NotInWord) != 0

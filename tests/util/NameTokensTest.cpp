@@ -58,7 +58,7 @@ TEST(NameTokensTest, Findtok2GrowsArraysAndHandlesLongTexts)
     EXPECT_EQ(Tokenise(text, 5, ",", 64, 2), (Spans { { 1, 40000 }, { 40002, 40004 } }));
 }
 
-// Each documented example in Windows syntax, then the same path in POSIX syntax.
+// Each example in Windows syntax, then the same path in POSIX syntax.
 struct PathCase {
     std::string windowsPath, posixPath, expected;
 };

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "util/Platform.h"
+
+namespace trawlit::testing {
+
+// An in-memory file system behind the Platform port. Paths are "/"-separated and absolute;
+// "//" and a trailing "/" are tolerated. Folders list their entries in the order they were
+// added ("." and ".." first), hidden names follow the port's rules, and templates match with
+// "*" and "?" ignoring case. Every file and folder gets its own identity unless a test shares
+// one on purpose (a second name for the same folder or file).
+class FakePlatform : public Platform {
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // Building the tree; missing parent folders are created on the way.
+    void AddFolder(const std::string& path);
+    void AddFile(const std::string& path, const std::string& contents = {});
+    // A name of kind FolderLink, Other (FIFO, socket, device) or Missing (a broken link).
+    void AddSpecial(const std::string& path, EntryKind kind);
+    void SetIdentity(const std::string& path, FileIdentity identity);
+    FileIdentity IdentityOfPath(const std::string& path) const;
+    bool Exists(const std::string& path) const;
+    // Contents of a file, empty when there is none.
+    std::string Contents(const std::string& path) const;
+
+    // Failures injected by path.
+    void FailOpen(const std::string& path, int number, const std::string& description);
+    void FailWrite(const std::string& path, int number, const std::string& description);
+    void FailListing(const std::string& folder, int number, const std::string& description);
+
+    // True: names beginning with "." are listed too, as a platform with other hidden marks would.
+    bool listHiddenNames = false;
+
+    // Clock: MonotonicSeconds returns `clock`, then adds `clockStep`.
+    double clock = 0.0;
+    double clockStep = 0.0;
+    LocalDateTime now;
+
+    // InputPending answers from `pendingAnswers` first, then `inputPendingDefault`.
+    std::deque<bool> pendingAnswers;
+    bool inputPendingDefault = false;
+    std::function<void()> onDoEvents;
+    int inputPendingCalls = 0;
+    int doEventsCalls = 0;
+    int examineCalls = 0;
+    std::vector<std::string> listedPatterns;
+
+    std::unique_ptr<FolderListing> StartListing(
+        const std::string& pattern, ListMask mask, PlatformError& error) override;
+    EntryKind Examine(const std::string& path) override;
+    FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override;
+    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
+    bool Write(
+        FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
+    bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) override;
+    bool Close(FileHandle handle, PlatformError& error) override;
+    bool IdentityOf(FileHandle handle, FileIdentity& identity) override;
+    std::int64_t FileLength(FileHandle handle) override;
+    std::int64_t FileLength(const std::string& path) override;
+    bool Remove(const std::string& path, PlatformError& error) override;
+    bool GetReadOnly(const std::string& path, bool& readOnly) override;
+    bool SetReadOnly(const std::string& path, bool readOnly) override;
+    double MonotonicSeconds() override;
+    LocalDateTime Now() override { return now; }
+    bool InputPending() override;
+    void DoEvents() override;
+
+    int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+
+    struct Node;
+
+private:
+    struct OpenFileState;
+
+    std::shared_ptr<Node> Find(const std::string& path) const;
+    std::shared_ptr<Node> MakeParents(const std::string& path, std::string& leaf);
+    std::shared_ptr<Node> AddNode(const std::string& path, EntryKind kind);
+
+    std::shared_ptr<Node> root_;
+    std::uint64_t nextInode_ = 2;
+    std::map<std::string, PlatformError> openFailures_;
+    std::map<std::string, PlatformError> writeFailures_;
+    std::map<std::string, PlatformError> listingFailures_;
+    std::map<FileHandle, std::unique_ptr<OpenFileState>> handles_;
+    FileHandle nextHandle_ = 3;
+};
+
+// Case-ignoring wildcard match: "*" any run, "?" one character, "*.*" every name.
+bool FakeWildcardMatch(const std::string& pattern, const std::string& name);
+
+} // namespace trawlit::testing

@@ -1,0 +1,316 @@
+#include "search/FolderWalk.h"
+
+#include <cstring>
+#include <optional>
+#include <unordered_set>
+
+#include "search/QSSORT.h"
+#include "search/TextHelpers.h"
+
+namespace trawlit {
+
+namespace {
+
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+void AppendUpper(std::string& out, std::string_view name)
+{
+    for (char c : name) {
+        out.push_back(AsciiUpper(c));
+    }
+}
+
+void TidySeparators(std::string& path)
+{
+    ReplaceString(path, "//", "/", 0);
+}
+
+// prefix is an already tidied folder + "/": appending a name without "/" cannot form a
+// new "//", so the whole path needs no second tidy.
+void JoinOnto(std::string& out, const std::string& prefix, std::string_view name, bool upper)
+{
+    out.assign(prefix);
+    if (upper) {
+        AppendUpper(out, name);
+    } else {
+        out.append(name);
+    }
+    if (name.find('/') != std::string_view::npos) {
+        TidySeparators(out);
+    }
+}
+
+bool IsKnown(const FileIdentity& identity)
+{
+    return identity.device != 0 || identity.inode != 0;
+}
+
+struct IdentityHash {
+    std::size_t operator()(const FileIdentity& id) const
+    {
+        return std::hash<std::uint64_t> {}(id.inode * 31U + id.device);
+    }
+};
+
+struct EntryFacts {
+    EntryKind kind = EntryKind::Missing;
+    FileIdentity identity;
+};
+
+// The names of one listing, numbered from 1 as the sort expects. Buffers are kept between
+// listings so that a walk over many folders does not allocate per name.
+struct NameList {
+    std::vector<std::string> names { 1 };
+    std::vector<EntryFacts> facts { 1 };
+    std::size_t count = 0;
+
+    void Clear() { count = 0; }
+    void Append(ListedEntry& entry)
+    {
+        ++count;
+        if (names.size() <= count) {
+            names.emplace_back();
+            facts.emplace_back();
+        }
+        names[count].swap(entry.name);
+        facts[count] = EntryFacts { entry.kind, entry.identity };
+    }
+};
+
+struct PendingFolder {
+    std::string path;
+    FileIdentity identity; // unknown for the root until its listing shows "."
+};
+
+class Walker {
+public:
+    Walker(Platform& platform, const WalkSettings& settings, WalkSteps& steps)
+        : platform_(platform)
+        , settings_(settings)
+        , steps_(steps)
+    {
+        for (const std::string& part : settings.skippedNameParts) {
+            if (!part.empty()) {
+                std::string lower;
+                for (char c : part) {
+                    lower.push_back(AsciiLower(c));
+                }
+                skippedParts_.push_back(std::move(lower));
+            }
+        }
+    }
+
+    void Run()
+    {
+        stack_.push_back(PendingFolder { settings_.rootFolder, {} });
+        bool isRoot = true;
+        while (!stack_.empty()) {
+            if (steps_.StopRequested()) {
+                return;
+            }
+            PendingFolder folder = std::move(stack_.back());
+            stack_.pop_back();
+            if (IsKnown(folder.identity) && !visited_.insert(folder.identity).second) {
+                continue;
+            }
+            steps_.OnFolder(folder.path, isRoot);
+            isRoot = false;
+            if (!VisitFolder(folder.path)) {
+                return;
+            }
+        }
+    }
+
+private:
+    enum class Want : std::uint8_t { Files, SubFolders };
+
+    // Returns false when a stop was requested.
+    bool VisitFolder(const std::string& folder)
+    {
+        prefix_.assign(folder);
+        prefix_.push_back('/');
+        TidySeparators(prefix_);
+
+        pattern_.assign(folder).append("/").append(settings_.fileTemplate);
+        if (!List(ListMask::FilesOnly, Want::Files)) {
+            return false;
+        }
+        Sort(false);
+        if (!VisitFiles()) {
+            return false;
+        }
+        if (!settings_.traverseSubfolders) {
+            return true;
+        }
+        pattern_.assign(folder).append("/*.*");
+        if (!List(ListMask::FilesAndFolders, Want::SubFolders)) {
+            return false;
+        }
+        Sort(true);
+        PushSubFolders();
+        return true;
+    }
+
+    bool List(ListMask mask, Want want)
+    {
+        list_.Clear();
+        PlatformError error;
+        std::unique_ptr<FolderListing> listing = platform_.StartListing(pattern_, mask, error);
+        if (error || !listing) {
+            return true; // a folder that cannot be listed holds nothing to visit
+        }
+        while (listing->Next(entry_)) {
+            if (steps_.StopRequested()) {
+                return false;
+            }
+            if (want == Want::Files) {
+                list_.Append(entry_);
+            } else if (entry_.kind == EntryKind::Folder) {
+                // "." names the folder itself: the only way the root learns its identity.
+                if (entry_.name == "." && IsKnown(entry_.identity)) {
+                    visited_.insert(entry_.identity);
+                }
+                list_.Append(entry_);
+            }
+        }
+        return true;
+    }
+
+    void Sort(bool descending)
+    {
+        if (list_.count < 2) {
+            return;
+        }
+        QSSORT(list_.names, list_.count, next_, previous_, false);
+        auto exchange = [this](std::size_t k, std::size_t j) {
+            list_.names[k].swap(list_.names[j]);
+            std::swap(list_.facts[k], list_.facts[j]);
+        };
+        if (descending) {
+            ReorderByLinks(list_.count, previous_, next_, exchange);
+        } else {
+            ReorderByLinks(list_.count, next_, previous_, exchange);
+        }
+    }
+
+    bool VisitFiles()
+    {
+        for (std::size_t k = 1; k <= list_.count; ++k) {
+            if (steps_.StopRequested()) {
+                return false;
+            }
+            steps_.BeforeName();
+            const std::string& name = list_.names[k];
+            const EntryFacts& facts = list_.facts[k];
+            if (name.empty() || name.front() == '.' || IsPassedOver(facts.identity)
+                || HasSkippedPart(name)) {
+                continue;
+            }
+            if (Admits(facts.kind)) {
+                JoinOnto(displayPath_, prefix_, name, false);
+                JoinOnto(checkPath_, prefix_, name, true);
+                steps_.VisitFile(WalkFile { displayPath_, checkPath_, name, facts.identity });
+            }
+            steps_.AfterName();
+        }
+        return true;
+    }
+
+    // The names stand in descending order: pushing them so leaves the smallest on top.
+    void PushSubFolders()
+    {
+        for (std::size_t k = 1; k <= list_.count; ++k) {
+            const std::string& name = list_.names[k];
+            if (name.empty() || name.front() == '.') {
+                continue;
+            }
+            PendingFolder folder;
+            JoinOnto(folder.path, prefix_, name, false);
+            folder.identity = list_.facts[k].identity;
+            stack_.push_back(std::move(folder));
+        }
+    }
+
+    bool IsPassedOver(const FileIdentity& identity) const
+    {
+        return settings_.passOver && IsKnown(identity) && identity == *settings_.passOver;
+    }
+
+    bool HasSkippedPart(const std::string& name)
+    {
+        if (skippedParts_.empty()) {
+            return false;
+        }
+        lowerName_.clear();
+        for (char c : name) {
+            lowerName_.push_back(AsciiLower(c));
+        }
+        for (const std::string& part : skippedParts_) {
+            if (lowerName_.find(part) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // FIFOs, sockets and devices are never handed on: reading one could block the walk.
+    bool Admits(EntryKind kind) const
+    {
+        if (settings_.fileMustExist) {
+            return kind == EntryKind::File;
+        }
+        return kind != EntryKind::Folder && kind != EntryKind::FolderLink
+            && kind != EntryKind::Other;
+    }
+
+    Platform& platform_;
+    const WalkSettings& settings_;
+    WalkSteps& steps_;
+    std::vector<std::string> skippedParts_;
+    std::vector<PendingFolder> stack_;
+    std::unordered_set<FileIdentity, IdentityHash> visited_;
+    NameList list_;
+    SortLinks next_;
+    SortLinks previous_;
+    ListedEntry entry_;
+    std::string prefix_;
+    std::string pattern_;
+    std::string displayPath_;
+    std::string checkPath_;
+    std::string lowerName_;
+};
+
+} // namespace
+
+void FolderWalk(Platform& platform, const WalkSettings& settings, WalkSteps& steps)
+{
+    Walker walker(platform, settings, steps);
+    walker.Run();
+}
+
+std::string JoinDisplayPath(const std::string& folder, std::string_view name)
+{
+    std::string path = folder;
+    path.push_back('/');
+    path.append(name);
+    TidySeparators(path);
+    return path;
+}
+
+std::string JoinCheckPath(const std::string& folder, std::string_view name)
+{
+    std::string path = folder;
+    path.push_back('/');
+    AppendUpper(path, name);
+    TidySeparators(path);
+    return path;
+}
+
+} // namespace trawlit

@@ -117,98 +117,116 @@ public:
             }
             PendingFolder folder = std::move(stack_.back());
             stack_.pop_back();
-            if (IsKnown(folder.identity) && !visited_.insert(folder.identity).second) {
+            if (!FirstVisit(folder.identity)) {
                 continue;
             }
-            steps_.OnFolder(folder.path, isRoot);
-            isRoot = false;
-            if (!VisitFolder(folder.path)) {
+            Outcome outcome = VisitFolder(folder, isRoot);
+            if (outcome == Outcome::Stopped) {
                 return;
+            }
+            if (outcome == Outcome::Visited) {
+                isRoot = false;
             }
         }
     }
 
 private:
-    enum class Want : std::uint8_t { Files, SubFolders };
+    enum class Outcome : std::uint8_t { Visited, SeenBefore, Stopped };
 
-    // Returns false when a stop was requested.
-    bool VisitFolder(const std::string& folder)
+    // Records an identity; false when it was recorded before. Unknown identities never
+    // count as seen.
+    bool FirstVisit(const FileIdentity& identity)
     {
+        return !IsKnown(identity) || visited_.insert(identity).second;
+    }
+
+    Outcome VisitFolder(const PendingFolder& pending, bool isRoot)
+    {
+        const std::string& folder = pending.path;
         prefix_.assign(folder);
         prefix_.push_back('/');
         TidySeparators(prefix_);
 
+        // The sub-folders are listed first: the folder's own "." tells its true identity,
+        // which a second name of a visited folder (a bind mount) only shows there.
+        folders_.Clear();
+        if (settings_.traverseSubfolders) {
+            selfIdentity_ = FileIdentity {};
+            pattern_.assign(folder).append("/*.*");
+            if (!List(ListMask::FilesAndFolders, folders_)) {
+                return Outcome::Stopped;
+            }
+            if (selfIdentity_ != pending.identity && !FirstVisit(selfIdentity_)) {
+                return Outcome::SeenBefore;
+            }
+        }
+        steps_.OnFolder(folder, isRoot);
+
         pattern_.assign(folder).append("/").append(settings_.fileTemplate);
-        if (!List(ListMask::FilesOnly, Want::Files)) {
-            return false;
+        if (!List(ListMask::FilesOnly, files_)) {
+            return Outcome::Stopped;
         }
-        Sort(false);
+        Sort(files_, false);
         if (!VisitFiles()) {
-            return false;
+            return Outcome::Stopped;
         }
-        if (!settings_.traverseSubfolders) {
-            return true;
-        }
-        pattern_.assign(folder).append("/*.*");
-        if (!List(ListMask::FilesAndFolders, Want::SubFolders)) {
-            return false;
-        }
-        Sort(true);
+        Sort(folders_, true);
         PushSubFolders();
-        return true;
+        return Outcome::Visited;
     }
 
-    bool List(ListMask mask, Want want)
+    // Returns false when a stop was requested. Listing sub-folders keeps folders only.
+    bool List(ListMask mask, NameList& list)
     {
-        list_.Clear();
+        list.Clear();
         PlatformError error;
         std::unique_ptr<FolderListing> listing = platform_.StartListing(pattern_, mask, error);
         if (error || !listing) {
             return true; // a folder that cannot be listed holds nothing to visit
         }
+        bool foldersOnly = mask == ListMask::FilesAndFolders;
         while (listing->Next(entry_)) {
             if (steps_.StopRequested()) {
                 return false;
             }
-            if (want == Want::Files) {
-                list_.Append(entry_);
+            if (!foldersOnly) {
+                list.Append(entry_);
             } else if (entry_.kind == EntryKind::Folder) {
-                // "." names the folder itself: the only way the root learns its identity.
-                if (entry_.name == "." && IsKnown(entry_.identity)) {
-                    visited_.insert(entry_.identity);
+                if (entry_.name == ".") {
+                    selfIdentity_ = entry_.identity;
                 }
-                list_.Append(entry_);
+                list.Append(entry_);
             }
         }
         return true;
     }
 
-    void Sort(bool descending)
+    void Sort(NameList& list, bool descending)
     {
-        if (list_.count < 2) {
+        if (list.count < 2) {
             return;
         }
-        QSSORT(list_.names, list_.count, next_, previous_, false);
-        auto exchange = [this](std::size_t k, std::size_t j) {
-            list_.names[k].swap(list_.names[j]);
-            std::swap(list_.facts[k], list_.facts[j]);
+        QSSORT(list.names, list.count, next_, previous_, false);
+        auto exchange = [&list](std::size_t k, std::size_t j) {
+            list.names[k].swap(list.names[j]);
+            std::swap(list.facts[k], list.facts[j]);
         };
         if (descending) {
-            ReorderByLinks(list_.count, previous_, next_, exchange);
+            ReorderByLinks(list.count, previous_, next_, exchange);
         } else {
-            ReorderByLinks(list_.count, next_, previous_, exchange);
+            ReorderByLinks(list.count, next_, previous_, exchange);
         }
     }
 
     bool VisitFiles()
     {
-        for (std::size_t k = 1; k <= list_.count; ++k) {
+        for (std::size_t k = 1; k <= files_.count; ++k) {
             if (steps_.StopRequested()) {
                 return false;
             }
             steps_.BeforeName();
-            const std::string& name = list_.names[k];
-            const EntryFacts& facts = list_.facts[k];
+            const std::string& name = files_.names[k];
+            const EntryFacts& facts = files_.facts[k];
             if (name.empty() || name.front() == '.' || IsPassedOver(facts.identity)
                 || HasSkippedPart(name)) {
                 continue;
@@ -226,14 +244,14 @@ private:
     // The names stand in descending order: pushing them so leaves the smallest on top.
     void PushSubFolders()
     {
-        for (std::size_t k = 1; k <= list_.count; ++k) {
-            const std::string& name = list_.names[k];
+        for (std::size_t k = 1; k <= folders_.count; ++k) {
+            const std::string& name = folders_.names[k];
             if (name.empty() || name.front() == '.') {
                 continue;
             }
             PendingFolder folder;
             JoinOnto(folder.path, prefix_, name, false);
-            folder.identity = list_.facts[k].identity;
+            folder.identity = folders_.facts[k].identity;
             stack_.push_back(std::move(folder));
         }
     }
@@ -276,7 +294,9 @@ private:
     std::vector<std::string> skippedParts_;
     std::vector<PendingFolder> stack_;
     std::unordered_set<FileIdentity, IdentityHash> visited_;
-    NameList list_;
+    NameList files_;
+    NameList folders_;
+    FileIdentity selfIdentity_;
     SortLinks next_;
     SortLinks previous_;
     ListedEntry entry_;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace trawlit::testing {
 
 struct FakePlatform::Node {
     EntryKind kind = EntryKind::Folder;
     FileIdentity identity;
+    std::optional<FileIdentity> identityAsListed;
     std::string contents;
     bool readOnly = false;
     std::weak_ptr<Node> parent;
@@ -210,6 +212,13 @@ void FakePlatform::SetIdentity(const std::string& path, FileIdentity identity)
     }
 }
 
+void FakePlatform::SetIdentityAsListed(const std::string& path, FileIdentity identity)
+{
+    if (auto node = Find(path)) {
+        node->identityAsListed = identity;
+    }
+}
+
 FileIdentity FakePlatform::IdentityOfPath(const std::string& path) const
 {
     auto node = Find(path);
@@ -281,7 +290,7 @@ std::unique_ptr<FolderListing> FakePlatform::StartListing(
             || !FakeWildcardMatch(wildcard, name)) {
             continue;
         }
-        entries.push_back({ name, child->kind, child->identity });
+        entries.push_back({ name, child->kind, child->identityAsListed.value_or(child->identity) });
     }
     return std::make_unique<VectorListing>(std::move(entries));
 }

@@ -27,6 +27,9 @@ public:
     // A name of kind FolderLink, Other (FIFO, socket, device) or Missing (a broken link).
     void AddSpecial(const std::string& path, EntryKind kind);
     void SetIdentity(const std::string& path, FileIdentity identity);
+    // The identity the parent's listing reports, where it differs from the one the name's own
+    // "." and open handles report (a mount point listed by its underlying folder).
+    void SetIdentityAsListed(const std::string& path, FileIdentity identity);
     FileIdentity IdentityOfPath(const std::string& path) const;
     bool Exists(const std::string& path) const;
     // Contents of a file, empty when there is none.

@@ -96,13 +96,14 @@ TEST(FolderWalkTest, HooksAndPollsComeInTheirOrder)
     RecordingSteps steps;
     FolderWalk(platform, Settings("/r"), steps);
     EXPECT_EQ(steps.events,
-        (Events { "poll", "root /r", // W2
-            "poll", "poll", "poll", // W3: one poll per listed name
+        (Events { "poll", // W2
+            "poll", "poll", "poll", "poll", "poll", "poll", // sub-folders: ".", "..", 3 files, s
+            "root /r", //
+            "poll", "poll", "poll", // files: one poll per listed name
             "poll", "before", // a.gif: skipped, no "after"
             "poll", "before", "/r/b.txt | /r/B.TXT", "after", //
             "poll", "before", "after", // fifo: not a file, still a name
-            "poll", "poll", "poll", "poll", "poll", "poll", // W6: ".", "..", 3 files, "s"
-            "poll", "folder /r/s", "poll", "poll" }));
+            "poll", "poll", "poll", "folder /r/s" }));
     EXPECT_EQ(platform.listedPatterns, (Events { "/r/*.*", "/r/*.*", "/r/s/*.*", "/r/s/*.*" }));
 }
 
@@ -293,6 +294,9 @@ TEST(FolderWalkTest, NoFolderIsEnteredTwiceNorThroughALink)
     platform.AddFile("/r/b/g.txt");
     platform.AddFolder("/r/c"); // a second name of b
     platform.SetIdentity("/r/c", platform.IdentityOfPath("/r/b"));
+    platform.AddFile("/r/d/h.txt"); // a mount of a: its parent lists the folder beneath
+    platform.SetIdentity("/r/d", platform.IdentityOfPath("/r/a"));
+    platform.SetIdentityAsListed("/r/d", { 9, 99 });
     EXPECT_EQ(Walk(platform, Settings("/r")),
         (Events { "root /r", "folder /r/a", "/r/a/f.txt", "folder /r/b", "/r/b/g.txt" }));
 }

@@ -1,7 +1,5 @@
 #include "search/FolderWalk.h"
 
-#include <cstring>
-#include <optional>
 #include <unordered_set>
 
 #include "search/QSSORT.h"
@@ -67,8 +65,8 @@ struct EntryFacts {
 // The names of one listing, numbered from 1 as the sort expects. Buffers are kept between
 // listings so that a walk over many folders does not allocate per name.
 struct NameList {
-    std::vector<std::string> names { 1 };
-    std::vector<EntryFacts> facts { 1 };
+    std::vector<std::string> names = std::vector<std::string>(1);
+    std::vector<EntryFacts> facts = std::vector<EntryFacts>(1);
     std::size_t count = 0;
 
     void Clear() { count = 0; }

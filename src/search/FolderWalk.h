@@ -36,7 +36,8 @@ struct WalkSettings {
 class WalkSteps {
 public:
     virtual ~WalkSteps() = default;
-    // Polled before each folder, between listed names and before each file.
+    // Polled before each folder, between listed names and before each file; once it answers
+    // true the walk ends at once.
     virtual bool StopRequested() = 0;
     virtual void OnFolder(const std::string& folderPath, bool isRoot)
     {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "mainwindow/Registry.h"
 #include "mainwindow/SettingsStore.h"

@@ -8,7 +8,7 @@
 
 #include "fakes/RecordingDialogs.h"
 #include "util/ErrorNumbers.h"
-#include "util/TempFolder.h"
+#include "fakes/TempFolder.h"
 #include "util/platform/PosixPlatform.h"
 
 namespace trawlit {

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "util/TempFolder.h"
+#include "fakes/TempFolder.h"
 #include "util/Wildcard.h"
 
 namespace trawlit {

@@ -46,9 +46,10 @@ public:
         std::ofstream(file, std::ios::binary) << contents;
         return file;
     }
-    std::string Read(const std::string& name) const
+    std::string Read(const std::string& name) const { return ReadWholeFile(*this / name); }
+    static std::string ReadWholeFile(const std::string& path)
     {
-        std::ifstream in(*this / name, std::ios::binary);
+        std::ifstream in(path, std::ios::binary);
         return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     }
 

@@ -17,7 +17,10 @@ public:
         items_.clear();
         listIndex_ = -1;
     }
-    void AddItem(const std::string& text, int itemData) override { items_.emplace_back(text, itemData); }
+    void AddItem(const std::string& text, int itemData) override
+    {
+        items_.emplace_back(text, itemData);
+    }
     void SetListIndex(int index) override
     {
         listIndex_ = index;

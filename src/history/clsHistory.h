@@ -40,7 +40,7 @@ public:
 
 private:
     void ResizeLists();
-    std::string DisplayText(std::int16_t index) const;
+    std::string DisplayText(int index) const;
 
     std::int16_t maxHistory_ = 6;
     std::int16_t nHistory_ = 0;

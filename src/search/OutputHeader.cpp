@@ -15,7 +15,10 @@ namespace {
 constexpr std::array<const char*, 12> kMonths
     = { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
 
-bool IsYes(CheckState state) { return state != CheckState::Unchecked; }
+bool IsYes(CheckState state)
+{
+    return state != CheckState::Unchecked;
+}
 
 const char* SectionTitle(std::int16_t sectionId)
 {

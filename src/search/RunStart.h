@@ -22,7 +22,8 @@ void RecordInputHistories(MainWindowPort& window, const SearchOptions& options);
 bool ProbeRootFolder(Platform& platform, Dialogs& dialogs, const std::string& rootFolder);
 
 // Sets a counter and shows it.
-inline void SetCounter(MainWindowPort& window, Counter counter, std::int64_t& field, std::int64_t value)
+inline void SetCounter(
+    MainWindowPort& window, Counter counter, std::int64_t& field, std::int64_t value)
 {
     field = value;
     window.ShowCounter(counter, value);

@@ -13,6 +13,7 @@
 #include "search/RunYields.h"
 #include "search/TextHelpers.h"
 #include "util/FileRoutines.h"
+#include "util/TextTrim.h"
 
 namespace trawlit {
 
@@ -48,8 +49,8 @@ std::size_t DecimalDigits(std::int64_t value)
 // The per-file step of the search and the sink of its matches.
 class SearchSteps : public WalkSteps, public MatchSink {
 public:
-    SearchSteps(RunPorts ports, const SearchOptions& options, ResultsWriter& writer,
-        SearchResult& result)
+    SearchSteps(
+        RunPorts ports, const SearchOptions& options, ResultsWriter& writer, SearchResult& result)
         : ports_(ports)
         , options_(options)
         , writer_(writer)
@@ -69,8 +70,8 @@ public:
         current_ = &file;
         fileMatchCount_ = 0;
         std::int16_t fileNumber = 0;
-        PlatformError error = ports_.files.TryOpenFile(
-            file.displayPath, fileNumber, OpenType::SequentialInput, -1);
+        PlatformError error
+            = ports_.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
         if (error.number == kFileNotFound) {
             return; // gone since the folder was listed: passed over silently
         }
@@ -90,9 +91,11 @@ public:
             counters_.TotalFileCount + 1);
     }
 
-    void OnMatch(std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation) override
+    void OnMatch(
+        std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation) override
     {
-        SetCounter(ports_.window, Counter::MatchCount, counters_.MatchCount, counters_.MatchCount + 1);
+        SetCounter(
+            ports_.window, Counter::MatchCount, counters_.MatchCount, counters_.MatchCount + 1);
         if (++fileMatchCount_ == 1) {
             if (!options_.CountsOnly) {
                 writer_.Write("\r\n");

@@ -48,7 +48,7 @@ public:
     void OpenFile(const std::string& path, std::int16_t& fileNumber, std::int16_t openType,
         std::int32_t recordLength, bool& failed, const std::string* shownPath = nullptr);
     // The same open without any report: returns the failure (number 0 when it opened) so that
-    // the caller decides what it means.
+    // the caller decides what it means. An OpenType outside the nine codes gives error 5.
     PlatformError TryOpenFile(const std::string& path, std::int16_t& fileNumber,
         std::int16_t openType, std::int32_t recordLength);
     // "Run-time error 'N':" + the description + "File = " + the path, critical icon.

@@ -23,7 +23,10 @@ public:
 
     std::string InputText(InputBox box) override { return texts[Index(box)]; }
     CheckState Option(OptionBox box) override { return options[static_cast<std::size_t>(box)]; }
-    void FocusInput(InputBox box) override { calls.push_back("FocusInput " + std::to_string(Index(box))); }
+    void FocusInput(InputBox box) override
+    {
+        calls.push_back("FocusInput " + std::to_string(Index(box)));
+    }
 
     void ShowCounter(Counter counter, std::int64_t value) override
     {
@@ -66,7 +69,8 @@ public:
     void SetText(InputBox box, const std::string& text) { texts[Index(box)] = text; }
     void SetOption(OptionBox box, bool checked)
     {
-        options[static_cast<std::size_t>(box)] = checked ? CheckState::Checked : CheckState::Unchecked;
+        options[static_cast<std::size_t>(box)]
+            = checked ? CheckState::Checked : CheckState::Unchecked;
     }
 
     std::array<std::string, 4> texts { "", "", "*.*", "" };

@@ -6,7 +6,7 @@
 
 #include "fakes/FakeMainWindow.h"
 #include "fakes/RecordingDialogs.h"
-#include "fakes/TempTree.h"
+#include "fakes/TempFolder.h"
 #include "util/FileRoutines.h"
 #include "util/platform/PosixPlatform.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 using testing::FakeMainWindow;
 using testing::RecordingDialogs;
-using testing::TempTree;
+using testing::TempFolder;
 
 // The real file system with a fixed date, a scripted monotonic clock and injectable failures.
 class TestPlatform : public PosixPlatform {
@@ -53,13 +53,13 @@ class SearchRunTest : public ::testing::Test {
 protected:
     SearchRunTest()
     {
-        window.SetText(InputBox::RootFolder, tree.Root());
+        window.SetText(InputBox::RootFolder, tree.Path());
         window.SetText(InputBox::OutputPathname, output);
         window.SetText(InputBox::SearchStr, "needle");
     }
 
     SearchResult Run() { return RunStringSearch(RunPorts { window, platform, dialogs, files }); }
-    std::string Results() const { return TempTree::ReadFile(output); }
+    std::string Results() const { return TempFolder::ReadWholeFile(output); }
     // The results file after its 14 header lines.
     std::string Body() const
     {
@@ -79,9 +79,9 @@ protected:
             + "\r\n       Number of matches:  " + std::to_string(matches) + "\r\n";
     }
 
-    TempTree tree;
-    TempTree outside;
-    std::string output = outside.Path("Trawlit.out");
+    TempFolder tree;
+    TempFolder outside;
+    std::string output = (outside / "Trawlit.out");
     FakeMainWindow window;
     TestPlatform platform;
     RecordingDialogs dialogs;
@@ -98,21 +98,18 @@ TEST_F(SearchRunTest, WritesHeaderBlocksAndTotalsByteForByte)
     SearchResult result = Run();
 
     std::string expected = std::string(kDate) + "\r\n   Search for String\r\n\r\n"
-        + "             Root folder:  " + tree.Root() + "\r\n"
-        + "           File template:  *.*\r\n"
-        + "     Traverse subfolders:  Yes\r\n"
-        + "               Find What:  needle\r\n"
-        + "          Case sensitive:  No\r\n"
-        + "    Collapse white space:  No\r\n"
-        + "      Output counts only:  No\r\n"
+        + "             Root folder:  " + tree.Path() + "\r\n"
+        + "           File template:  *.*\r\n" + "     Traverse subfolders:  Yes\r\n"
+        + "               Find What:  needle\r\n" + "          Case sensitive:  No\r\n"
+        + "    Collapse white space:  No\r\n" + "      Output counts only:  No\r\n"
         + "             Output file:  " + output + "\r\n\r\n\r\n"
         + "\r\n/A.txt\r\n\r\n\t1:\tneedle first\r\n"
         + "\r\n/b.txt\r\n\r\n\t1:\tone needle\r\n\t3:\tthree needle\r\n" + Totals(3, 2, 3);
     EXPECT_EQ(Results(), expected);
     EXPECT_EQ(result.status, RunStatus::Found);
     ASSERT_EQ(dialogs.outputFiles.size(), 1u);
-    EXPECT_EQ(dialogs.outputFiles[0].message,
-        "3 files searched.\r\n\r\n3 matches found in 2 files.");
+    EXPECT_EQ(
+        dialogs.outputFiles[0].message, "3 files searched.\r\n\r\n3 matches found in 2 files.");
     EXPECT_EQ(dialogs.outputFiles[0].path, output);
 }
 
@@ -124,8 +121,9 @@ TEST_F(SearchRunTest, CountsOnlyListsEveryFileUnderItsUpperCasedName)
 
     Run();
 
-    EXPECT_EQ(Body(), "       2  " + tree.Root() + "/X.C\r\n       0  " + tree.Root()
-            + "/sub/README.TXT\r\n" + Totals(2, 1, 2));
+    EXPECT_EQ(Body(),
+        "       2  " + tree.Path() + "/X.C\r\n       0  " + tree.Path() + "/sub/README.TXT\r\n"
+            + Totals(2, 1, 2));
 }
 
 TEST_F(SearchRunTest, ContinuationLinesAndLineFeedNumbering)
@@ -144,13 +142,13 @@ TEST_F(SearchRunTest, RefusesBlankTextBeforeAnythingElse)
     window.SetText(InputBox::SearchStr, "   ");
     SearchResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Refused);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Search String must be specified!");
-    EXPECT_EQ(dialogs.boxes[0].code, 48);
-    EXPECT_EQ(dialogs.boxes[0].title, "Trawlit");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Search String must be specified!");
+    EXPECT_EQ(dialogs.messages[0].code, 48);
+    EXPECT_EQ(dialogs.messages[0].title, "Trawlit");
     EXPECT_EQ(window.calls, std::vector<std::string> { "FocusInput 0" });
     EXPECT_EQ(window.histories[0].NHistory(), 0);
-    EXPECT_FALSE(TempTree::ReadFile(output).size());
+    EXPECT_FALSE(TempFolder::ReadWholeFile(output).size());
 }
 
 TEST_F(SearchRunTest, RefusesRootsThatListNothingOrCannotBeNames)
@@ -161,18 +159,18 @@ TEST_F(SearchRunTest, RefusesRootsThatListNothingOrCannotBeNames)
     };
     std::string longName(300, 'n');
     const Case cases[] = {
-        { tree.Path("missing"), tree.Path("missing") + "\r\n\r\nRoot folder not found!" },
-        { tree.Path("file.txt"), tree.Path("file.txt") + "\r\n\r\nRoot folder not found!" },
-        { tree.Path(longName), tree.Path(longName) + "/*.*\r\n\r\nBad file name or number" },
+        { (tree / "missing"), (tree / "missing") + "\r\n\r\nRoot folder not found!" },
+        { (tree / "file.txt"), (tree / "file.txt") + "\r\n\r\nRoot folder not found!" },
+        { (tree / longName), (tree / longName) + "/*.*\r\n\r\nBad file name or number" },
     };
     tree.Write("file.txt", "needle");
     for (const Case& c : cases) {
-        dialogs.boxes.clear();
+        dialogs.messages.clear();
         window.SetText(InputBox::RootFolder, c.root);
         EXPECT_EQ(Run().status, RunStatus::Refused) << c.root;
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].text, c.message);
-        EXPECT_EQ(dialogs.boxes[0].code, 0);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, c.message);
+        EXPECT_EQ(dialogs.messages[0].code, 0);
         EXPECT_EQ(window.History(InputBox::RootFolder).ItemText(1), c.root); // recorded first
     }
     EXPECT_TRUE(window.calls.empty()); // never busy
@@ -205,8 +203,8 @@ TEST_F(SearchRunTest, NoMatchEndsWithAMessageAndKeepsTheFile)
     SearchResult result = Run();
     EXPECT_EQ(result.status, RunStatus::NoMatch);
     EXPECT_TRUE(dialogs.outputFiles.empty());
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "1 file searched.\r\n\r\nNo matches were found.");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "1 file searched.\r\n\r\nNo matches were found.");
     EXPECT_EQ(Body(), Totals(1, 0, 0));
 }
 
@@ -214,22 +212,23 @@ TEST_F(SearchRunTest, UnreadableFileIsReportedCountedAndTheRunGoesOn)
 {
     tree.Write("bad.txt", "needle\r\n");
     tree.Write("good.txt", "needle\r\n");
-    platform.openFailures[tree.Path("bad.txt")] = { 70, "Permission denied" };
+    platform.openFailures[(tree / "bad.txt")] = { 70, "Permission denied" };
     window.SetOption(OptionBox::CountsOnly, true);
     Run();
-    ASSERT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_EQ(dialogs.boxes[0].text,
-        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = " + tree.Root() + "/BAD.TXT");
-    EXPECT_EQ(dialogs.boxes[0].title, "File Open Error");
-    EXPECT_EQ(dialogs.boxes[1].text, "Open error with\r\n" + tree.Root() + "/BAD.TXT");
-    EXPECT_EQ(Body(), "       0  " + tree.Root() + "/BAD.TXT\r\n       1  " + tree.Root()
-            + "/GOOD.TXT\r\n" + Totals(2, 1, 1));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text,
+        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = " + tree.Path() + "/BAD.TXT");
+    EXPECT_EQ(dialogs.messages[0].title, "File Open Error");
+    EXPECT_EQ(dialogs.messages[1].text, "Open error with\r\n" + tree.Path() + "/BAD.TXT");
+    EXPECT_EQ(Body(),
+        "       0  " + tree.Path() + "/BAD.TXT\r\n       1  " + tree.Path() + "/GOOD.TXT\r\n"
+            + Totals(2, 1, 1));
 }
 
 TEST_F(SearchRunTest, ResultsFileInsideTheTreeIsNeverSearched)
 {
     tree.Write("a.txt", "needle\r\n");
-    output = tree.Path("Trawlit.out");
+    output = (tree / "Trawlit.out");
     window.SetText(InputBox::OutputPathname, output);
     SearchResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
@@ -239,12 +238,12 @@ TEST_F(SearchRunTest, ResultsFileInsideTheTreeIsNeverSearched)
 TEST_F(SearchRunTest, ResultsFileThatCannotBeCreatedFailsWithItsCause)
 {
     tree.Write("a.txt", "needle\r\n");
-    output = tree.Path("no/such/folder/out.txt");
+    output = (tree / "no/such/folder/out.txt");
     window.SetText(InputBox::OutputPathname, output);
     SearchResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text,
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
         "Run-time error '76':\r\n\r\nPath not found\r\n\r\nFile = " + output);
     EXPECT_TRUE(dialogs.outputFiles.empty());
     EXPECT_FALSE(window.runBusy);
@@ -257,10 +256,10 @@ TEST_F(SearchRunTest, FullDiskIsNeverReportedAsSuccess)
     SearchResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     EXPECT_TRUE(dialogs.outputFiles.empty());
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].title, "File Write Error");
-    EXPECT_NE(dialogs.boxes[0].text.find(output), std::string::npos);
-    EXPECT_NE(dialogs.boxes[0].text.find("Disk full"), std::string::npos);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "File Write Error");
+    EXPECT_NE(dialogs.messages[0].text.find(output), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find("Disk full"), std::string::npos);
 }
 
 TEST_F(SearchRunTest, WindowGoesBusyAndBackInOrder)
@@ -271,7 +270,7 @@ TEST_F(SearchRunTest, WindowGoesBusyAndBackInOrder)
         (std::vector<std::string> { "AnimationStart", "EnablePanelInput false",
             "HideStuff Trawlit 0 0 0", "AnimationStop", "HideAbortButton", "HideShowCounts false",
             "ShowStuff", "EnablePanelInput true" }));
-    EXPECT_EQ(window.combos[1].EditText(), tree.Root());
+    EXPECT_EQ(window.combos[1].EditText(), tree.Path());
     EXPECT_EQ(window.History(InputBox::FileTemplate).ItemText(1), "*.*");
 }
 

@@ -16,7 +16,10 @@ double SecondsNow()
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-CheckState ToCheck(bool value) { return value ? CheckState::Checked : CheckState::Unchecked; }
+CheckState ToCheck(bool value)
+{
+    return value ? CheckState::Checked : CheckState::Unchecked;
+}
 
 } // namespace
 

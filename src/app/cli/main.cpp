@@ -33,14 +33,17 @@ std::string HomeFolder()
     return "/";
 }
 
-extern "C" void OnInterrupt(int) { gInterruptRequested = 1; }
+extern "C" void OnInterrupt(int)
+{
+    gInterruptRequested = 1;
+}
 
 void InstallInterruptHandler()
 {
     struct sigaction action { };
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND; // a second Ctrl-C ends the program at once
+    action.sa_flags = static_cast<int>(SA_RESETHAND); // a second Ctrl-C ends the program at once
     sigaction(SIGINT, &action, nullptr);
 }
 
@@ -79,15 +82,15 @@ void AddSearchCommand(CLI::App& app, SearchOptions& inputs)
         "Exit status: 0 found, 1 no match, 2 refused or failed, 3 aborted (Ctrl-C).");
     search->add_option("--root", inputs.RootFolder, "Root folder of the search")->required();
     search->add_option("--find", inputs.SearchStr, "Text to find, used as given")->required();
-    search->add_option("--template", inputs.FileTemplate, "File template")
-        ->default_str("*.*");
+    search->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
     search->add_option("--output", inputs.OutputPathname, "Results file")
         ->default_str("~/Trawlit.out");
     search->add_flag("!--no-subfolders", inputs.TraverseSubfolders, "Search the root folder only");
     search->add_flag("--case-sensitive", inputs.CaseSensitive, "Match letter case exactly");
     search->add_flag("--collapse-white-space", inputs.CollapseWhiteSpace,
         "Read every run of white space in a line as one blank");
-    search->add_flag("--counts-only", inputs.CountsOnly, "One count line per file instead of lines");
+    search->add_flag(
+        "--counts-only", inputs.CountsOnly, "One count line per file instead of lines");
 }
 
 } // namespace

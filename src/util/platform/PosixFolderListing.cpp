@@ -1,0 +1,216 @@
+#include "util/platform/PosixPlatform.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+
+#include "util/ErrorNumbers.h"
+#include "util/Wildcard.h"
+
+namespace trawlit {
+
+namespace {
+
+// Kernel pseudo file systems: their folders list as empty, so a walk from "/" never blocks
+// on a generated file or wanders through endless generated trees.
+bool IsPseudoFileSystem(unsigned long type)
+{
+    static constexpr unsigned long kPseudo[] = {
+        0x9fa0, // proc
+        0x62656572, // sysfs
+        0x64626720, // debugfs
+        0x74726163, // tracefs
+        0x73636673, // securityfs
+        0x27e0eb, // cgroup
+        0x63677270, // cgroup2
+        0x6165676c, // pstore
+        0xcafe4a11, // bpf
+        0x62656570, // configfs
+        0x65735543, // fusectl
+        0x1cd1, // devpts
+        0xde5e81e4, // efivarfs
+        0x42494e4d, // binfmt_misc
+        0x19800202, // mqueue
+        0x0187, // autofs
+    };
+    for (unsigned long pseudo : kPseudo) {
+        if (type == pseudo)
+            return true;
+    }
+    return false;
+}
+
+// On an overlay file system a file's st_dev is its layer's, not the folder's, so identities
+// need one stat per entry there.
+constexpr unsigned long kOverlayFileSystem = 0x794c7630;
+
+bool IsDotOrDotDot(const char* name)
+{
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+FileIdentity IdentityOfStat(const struct stat& info)
+{
+    return { static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino) };
+}
+
+class PosixFolderListing : public FolderListing {
+public:
+    PosixFolderListing(const std::string& folder, std::string wildcard, ListMask mask)
+        : wildcard_(std::move(wildcard))
+        , mask_(mask)
+    {
+        dir_ = opendir(folder.c_str());
+        if (dir_ == nullptr) {
+            openErrno_ = errno;
+            return;
+        }
+        struct statfs fsInfo { };
+        struct stat folderInfo { };
+        if (fstatfs(dirfd(dir_), &fsInfo) != 0 || fstat(dirfd(dir_), &folderInfo) != 0
+            || IsPseudoFileSystem(static_cast<unsigned long>(fsInfo.f_type))) {
+            closedir(dir_);
+            dir_ = nullptr;
+            return;
+        }
+        device_ = static_cast<std::uint64_t>(folderInfo.st_dev);
+        statEveryEntry_ = static_cast<unsigned long>(fsInfo.f_type) == kOverlayFileSystem;
+    }
+    ~PosixFolderListing() override
+    {
+        if (dir_ != nullptr)
+            closedir(dir_);
+    }
+    PosixFolderListing(const PosixFolderListing&) = delete;
+    PosixFolderListing& operator=(const PosixFolderListing&) = delete;
+
+    // The errno of a folder that could not be opened, 0 otherwise.
+    int OpenErrno() const { return openErrno_; }
+
+    bool Next(ListedEntry& entry) override
+    {
+        if (dir_ == nullptr)
+            return false;
+        while (const dirent* found = readdir(dir_)) {
+            if (!Admits(found->d_name))
+                continue;
+            entry.name = found->d_name;
+            entry.kind = KindOf(*found, entry.identity);
+            if (mask_ == ListMask::FilesOnly
+                && (entry.kind == EntryKind::Folder || entry.kind == EntryKind::FolderLink))
+                continue;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    bool Admits(const char* name) const
+    {
+        if (name[0] == '.' && !(mask_ == ListMask::FilesAndFolders && IsDotOrDotDot(name)))
+            return false;
+        return WildcardMatches(wildcard_, name);
+    }
+
+    // d_type answers for most entries; only links and unknown types cost a stat.
+    EntryKind KindOf(const dirent& found, FileIdentity& identity) const
+    {
+        identity = { device_, static_cast<std::uint64_t>(found.d_ino) };
+        switch (found.d_type) {
+        case DT_REG:
+            if (statEveryEntry_)
+                StatIdentity(found.d_name, identity);
+            return EntryKind::File;
+        case DT_DIR:
+            return EntryKind::Folder;
+        case DT_LNK:
+        case DT_UNKNOWN:
+            return KindByStat(found.d_name, identity);
+        default:
+            return EntryKind::Other;
+        }
+    }
+
+    void StatIdentity(const char* name, FileIdentity& identity) const
+    {
+        struct stat info { };
+        if (fstatat(dirfd(dir_), name, &info, 0) == 0)
+            identity = IdentityOfStat(info);
+    }
+
+    EntryKind KindByStat(const char* name, FileIdentity& identity) const
+    {
+        struct stat info { };
+        if (fstatat(dirfd(dir_), name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return EntryKind::Missing;
+        const bool isLink = S_ISLNK(info.st_mode);
+        if (isLink && fstatat(dirfd(dir_), name, &info, 0) != 0)
+            return EntryKind::Missing; // a broken link
+        identity = IdentityOfStat(info);
+        if (S_ISREG(info.st_mode))
+            return EntryKind::File;
+        if (S_ISDIR(info.st_mode))
+            return isLink ? EntryKind::FolderLink : EntryKind::Folder;
+        return EntryKind::Other;
+    }
+
+    DIR* dir_ = nullptr;
+    std::string wildcard_;
+    ListMask mask_;
+    std::uint64_t device_ = 0;
+    bool statEveryEntry_ = false;
+    int openErrno_ = 0;
+};
+
+class EmptyListing : public FolderListing {
+public:
+    bool Next(ListedEntry&) override { return false; }
+};
+
+} // namespace
+
+bool CannotNameFile(std::string_view path)
+{
+    if (path.find('\0') != std::string_view::npos || path.size() >= PATH_MAX)
+        return true;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string_view::npos)
+            end = path.size();
+        if (end - start > NAME_MAX)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::unique_ptr<FolderListing> PosixPlatform::StartListing(
+    const std::string& pattern, ListMask mask, PlatformError& error)
+{
+    error = {};
+    const std::size_t split = pattern.find_last_of("/\\");
+    std::string folder;
+    std::string wildcard;
+    if (split == std::string::npos) {
+        folder = ".";
+        wildcard = pattern;
+    } else {
+        folder = split == 0 ? "/" : pattern.substr(0, split);
+        wildcard = pattern.substr(split + 1);
+    }
+    if (CannotNameFile(folder) || CannotNameFile(wildcard)) {
+        error = ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
+        return std::make_unique<EmptyListing>();
+    }
+    auto listing = std::make_unique<PosixFolderListing>(folder, std::move(wildcard), mask);
+    if (listing->OpenErrno() == ENAMETOOLONG)
+        error = ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
+    return listing;
+}
+
+} // namespace trawlit

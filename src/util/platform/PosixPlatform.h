@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "util/Platform.h"
+
+namespace trawlit {
+
+// The platform on Linux and other POSIX systems.
+class PosixPlatform : public Platform {
+public:
+    std::unique_ptr<FolderListing> StartListing(
+        const std::string& pattern, ListMask mask, PlatformError& error) override;
+    EntryKind Examine(const std::string& path) override;
+
+    FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override;
+    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
+    bool Write(
+        FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
+    bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) override;
+    bool Close(FileHandle handle, PlatformError& error) override;
+    bool IdentityOf(FileHandle handle, FileIdentity& identity) override;
+    std::int64_t FileLength(FileHandle handle) override;
+    std::int64_t FileLength(const std::string& path) override;
+
+    bool Remove(const std::string& path, PlatformError& error) override;
+    bool GetReadOnly(const std::string& path, bool& readOnly) override;
+    bool SetReadOnly(const std::string& path, bool readOnly) override;
+
+    double MonotonicSeconds() override;
+    LocalDateTime Now() override;
+};
+
+// True when `path` cannot name a file at all: an embedded NUL, a component longer than
+// NAME_MAX or a whole longer than PATH_MAX allows (error 52).
+bool CannotNameFile(std::string_view path);
+
+// The program's error for an errno value met on `path` (the path decides between a missing
+// file and a missing folder).
+PlatformError ErrorFromErrno(int errorNumber, const std::string& path);
+
+} // namespace trawlit

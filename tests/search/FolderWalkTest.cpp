@@ -1,10 +1,15 @@
 #include "search/FolderWalk.h"
 
 #include <algorithm>
+#include <filesystem>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include "fakes/FakePlatform.h"
+#include "fakes/TempFolder.h"
+#include "util/platform/PosixPlatform.h"
 
 namespace trawlit {
 namespace {
@@ -52,7 +57,7 @@ private:
     int polls_ = 0;
 };
 
-Events Walk(FakePlatform& platform, const WalkSettings& settings)
+Events Walk(Platform& platform, const WalkSettings& settings)
 {
     RecordingSteps steps;
     steps.recordHooks = false;
@@ -333,6 +338,29 @@ TEST(FolderWalkTest, JoinsHalveDoubledSeparators)
     EXPECT_EQ(JoinCheckPath("/src/", "a.Txt"), "/src/A.TXT");
     EXPECT_EQ(JoinDisplayPath("/", "a"), "/a");
     EXPECT_EQ(JoinCheckPath("/Mixed", "\xE9t\xE9.c"), "/Mixed/\xE9T\xE9.C");
+}
+
+TEST(FolderWalkTest, WalksARealTreeWithLinksAndAFifo)
+{
+    testing::TempFolder tree;
+    ASSERT_FALSE(tree.Path().empty());
+    tree.Write("b.txt");
+    tree.Write("A.txt");
+    tree.Write("x/c.txt");
+    tree.Write("y/d.txt");
+    tree.Write(".hidden/e.txt");
+    tree.Write(".profile");
+    std::filesystem::create_directory_symlink(tree / "x", tree / "link-to-x");
+    std::filesystem::create_symlink(tree / "A.txt", tree / "link-to-A.txt");
+    ASSERT_EQ(mkfifo((tree / "pipe").c_str(), 0600), 0);
+    PosixPlatform platform;
+    const std::string& root = tree.Path();
+    WalkSettings settings = Settings(root + "/");
+    settings.fileMustExist = false;
+    EXPECT_EQ(Walk(platform, settings),
+        (Events { "root " + root + "/", root + "/A.txt", root + "/b.txt", root + "/link-to-A.txt",
+            "folder " + root + "/x", root + "/x/c.txt", "folder " + root + "/y",
+            root + "/y/d.txt" }));
 }
 
 } // namespace

@@ -18,8 +18,9 @@ bool ProbeMatchesAt(const char* p, const PairProbe& probe)
 {
     const auto first = static_cast<unsigned char>(p[probe.firstOffset]);
     const auto second = static_cast<unsigned char>(p[probe.secondOffset]);
-    return (first | probe.firstFold) == probe.firstByte
-        && (second | probe.secondFold) == probe.secondByte;
+    const bool secondMatches
+        = probe.secondIsWhite ? second <= ' ' : (second | probe.secondFold) == probe.secondByte;
+    return (first | probe.firstFold) == probe.firstByte && secondMatches;
 }
 
 std::int64_t CountLineEndsScalar(const char* begin, const char* end, bool previousWasCR)
@@ -109,27 +110,21 @@ std::int64_t CountCRAndLoneLF(const char* begin, const char* end, bool previousW
     return count + CountLineEndsScalar(p, end, previousWasCR);
 }
 
-#endif
-
-} // namespace
-
-#if defined(__SSE2__)
-
-const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+template <typename SecondTest>
+const char* FindPair(
+    const char* begin, const char* candidatesEnd, const PairProbe& probe, SecondTest secondTest)
 {
     const Vec first = Splat(probe.firstByte);
     const Vec firstFold = Splat(probe.firstFold);
-    const Vec second = Splat(probe.secondByte);
-    const Vec secondFold = Splat(probe.secondFold);
     const char* p = begin;
     while (candidatesEnd - p >= 2 * kVec) {
         const char* a = p + probe.firstOffset;
         const char* b = p + probe.secondOffset;
-        const Vec low = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(Load(a), firstFold), first),
-            _mm_cmpeq_epi8(_mm_or_si128(Load(b), secondFold), second));
+        const Vec low = _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_or_si128(Load(a), firstFold), first), secondTest(Load(b)));
         const Vec high
             = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(Load(a + kVec), firstFold), first),
-                _mm_cmpeq_epi8(_mm_or_si128(Load(b + kVec), secondFold), second));
+                secondTest(Load(b + kVec)));
         const unsigned mask = Mask(low) | (Mask(high) << 16);
         if (mask != 0)
             return p + std::countr_zero(mask);
@@ -140,6 +135,27 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
             return p;
     }
     return nullptr;
+}
+
+#endif
+
+} // namespace
+
+#if defined(__SSE2__)
+
+const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+{
+    const Vec secondByte = Splat(probe.secondByte);
+    const Vec secondFold = Splat(probe.secondFold);
+    if (!probe.secondIsWhite) {
+        return FindPair(begin, candidatesEnd, probe,
+            [&](Vec v) { return _mm_cmpeq_epi8(_mm_or_si128(v, secondFold), secondByte); });
+    }
+    // Unsigned "up to 32" as a signed compare of the bytes with their top bit flipped.
+    const Vec topBit = Splat(static_cast<unsigned char>(0x80));
+    const Vec aboveWhite = Splat(static_cast<unsigned char>(0x80 + ' ' + 1));
+    return FindPair(begin, candidatesEnd, probe,
+        [&](Vec v) { return _mm_cmplt_epi8(_mm_xor_si128(v, topBit), aboveWhite); });
 }
 
 const char* FindLineEnd(const char* begin, const char* end)

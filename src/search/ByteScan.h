@@ -8,7 +8,8 @@ namespace trawlit::bytescan {
 
 // Two bytes of a needle at fixed offsets from its start. A text byte is OR-ed with the fold
 // mask before it is compared, so a letter probed as lower case with mask 0x20 matches
-// either case; a mask of 0 compares exactly.
+// either case; a mask of 0 compares exactly. With `secondIsWhite`, the second byte is any
+// byte up to 32 instead.
 struct PairProbe {
     unsigned char firstByte = 0;
     unsigned char firstFold = 0;
@@ -16,6 +17,7 @@ struct PairProbe {
     unsigned char secondByte = 0;
     unsigned char secondFold = 0;
     std::size_t secondOffset = 0;
+    bool secondIsWhite = false;
 };
 
 // First start p in [begin, candidatesEnd) whose bytes at the probe's offsets match, or

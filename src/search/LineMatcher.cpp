@@ -2,6 +2,7 @@
 
 #include "search/BlockBuffer.h"
 #include "search/ByteScan.h"
+#include "search/CollapsedMatch.h"
 #include "search/NeedlePlan.h"
 #include "search/PieceTest.h"
 
@@ -32,6 +33,7 @@ struct LineMatcher::Impl {
         : settings(std::move(matchSettings))
         , plan(PlanNeedle(settings))
         , tester(settings)
+        , collapsedMatch(settings, plan.partBegin)
     {
     }
 
@@ -52,6 +54,7 @@ struct LineMatcher::Impl {
     MatchSettings settings;
     NeedlePlan plan;
     PieceTester tester;
+    CollapsedMatch collapsedMatch;
     BlockBuffer block;
     MatchSink* sink = nullptr;
     std::int64_t matches = 0;
@@ -132,15 +135,20 @@ bool LineMatcher::Impl::FindCandidate()
             const char* hit = bytescan::FindProbe(from, candidatesEnd, plan.probe);
             if (hit == nullptr)
                 break;
+            const auto at = static_cast<std::size_t>(hit - data) + plan.partOffset;
             if (plan.strategy == NeedleStrategy::TokenProbe) {
-                OpenPiece(
-                    PieceStartBefore(static_cast<std::size_t>(hit - data)), PieceKind::Untested);
-                return true;
-            }
-            if (tester.OccursAt(hit)) {
-                OpenPiece(
-                    PieceStartBefore(static_cast<std::size_t>(hit - data)), PieceKind::Matched);
-                endFrom = static_cast<std::size_t>(hit - data) + plan.window;
+                const auto verdict = collapsedMatch.At(data, size, at, block.AtEnd());
+                if (verdict != CollapsedMatch::Verdict::DoesNotHold) {
+                    // An undecided place leaves the test to the whole piece once it is read.
+                    const bool holds = verdict == CollapsedMatch::Verdict::Holds;
+                    OpenPiece(
+                        PieceStartBefore(at), holds ? PieceKind::Matched : PieceKind::Untested);
+                    endFrom = at;
+                    return true;
+                }
+            } else if (tester.OccursAt(hit)) {
+                OpenPiece(PieceStartBefore(at), PieceKind::Matched);
+                endFrom = at + plan.window;
                 return true;
             }
             from = hit + 1;

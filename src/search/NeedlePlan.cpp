@@ -78,6 +78,7 @@ NeedlePlan ProbePlan(NeedleStrategy strategy, std::string_view text, std::size_t
         second = first;
     NeedlePlan plan;
     plan.strategy = strategy;
+    plan.partBegin = begin;
     plan.window = length;
     plan.probe.firstOffset = first - begin;
     plan.probe.secondOffset = second - begin;
@@ -128,6 +129,21 @@ void RarestToken(std::string_view text, bool caseSensitive, std::size_t& begin, 
     length = (blankAfter == std::string_view::npos ? text.size() : blankAfter) - begin;
 }
 
+// A one-byte part alone is a weak probe; the run of white space its blank neighbour in the
+// text stands for starts (or ends) right beside it.
+void PairWithWhiteNeighbour(std::string_view text, NeedlePlan& plan)
+{
+    const bool blankBefore = plan.partBegin > 0;
+    const bool blankAfter = plan.partBegin + 1 < text.size();
+    if (!blankBefore && !blankAfter)
+        return;
+    plan.window = 2;
+    plan.partOffset = blankBefore ? 1 : 0;
+    plan.probe.firstOffset = plan.partOffset;
+    plan.probe.secondOffset = 1 - plan.partOffset;
+    plan.probe.secondIsWhite = true;
+}
+
 NeedlePlan StrategyOnly(NeedleStrategy strategy)
 {
     NeedlePlan plan;
@@ -159,7 +175,11 @@ NeedlePlan PlanNeedle(const MatchSettings& settings)
     RarestToken(text, caseSensitive, tokenBegin, tokenLength);
     if (tokenLength == 0)
         return StrategyOnly(NeedleStrategy::EveryPiece);
-    return ProbePlan(NeedleStrategy::TokenProbe, text, tokenBegin, tokenLength, caseSensitive);
+    NeedlePlan plan
+        = ProbePlan(NeedleStrategy::TokenProbe, text, tokenBegin, tokenLength, caseSensitive);
+    if (tokenLength == 1)
+        PairWithWhiteNeighbour(text, plan);
+    return plan;
 }
 
 } // namespace trawlit

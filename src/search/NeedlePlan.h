@@ -19,7 +19,9 @@ enum class NeedleStrategy {
 struct NeedlePlan {
     NeedleStrategy strategy = NeedleStrategy::NeverMatches;
     bytescan::PairProbe probe;
-    std::size_t window = 0; // bytes from a candidate start that the probed part spans
+    std::size_t partBegin = 0; // where the probed part starts in the text
+    std::size_t window = 0; // bytes probed from a candidate's start
+    std::size_t partOffset = 0; // where the probed part starts after a candidate's start
 };
 
 NeedlePlan PlanNeedle(const MatchSettings& settings);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Block scanners of the line matcher: SSE2 on x86-64, plain loops elsewhere.
+namespace trawlit::bytescan {
+
+// Two bytes of a needle at fixed offsets from its start. A text byte is OR-ed with the fold
+// mask before it is compared, so a letter probed as lower case with mask 0x20 matches
+// either case; a mask of 0 compares exactly. With `secondIsWhite`, the second byte is any
+// byte up to 32 instead.
+struct PairProbe {
+    unsigned char firstByte = 0;
+    unsigned char firstFold = 0;
+    std::size_t firstOffset = 0;
+    unsigned char secondByte = 0;
+    unsigned char secondFold = 0;
+    std::size_t secondOffset = 0;
+    bool secondIsWhite = false;
+};
+
+// First start p in [begin, candidatesEnd) whose bytes at the probe's offsets match, or
+// nullptr. The caller guarantees that p + offset is readable for every such p.
+const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe);
+
+// First CR or LF in [begin, end), or end.
+const char* FindLineEnd(const char* begin, const char* end);
+
+// Last CR or LF in [begin, end), or nullptr.
+const char* FindLastLineEnd(const char* begin, const char* end);
+
+// Line ends in [begin, end): every CR, and every LF that does not follow a CR.
+// `previousWasCR` tells whether the byte just before `begin` was a CR.
+std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR);
+
+} // namespace trawlit::bytescan

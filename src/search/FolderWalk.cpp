@@ -4,6 +4,7 @@
 
 #include "search/QSSORT.h"
 #include "search/TextHelpers.h"
+#include "util/Wildcard.h"
 
 namespace trawlit {
 
@@ -145,25 +146,22 @@ private:
         prefix_.push_back('/');
         TidySeparators(prefix_);
 
-        // The sub-folders are listed first: the folder's own "." tells its true identity,
-        // which a second name of a visited folder (a bind mount) only shows there.
+        // One listing serves both the files and the sub-folders; its "." tells the folder's
+        // true identity, which a second name of a visited folder (a bind mount) only shows
+        // there.
+        files_.Clear();
         folders_.Clear();
-        if (settings_.traverseSubfolders) {
-            selfIdentity_ = FileIdentity {};
-            pattern_.assign(folder).append("/*.*");
-            if (!List(ListMask::FilesAndFolders, folders_)) {
-                return Outcome::Stopped;
-            }
-            if (selfIdentity_ != pending.identity && !FirstVisit(selfIdentity_)) {
-                return Outcome::SeenBefore;
-            }
-        }
-        steps_.OnFolder(folder, isRoot);
-
-        pattern_.assign(folder).append("/").append(settings_.fileTemplate);
-        if (!List(ListMask::FilesOnly, files_)) {
+        selfIdentity_ = FileIdentity {};
+        bool listed
+            = settings_.traverseSubfolders ? ListFilesAndFolders(folder) : ListFiles(folder);
+        if (!listed) {
             return Outcome::Stopped;
         }
+        if (settings_.traverseSubfolders && selfIdentity_ != pending.identity
+            && !FirstVisit(selfIdentity_)) {
+            return Outcome::SeenBefore;
+        }
+        steps_.OnFolder(folder, isRoot);
         Sort(files_, false);
         if (!VisitFiles()) {
             return Outcome::Stopped;
@@ -173,28 +171,43 @@ private:
         return Outcome::Visited;
     }
 
-    // Returns false when a stop was requested. Listing sub-folders keeps folders only.
-    bool List(ListMask mask, NameList& list)
+    // Lists the files that match the template. Returns false when a stop was requested.
+    bool ListFiles(const std::string& folder)
     {
-        list.Clear();
+        pattern_.assign(folder).append("/").append(settings_.fileTemplate);
+        return List(ListMask::FilesOnly, [this] { files_.Append(entry_); });
+    }
+
+    // Lists everything once: folders go to the sub-folder list, other entries that match
+    // the template to the file list.
+    bool ListFilesAndFolders(const std::string& folder)
+    {
+        pattern_.assign(folder).append("/*.*");
+        return List(ListMask::FilesAndFolders, [this] {
+            if (entry_.kind == EntryKind::Folder) {
+                if (entry_.name == ".") {
+                    selfIdentity_ = entry_.identity;
+                }
+                folders_.Append(entry_);
+            } else if (entry_.kind != EntryKind::FolderLink
+                && WildcardMatches(settings_.fileTemplate, entry_.name)) {
+                files_.Append(entry_);
+            }
+        });
+    }
+
+    template <typename TakeEntry> bool List(ListMask mask, TakeEntry takeEntry)
+    {
         PlatformError error;
         std::unique_ptr<FolderListing> listing = platform_.StartListing(pattern_, mask, error);
         if (error || !listing) {
             return true; // a folder that cannot be listed holds nothing to visit
         }
-        bool foldersOnly = mask == ListMask::FilesAndFolders;
         while (listing->Next(entry_)) {
             if (steps_.StopRequested()) {
                 return false;
             }
-            if (!foldersOnly) {
-                list.Append(entry_);
-            } else if (entry_.kind == EntryKind::Folder) {
-                if (entry_.name == ".") {
-                    selfIdentity_ = entry_.identity;
-                }
-                list.Append(entry_);
-            }
+            takeEntry();
         }
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "util/Platform.h"
 
@@ -30,6 +31,13 @@ public:
 
     double MonotonicSeconds() override;
     LocalDateTime Now() override;
+
+private:
+    static constexpr std::int64_t kUnknownLength = -1;
+    void RememberUnread(FileHandle handle, std::int64_t bytes);
+
+    // Per descriptor: bytes of a file opened for reading still to come, or unknown.
+    std::vector<std::int64_t> unreadBytes_;
 };
 
 // True when `path` cannot name a file at all: an embedded NUL, a component longer than

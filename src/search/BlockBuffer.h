@@ -22,6 +22,9 @@ public:
     // block. Positions shift down by `keepFrom`.
     void Refill(ByteSource& source, std::size_t keepFrom);
 
+    // Whether one more block can be appended without dropping anything.
+    bool HasRoomForBlock() const { return size_ + kBlockSize <= capacity_; }
+
     const char* Data() const { return data_.get(); }
     std::size_t Size() const { return size_; }
     bool AtEnd() const { return atEnd_; }

@@ -88,7 +88,9 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& source, MatchSink& matchSink)
         Process();
         if (phase == Phase::Done || block.AtEnd())
             break;
-        const std::size_t keepFrom = KeepFrom();
+        // While a whole block still fits behind the data, nothing is dropped, so a small
+        // file without a hit never has its line ends counted.
+        const std::size_t keepFrom = block.HasRoomForBlock() ? 0 : KeepFrom();
         CountLineEndsTo(keepFrom);
         block.Refill(source, keepFrom);
         ShiftPositions(keepFrom);

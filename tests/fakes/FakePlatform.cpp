@@ -1,5 +1,7 @@
 #include "fakes/FakePlatform.h"
 
+#include "util/Wildcard.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -69,11 +71,6 @@ std::string Normalized(const std::string& path)
     return result.empty() ? "/" : result;
 }
 
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 PlatformError Failure(int number, const char* description)
 {
     return { number, description };
@@ -101,34 +98,6 @@ private:
 
 } // namespace
 
-bool FakeWildcardMatch(const std::string& pattern, const std::string& name)
-{
-    if (pattern == "*.*" || pattern == "*") {
-        return true;
-    }
-    std::size_t p = 0;
-    std::size_t n = 0;
-    std::size_t starP = std::string::npos;
-    std::size_t starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') {
-        ++p;
-    }
-    return p == pattern.size();
-}
 
 FakePlatform::FakePlatform()
     : root_(std::make_shared<Node>())
@@ -277,17 +246,17 @@ std::unique_ptr<FolderListing> FakePlatform::StartListing(
     bool withFolders = mask == ListMask::FilesAndFolders;
     if (withFolders) {
         std::shared_ptr<Node> parent = node->parent.lock();
-        if (FakeWildcardMatch(wildcard, ".")) {
+        if (WildcardMatches(wildcard, ".")) {
             entries.push_back({ ".", EntryKind::Folder, node->identity });
         }
-        if (FakeWildcardMatch(wildcard, "..")) {
+        if (WildcardMatches(wildcard, "..")) {
             entries.push_back({ "..", EntryKind::Folder, (parent ? parent : node)->identity });
         }
     }
     for (const auto& [name, child] : node->children) {
         bool isFolder = child->kind == EntryKind::Folder || child->kind == EntryKind::FolderLink;
         if ((name.front() == '.' && !listHiddenNames) || (isFolder && !withFolders)
-            || !FakeWildcardMatch(wildcard, name)) {
+            || !WildcardMatches(wildcard, name)) {
             continue;
         }
         entries.push_back({ name, child->kind, child->identityAsListed.value_or(child->identity) });

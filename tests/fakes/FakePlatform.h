@@ -97,7 +97,4 @@ private:
     FileHandle nextHandle_ = 3;
 };
 
-// Case-ignoring wildcard match: "*" any run, "?" one character, "*.*" every name.
-bool FakeWildcardMatch(const std::string& pattern, const std::string& name);
-
 } // namespace trawlit::testing

@@ -199,11 +199,13 @@ private:
     template <typename TakeEntry> bool List(ListMask mask, TakeEntry takeEntry)
     {
         PlatformError error;
-        std::unique_ptr<FolderListing> listing = platform_.StartListing(pattern_, mask, error);
-        if (error || !listing) {
+        listing_.reset(); // one folder open at a time
+        listing_ = platform_.StartListing(pattern_, mask, error);
+        if (error || !listing_) {
+            listing_.reset();
             return true; // a folder that cannot be listed holds nothing to visit
         }
-        while (listing->Next(entry_)) {
+        while (listing_->Next(entry_)) {
             if (steps_.StopRequested()) {
                 return false;
             }
@@ -245,7 +247,8 @@ private:
             if (Admits(facts.kind)) {
                 JoinOnto(displayPath_, prefix_, name, false);
                 JoinOnto(checkPath_, prefix_, name, true);
-                steps_.VisitFile(WalkFile { displayPath_, checkPath_, name, facts.identity });
+                steps_.VisitFile(
+                    WalkFile { displayPath_, checkPath_, name, facts.identity, listing_.get() });
             }
             steps_.AfterName();
         }
@@ -305,6 +308,9 @@ private:
     std::vector<std::string> skippedParts_;
     std::vector<PendingFolder> stack_;
     std::unordered_set<FileIdentity, IdentityHash> visited_;
+    // The current folder's listing, kept while its files are visited so that they can be
+    // opened relative to it.
+    std::unique_ptr<FolderListing> listing_;
     NameList files_;
     NameList folders_;
     FileIdentity selfIdentity_;

@@ -15,6 +15,7 @@ struct WalkFile {
     const std::string& checkPath; // folder + "/" + name upper-cased: what results files show
     std::string_view name;
     FileIdentity identity;
+    FolderListing* folder; // the listing the name came from, alive during the visit
 };
 
 struct WalkSettings {

@@ -70,8 +70,9 @@ public:
         current_ = &file;
         fileMatchCount_ = 0;
         std::int16_t fileNumber = 0;
-        PlatformError error
-            = ports_.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
+        PlatformError error = file.folder != nullptr
+            ? ports_.files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
+            : ports_.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
         if (error.number == kFileNotFound) {
             return; // gone since the folder was listed: passed over silently
         }

@@ -113,12 +113,8 @@ PlatformError FileRoutines::TryOpenFile(const std::string& path, std::int16_t& f
         || ((baseCode & OpenType::RandomAccess) && !(baseCode & OpenType::ReadOnly)))
         ClearReadOnly(path);
 
-    std::int16_t freeNumber = kFirstFileNumber;
-    while (freeNumber <= kLastFileNumber && IsOpen(freeNumber))
-        ++freeNumber;
-    if (freeNumber > kLastFileNumber)
+    if (!TakeFreeNumber(fileNumber))
         return ErrorWithNumber(ErrorNumber::TooManyFiles);
-    fileNumber = freeNumber;
 
     OpenAccess access = OpenAccess::Read;
     if (!AccessOf(baseCode, access))
@@ -130,8 +126,32 @@ PlatformError FileRoutines::TryOpenFile(const std::string& path, std::int16_t& f
     const FileHandle handle = platform_.Open(path, access, error);
     if (handle == kNoFileHandle)
         return error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
-    slots_[static_cast<std::size_t>(freeNumber)] = { handle, baseCode, recordLength };
+    slots_[static_cast<std::size_t>(fileNumber)] = { handle, baseCode, recordLength };
     return {};
+}
+
+PlatformError FileRoutines::TryOpenListedFile(
+    FolderListing& folder, std::string_view name, const std::string& path, std::int16_t& fileNumber)
+{
+    if (!TakeFreeNumber(fileNumber))
+        return ErrorWithNumber(ErrorNumber::TooManyFiles);
+    PlatformError error;
+    const FileHandle handle = platform_.OpenListedFile(folder, name, path, error);
+    if (handle == kNoFileHandle)
+        return error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
+    slots_[static_cast<std::size_t>(fileNumber)] = { handle, OpenType::SequentialInput, -1 };
+    return {};
+}
+
+bool FileRoutines::TakeFreeNumber(std::int16_t& fileNumber) const
+{
+    std::int16_t freeNumber = kFirstFileNumber;
+    while (freeNumber <= kLastFileNumber && IsOpen(freeNumber))
+        ++freeNumber;
+    if (freeNumber > kLastFileNumber)
+        return false;
+    fileNumber = freeNumber;
+    return true;
 }
 
 void FileRoutines::ReportOpenError(const PlatformError& error, const std::string& shownPath)

@@ -51,6 +51,10 @@ public:
     // the caller decides what it means. An OpenType outside the nine codes gives error 5.
     PlatformError TryOpenFile(const std::string& path, std::int16_t& fileNumber,
         std::int16_t openType, std::int32_t recordLength);
+    // Opens a file of a folder listing that is still alive for sequential input (16), by
+    // its name inside that folder: no path is resolved again. `path` names it in errors.
+    PlatformError TryOpenListedFile(FolderListing& folder, std::string_view name,
+        const std::string& path, std::int16_t& fileNumber);
     // "Run-time error 'N':" + the description + "File = " + the path, critical icon.
     void ReportOpenError(const PlatformError& error, const std::string& shownPath);
 
@@ -79,6 +83,8 @@ private:
         std::int32_t recordLength = 0;
     };
     OpenSlot* SlotOf(std::int16_t fileNumber);
+    // The lowest file number not in use; false when all 255 are.
+    bool TakeFreeNumber(std::int16_t& fileNumber) const;
 
     Platform& platform_;
     Dialogs& dialogs_;

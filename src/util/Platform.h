@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace trawlit {
 
@@ -86,6 +87,15 @@ public:
     bool FileExists(const std::string& path) { return Examine(path) == EntryKind::File; }
 
     virtual FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) = 0;
+    // Opens `name` of a folder listing that is still alive, for reading. A platform that can
+    // open relative to the listed folder saves resolving the whole `path` again.
+    virtual FileHandle OpenListedFile(
+        FolderListing& folder, std::string_view name, const std::string& path, PlatformError& error)
+    {
+        (void)folder;
+        (void)name;
+        return Open(path, OpenAccess::Read, error);
+    }
     // Returns the bytes read, 0 at the end, -1 on failure.
     virtual std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) = 0;
     virtual bool Write(FileHandle handle, const char* data, std::size_t size, PlatformError& error)

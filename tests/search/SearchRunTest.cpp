@@ -25,11 +25,21 @@ public:
     void DoEvents() override { ++yields; }
     FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override
     {
-        if (auto failure = openFailures.find(path); failure != openFailures.end()) {
+        return Fails(path, error) ? kNoFileHandle : PosixPlatform::Open(path, access, error);
+    }
+    FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
+        PlatformError& error) override
+    {
+        return Fails(path, error) ? kNoFileHandle
+                                  : PosixPlatform::OpenListedFile(folder, name, path, error);
+    }
+    bool Fails(const std::string& path, PlatformError& error) const
+    {
+        auto failure = openFailures.find(path);
+        if (failure != openFailures.end()) {
             error = failure->second;
-            return kNoFileHandle;
         }
-        return PosixPlatform::Open(path, access, error);
+        return failure != openFailures.end();
     }
     bool Write(FileHandle handle, const char* data, std::size_t size, PlatformError& error) override
     {

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include "util/ErrorNumbers.h"
 #include "util/Wildcard.h"
@@ -48,6 +49,27 @@ bool IsPseudoFileSystem(unsigned long type)
 // need one stat per entry there.
 constexpr unsigned long kOverlayFileSystem = 0x794c7630;
 
+} // namespace
+
+// A folder's file system is asked once per device, not once per folder.
+FileSystemKind FileSystemKinds::Of(int folderFd, std::uint64_t device)
+{
+    if (device == lastDevice_ && known_)
+        return lastKind_;
+    struct statfs info { };
+    if (fstatfs(folderFd, &info) != 0)
+        return FileSystemKind::Pseudo; // cannot tell: list nothing rather than risk blocking
+    const auto type = static_cast<unsigned long>(info.f_type);
+    lastKind_ = IsPseudoFileSystem(type) ? FileSystemKind::Pseudo
+        : type == kOverlayFileSystem     ? FileSystemKind::Overlay
+                                         : FileSystemKind::Ordinary;
+    lastDevice_ = device;
+    known_ = true;
+    return lastKind_;
+}
+
+namespace {
+
 bool IsDotOrDotDot(const char* name)
 {
     return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
@@ -58,44 +80,48 @@ FileIdentity IdentityOfStat(const struct stat& info)
     return { static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino) };
 }
 
+} // namespace
+
 class PosixFolderListing : public FolderListing {
 public:
-    PosixFolderListing(const std::string& folder, std::string wildcard, ListMask mask)
+    PosixFolderListing(
+        const std::string& folder, std::string wildcard, ListMask mask, FileSystemKinds& kinds)
         : wildcard_(std::move(wildcard))
         , mask_(mask)
     {
-        dir_ = opendir(folder.c_str());
-        if (dir_ == nullptr) {
+        fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+        if (fd_ < 0) {
             openErrno_ = errno;
             return;
         }
-        struct statfs fsInfo { };
         struct stat folderInfo { };
-        if (fstatfs(dirfd(dir_), &fsInfo) != 0 || fstat(dirfd(dir_), &folderInfo) != 0
-            || IsPseudoFileSystem(static_cast<unsigned long>(fsInfo.f_type))) {
-            closedir(dir_);
-            dir_ = nullptr;
+        FileSystemKind kind = FileSystemKind::Pseudo;
+        if (fstat(fd_, &folderInfo) == 0)
+            kind = kinds.Of(fd_, static_cast<std::uint64_t>(folderInfo.st_dev));
+        if (kind == FileSystemKind::Pseudo) {
+            close(fd_);
+            fd_ = -1;
             return;
         }
         device_ = static_cast<std::uint64_t>(folderInfo.st_dev);
-        statEveryEntry_ = static_cast<unsigned long>(fsInfo.f_type) == kOverlayFileSystem;
+        statEveryEntry_ = kind == FileSystemKind::Overlay;
     }
     ~PosixFolderListing() override
     {
-        if (dir_ != nullptr)
-            closedir(dir_);
+        if (fd_ >= 0)
+            close(fd_);
     }
     PosixFolderListing(const PosixFolderListing&) = delete;
     PosixFolderListing& operator=(const PosixFolderListing&) = delete;
 
     // The errno of a folder that could not be opened, 0 otherwise.
     int OpenErrno() const { return openErrno_; }
+    // The listed folder, open as long as the listing lives; -1 when it could not be opened.
+    int FolderFd() const { return fd_; }
 
     bool Next(ListedEntry& entry) override
     {
-        if (dir_ == nullptr)
-            return false;
-        while (const dirent* found = readdir(dir_)) {
+        while (const dirent64* found = NextRaw()) {
             if (!Admits(found->d_name))
                 continue;
             entry.name = found->d_name;
@@ -109,6 +135,23 @@ public:
     }
 
 private:
+    // The next raw entry, read a buffer at a time; null at the end or on a failure.
+    const dirent64* NextRaw()
+    {
+        if (fd_ < 0)
+            return nullptr;
+        if (offset_ >= filled_) {
+            const ssize_t got = getdents64(fd_, buffer_, sizeof buffer_);
+            if (got <= 0)
+                return nullptr;
+            filled_ = static_cast<std::size_t>(got);
+            offset_ = 0;
+        }
+        const auto* found = reinterpret_cast<const dirent64*>(buffer_ + offset_);
+        offset_ += found->d_reclen;
+        return found;
+    }
+
     bool Admits(const char* name) const
     {
         if (name[0] == '.' && !(mask_ == ListMask::FilesAndFolders && IsDotOrDotDot(name)))
@@ -117,7 +160,7 @@ private:
     }
 
     // d_type answers for most entries; only links and unknown types cost a stat.
-    EntryKind KindOf(const dirent& found, FileIdentity& identity) const
+    EntryKind KindOf(const dirent64& found, FileIdentity& identity) const
     {
         identity = { device_, static_cast<std::uint64_t>(found.d_ino) };
         switch (found.d_type) {
@@ -138,17 +181,17 @@ private:
     void StatIdentity(const char* name, FileIdentity& identity) const
     {
         struct stat info { };
-        if (fstatat(dirfd(dir_), name, &info, 0) == 0)
+        if (fstatat(fd_, name, &info, 0) == 0)
             identity = IdentityOfStat(info);
     }
 
     EntryKind KindByStat(const char* name, FileIdentity& identity) const
     {
         struct stat info { };
-        if (fstatat(dirfd(dir_), name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(fd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             return EntryKind::Missing;
         const bool isLink = S_ISLNK(info.st_mode);
-        if (isLink && fstatat(dirfd(dir_), name, &info, 0) != 0)
+        if (isLink && fstatat(fd_, name, &info, 0) != 0)
             return EntryKind::Missing; // a broken link
         identity = IdentityOfStat(info);
         if (S_ISREG(info.st_mode))
@@ -158,7 +201,10 @@ private:
         return EntryKind::Other;
     }
 
-    DIR* dir_ = nullptr;
+    int fd_ = -1;
+    alignas(dirent64) char buffer_[32 * 1024];
+    std::size_t filled_ = 0;
+    std::size_t offset_ = 0;
     std::string wildcard_;
     ListMask mask_;
     std::uint64_t device_ = 0;
@@ -166,12 +212,20 @@ private:
     int openErrno_ = 0;
 };
 
+namespace {
+
 class EmptyListing : public FolderListing {
 public:
     bool Next(ListedEntry&) override { return false; }
 };
 
 } // namespace
+
+int FolderFdOf(FolderListing& listing)
+{
+    auto* posix = dynamic_cast<PosixFolderListing*>(&listing);
+    return posix != nullptr ? posix->FolderFd() : -1;
+}
 
 bool CannotNameFile(std::string_view path)
 {
@@ -207,7 +261,8 @@ std::unique_ptr<FolderListing> PosixPlatform::StartListing(
         error = ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
         return std::make_unique<EmptyListing>();
     }
-    auto listing = std::make_unique<PosixFolderListing>(folder, std::move(wildcard), mask);
+    auto listing
+        = std::make_unique<PosixFolderListing>(folder, std::move(wildcard), mask, fileSystemKinds_);
     if (listing->OpenErrno() == ENAMETOOLONG)
         error = ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
     return listing;

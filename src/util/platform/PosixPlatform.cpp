@@ -153,6 +153,28 @@ FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, Platf
         error = ErrorFromErrno(errno, path);
         return kNoFileHandle;
     }
+    return AcceptOpened(fd, path, access, created, error);
+}
+
+FileHandle PosixPlatform::OpenListedFile(
+    FolderListing& folder, std::string_view name, const std::string& path, PlatformError& error)
+{
+    const int folderFd = FolderFdOf(folder);
+    if (folderFd < 0 || name.find('/') != std::string_view::npos)
+        return Open(path, OpenAccess::Read, error);
+    error = {};
+    const int fd = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read));
+    if (fd < 0) {
+        error = ErrorFromErrno(errno, path);
+        return kNoFileHandle;
+    }
+    return AcceptOpened(fd, path, OpenAccess::Read, false, error);
+}
+
+// Checks what was opened, and readies it: see RefusalOf.
+FileHandle PosixPlatform::AcceptOpened(
+    int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error)
+{
     struct stat info { };
     const int refusal = fstat(fd, &info) != 0 ? ErrorNumber::PathFileAccessError
                                               : RefusalOf(info, access, created);

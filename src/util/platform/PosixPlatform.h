@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,19 @@
 #include "util/Platform.h"
 
 namespace trawlit {
+
+enum class FileSystemKind : std::uint8_t { Ordinary, Overlay, Pseudo };
+
+// Remembers what kind of file system the device of the folder listed last is on.
+class FileSystemKinds {
+public:
+    FileSystemKind Of(int folderFd, std::uint64_t device);
+
+private:
+    std::uint64_t lastDevice_ = 0;
+    FileSystemKind lastKind_ = FileSystemKind::Ordinary;
+    bool known_ = false;
+};
 
 // The platform on Linux and other POSIX systems.
 class PosixPlatform : public Platform {
@@ -16,6 +30,8 @@ public:
     EntryKind Examine(const std::string& path) override;
 
     FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override;
+    FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
+        PlatformError& error) override;
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
     bool Write(
         FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
@@ -34,11 +50,17 @@ public:
 
 private:
     static constexpr std::int64_t kUnknownLength = -1;
+    FileHandle AcceptOpened(
+        int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error);
     void RememberUnread(FileHandle handle, std::int64_t bytes);
 
     // Per descriptor: bytes of a file opened for reading still to come, or unknown.
     std::vector<std::int64_t> unreadBytes_;
+    FileSystemKinds fileSystemKinds_;
 };
+
+// The folder descriptor of a listing made by this platform, or -1.
+int FolderFdOf(FolderListing& listing);
 
 // True when `path` cannot name a file at all: an embedded NUL, a component longer than
 // NAME_MAX or a whole longer than PATH_MAX allows (error 52).

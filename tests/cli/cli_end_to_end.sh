@@ -34,6 +34,10 @@ check "the results file is still written" grep -q $'Matching files:  0\r$' "$out
 check "--no-subfolders and --counts-only" [ "$(grep -c 'B.TXT' "$out")" -eq 0 ] 
 check "counts line" grep -q "       1  $work/tree/A.TXT"$'\r' "$out"
 
+"$cli" search --root "$work/tree" --find needle --output /dev/stdout > "$work/piped" 2> "$work/stderr"
+check "results on standard output stay whole" [ "$(head -c 17 "$work/piped")" = "Trawlit (version " ]
+check "the closing message then goes to stderr" grep -q '2 matches found in 2 files.' "$work/stderr"
+
 "$cli" search --root "$work/tree" --find "   " --output "$out" > /dev/null 2> "$work/stderr"
 check "blank text exits 2" [ $? -eq 2 ]
 check "blank text is refused in the system's words" grep -q 'Search String must be specified!' "$work/stderr"
@@ -54,7 +58,7 @@ mkdir -p "$work/big"
 (cd "$work/big" && seq 1 20000 | sed 's/^/needle /' | split -l 1 -a 5 - f)
 "$cli" search --root "$work/big" --find needle --output "$out" > /dev/null 2>&1 &
 pid=$!
-sleep 0.2
+sleep 0.05
 kill -INT "$pid" 2> /dev/null
 wait "$pid"
 status=$?
@@ -64,5 +68,5 @@ else
     check "a run that finished before the interrupt still succeeded" [ $status -eq 0 ]
 fi
 
-echo "$((17 - failures)) passed, $failures failed"
+echo "$((19 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -63,11 +64,22 @@ int ExitStatusOf(const SearchResult& result)
     return result.status == RunStatus::Found ? kFound : kNoMatch;
 }
 
+// True when `path` is the file standard output already writes to (--output /dev/stdout):
+// the closing message must not land in the results file then.
+bool IsStandardOutput(const std::string& path)
+{
+    struct stat named { };
+    struct stat output { };
+    return stat(path.c_str(), &named) == 0 && fstat(STDOUT_FILENO, &output) == 0
+        && named.st_dev == output.st_dev && named.st_ino == output.st_ino;
+}
+
 int RunSearch(const SearchOptions& inputs)
 {
     std::FILE* status = isatty(STDERR_FILENO) != 0 ? stderr : nullptr;
     ConsoleWindow window(inputs, status);
-    ConsoleDialogs dialogs(window, stderr, stdout);
+    std::FILE* closing = IsStandardOutput(inputs.OutputPathname) ? stderr : stdout;
+    ConsoleDialogs dialogs(window, stderr, closing);
     PosixPlatform platform;
     FileRoutines files(platform, dialogs);
     InstallInterruptHandler();

@@ -12,6 +12,7 @@
 #include "search/RunTrailer.h"
 #include "search/RunYields.h"
 #include "search/TextHelpers.h"
+#include "util/ErrorNumbers.h"
 #include "util/FileRoutines.h"
 #include "util/TextTrim.h"
 
@@ -73,8 +74,8 @@ public:
         PlatformError error = file.folder != nullptr
             ? ports_.files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
             : ports_.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
-        if (error.number == kFileNotFound) {
-            return; // gone since the folder was listed: passed over silently
+        if (IsGoneSinceListed(error)) {
+            return; // passed over silently, like any name that is no file any more
         }
         if (error) {
             ports_.files.ReportOpenError(error, file.checkPath);
@@ -112,7 +113,11 @@ public:
     }
 
 private:
-    static constexpr int kFileNotFound = 53;
+    static bool IsGoneSinceListed(const PlatformError& error)
+    {
+        return error.number == ErrorNumber::FileNotFound
+            || error.number == ErrorNumber::PathNotFound;
+    }
 
     std::string_view RelativePath(const std::string& displayPath) const
     {

@@ -235,6 +235,18 @@ TEST_F(SearchRunTest, UnreadableFileIsReportedCountedAndTheRunGoesOn)
             + Totals(2, 1, 1));
 }
 
+TEST_F(SearchRunTest, FilesGoneSinceTheListingArePassedOverSilently)
+{
+    tree.Write("gone.txt", "needle\r\n");
+    tree.Write("sub/moved.txt", "needle\r\n");
+    tree.Write("z.txt", "needle\r\n");
+    platform.openFailures[tree / "gone.txt"] = { 53, "File not found" };
+    platform.openFailures[tree / "sub/moved.txt"] = { 76, "Path not found" };
+    SearchResult result = Run();
+    EXPECT_EQ(result.counters.TotalFileCount, 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(SearchRunTest, ResultsFileInsideTheTreeIsNeverSearched)
 {
     tree.Write("a.txt", "needle\r\n");

@@ -103,6 +103,29 @@ TEST_F(PosixPlatformTest, ListedIdentityIsTheOpenFilesIdentity)
     EXPECT_EQ(identities.at("aLink"), opened);
 }
 
+// A listed file opens by its name in the listed folder, even after the folder was renamed,
+// and reads to its end. Were a listed file swapped for a FIFO, nothing would wait.
+TEST_F(PosixPlatformTest, ListedFilesOpenInTheirListedFolder)
+{
+    PlatformError error;
+    auto listing = platform.StartListing(temp / "*.*", ListMask::FilesOnly, error);
+    fs::rename(temp.Path(), temp.Path() + ".moved");
+    const FileHandle handle = platform.OpenListedFile(*listing, "a.txt", temp / "a.txt", error);
+    ASSERT_NE(handle, kNoFileHandle) << error.description;
+    char buffer[16];
+    EXPECT_EQ(platform.Read(handle, buffer, sizeof buffer), 5);
+    EXPECT_EQ(platform.Read(handle, buffer, sizeof buffer), 0);
+    platform.Close(handle, error);
+    const FileHandle pipe = platform.OpenListedFile(*listing, "pipe", temp / "pipe", error);
+    if (pipe != kNoFileHandle) {
+        EXPECT_LE(platform.Read(pipe, buffer, sizeof buffer), 0);
+        platform.Close(pipe, error);
+    }
+    EXPECT_EQ(platform.OpenListedFile(*listing, "gone", temp / "gone", error), kNoFileHandle);
+    EXPECT_EQ(error.number, 76); // the path's folder is gone: named as the path says
+    fs::rename(temp.Path() + ".moved", temp.Path());
+}
+
 TEST_F(PosixPlatformTest, BadNamesFailWith52AndUnlistableFoldersListEmpty)
 {
     const std::string badPatterns[] = {

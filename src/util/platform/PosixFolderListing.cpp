@@ -45,6 +45,26 @@ bool IsPseudoFileSystem(unsigned long type)
     return false;
 }
 
+// Disk and memory file systems: a regular file's read comes back short only at its end.
+bool IsLocalFileSystem(unsigned long type)
+{
+    static constexpr unsigned long kLocal[] = {
+        0xef53, // ext2, ext3, ext4
+        0x58465342, // xfs
+        0x9123683e, // btrfs
+        0x01021994, // tmpfs
+        0xf2f52010, // f2fs
+        0x2fc12fc1, // zfs
+        0x4d44, // vfat
+        0x2011bab0, // exfat
+    };
+    for (unsigned long local : kLocal) {
+        if (type == local)
+            return true;
+    }
+    return false;
+}
+
 // On an overlay file system a file's st_dev is its layer's, not the folder's, so identities
 // need one stat per entry there.
 constexpr unsigned long kOverlayFileSystem = 0x794c7630;
@@ -62,6 +82,7 @@ FileSystemKind FileSystemKinds::Of(int folderFd, std::uint64_t device)
     const auto type = static_cast<unsigned long>(info.f_type);
     lastKind_ = IsPseudoFileSystem(type) ? FileSystemKind::Pseudo
         : type == kOverlayFileSystem     ? FileSystemKind::Overlay
+        : IsLocalFileSystem(type)        ? FileSystemKind::Local
                                          : FileSystemKind::Ordinary;
     lastDevice_ = device;
     known_ = true;
@@ -105,6 +126,7 @@ public:
         }
         device_ = static_cast<std::uint64_t>(folderInfo.st_dev);
         statEveryEntry_ = kind == FileSystemKind::Overlay;
+        shortReadEnds_ = kind == FileSystemKind::Local || kind == FileSystemKind::Overlay;
     }
     ~PosixFolderListing() override
     {
@@ -118,6 +140,8 @@ public:
     int OpenErrno() const { return openErrno_; }
     // The listed folder, open as long as the listing lives; -1 when it could not be opened.
     int FolderFd() const { return fd_; }
+    // Whether a short read of one of its regular files means the file's end.
+    bool ShortReadEnds() const { return shortReadEnds_; }
 
     bool Next(ListedEntry& entry) override
     {
@@ -209,6 +233,7 @@ private:
     ListMask mask_;
     std::uint64_t device_ = 0;
     bool statEveryEntry_ = false;
+    bool shortReadEnds_ = false;
     int openErrno_ = 0;
 };
 
@@ -221,9 +246,10 @@ public:
 
 } // namespace
 
-int FolderFdOf(FolderListing& listing)
+int FolderFdOf(FolderListing& listing, bool& shortReadEnds)
 {
     auto* posix = dynamic_cast<PosixFolderListing*>(&listing);
+    shortReadEnds = posix != nullptr && posix->ShortReadEnds();
     return posix != nullptr ? posix->FolderFd() : -1;
 }
 

@@ -159,7 +159,8 @@ FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, Platf
 FileHandle PosixPlatform::OpenListedFile(
     FolderListing& folder, std::string_view name, const std::string& path, PlatformError& error)
 {
-    const int folderFd = FolderFdOf(folder);
+    bool shortReadEnds = false;
+    const int folderFd = FolderFdOf(folder, shortReadEnds);
     if (folderFd < 0 || name.find('/') != std::string_view::npos)
         return Open(path, OpenAccess::Read, error);
     error = {};
@@ -168,7 +169,13 @@ FileHandle PosixPlatform::OpenListedFile(
         error = ErrorFromErrno(errno, path);
         return kNoFileHandle;
     }
-    return AcceptOpened(fd, path, OpenAccess::Read, false, error);
+    if (!shortReadEnds)
+        return AcceptOpened(fd, path, OpenAccess::Read, false, error);
+    // The listing said it is a regular file on a local file system: no fstat is needed to
+    // know its type or where it ends. Should it have been swapped for a FIFO since, the
+    // non-blocking open and reads still never wait.
+    RememberUnread(fd, kEndsAtShortRead);
+    return fd;
 }
 
 // Checks what was opened, and readies it: see RefusalOf.
@@ -205,7 +212,17 @@ void PosixPlatform::RememberUnread(FileHandle handle, std::int64_t bytes)
     const auto slot = static_cast<std::size_t>(handle);
     if (unreadBytes_.size() <= slot)
         unreadBytes_.resize(slot + 1, kUnknownLength);
-    unreadBytes_[slot] = bytes > 0 ? bytes : kUnknownLength;
+    unreadBytes_[slot] = (bytes > 0 || bytes == kEndsAtShortRead) ? bytes : kUnknownLength;
+}
+
+void PosixPlatform::NoteRead(std::int64_t& unread, long got, std::size_t asked)
+{
+    if (unread == kEndsAtShortRead) {
+        if (got < 0 || static_cast<std::size_t>(got) < asked)
+            unread = 0;
+    } else if (got > 0 && unread != kUnknownLength) {
+        unread = got >= unread ? 0 : unread - got;
+    }
 }
 
 // A file opened for reading is read up to the length it had when it was opened: the last
@@ -219,8 +236,8 @@ std::ptrdiff_t PosixPlatform::Read(FileHandle handle, char* buffer, std::size_t 
     for (;;) {
         const ssize_t got = read(handle, buffer, size);
         if (got >= 0 || errno != EINTR) {
-            if (got > 0 && unread != nullptr && *unread != kUnknownLength)
-                *unread = got >= *unread ? 0 : *unread - got;
+            if (unread != nullptr)
+                NoteRead(*unread, got, size);
             return got;
         }
     }

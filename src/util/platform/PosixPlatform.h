@@ -9,7 +9,9 @@
 
 namespace trawlit {
 
-enum class FileSystemKind : std::uint8_t { Ordinary, Overlay, Pseudo };
+// Local: a disk or memory file system whose regular files never return a short read before
+// their end. Ordinary: any other real file system (network, user-space).
+enum class FileSystemKind : std::uint8_t { Local, Ordinary, Overlay, Pseudo };
 
 // Remembers what kind of file system the device of the folder listed last is on.
 class FileSystemKinds {
@@ -18,7 +20,7 @@ public:
 
 private:
     std::uint64_t lastDevice_ = 0;
-    FileSystemKind lastKind_ = FileSystemKind::Ordinary;
+    FileSystemKind lastKind_ = FileSystemKind::Local;
     bool known_ = false;
 };
 
@@ -50,17 +52,21 @@ public:
 
 private:
     static constexpr std::int64_t kUnknownLength = -1;
+    static constexpr std::int64_t kEndsAtShortRead = -2;
     FileHandle AcceptOpened(
         int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error);
     void RememberUnread(FileHandle handle, std::int64_t bytes);
+    static void NoteRead(std::int64_t& unread, long got, std::size_t asked);
 
-    // Per descriptor: bytes of a file opened for reading still to come, or unknown.
+    // Per descriptor: bytes of a file opened for reading still to come, unknown, or "ends at
+    // its first short read".
     std::vector<std::int64_t> unreadBytes_;
     FileSystemKinds fileSystemKinds_;
 };
 
-// The folder descriptor of a listing made by this platform, or -1.
-int FolderFdOf(FolderListing& listing);
+// The folder descriptor of a listing made by this platform, or -1, and whether a short read
+// of a regular file there means its end.
+int FolderFdOf(FolderListing& listing, bool& shortReadEnds);
 
 // True when `path` cannot name a file at all: an embedded NUL, a component longer than
 // NAME_MAX or a whole longer than PATH_MAX allows (error 52).

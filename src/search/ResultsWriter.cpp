@@ -13,10 +13,17 @@ ResultsWriter::ResultsWriter(FileRoutines& files, std::int16_t fileNumber)
 
 void ResultsWriter::Flush()
 {
-    if (!error_ && !buffer_.empty()) {
-        files_.WriteBytes(fileNumber_, buffer_, error_);
+    if (!buffer_.empty()) {
+        WriteThrough(buffer_);
     }
     buffer_.clear();
+}
+
+void ResultsWriter::WriteThrough(std::string_view text)
+{
+    if (!error_) {
+        files_.WriteBytes(fileNumber_, text, error_);
+    }
 }
 
 void ResultsWriter::Close()

@@ -24,6 +24,10 @@ public:
     {
         if (buffer_.size() + text.size() > kCapacity) {
             Flush();
+            if (text.size() >= kCapacity) {
+                WriteThrough(text); // a very long line is not copied once more
+                return;
+            }
         }
         buffer_.append(text);
     }
@@ -40,6 +44,7 @@ public:
 private:
     static constexpr std::size_t kCapacity = 256 * 1024;
     void Flush();
+    void WriteThrough(std::string_view text);
 
     FileRoutines& files_;
     std::int16_t fileNumber_;

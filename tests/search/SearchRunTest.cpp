@@ -147,6 +147,16 @@ TEST_F(SearchRunTest, ContinuationLinesAndLineFeedNumbering)
             + Totals(1, 1, 4));
 }
 
+TEST_F(SearchRunTest, LinesLongerThanTheWriteBufferAreWrittenWholeAndInOrder)
+{
+    std::string longLine = std::string(300 * 1024, 'x') + " needle";
+    tree.Write("a.txt", "needle 1\r\n" + longLine + "\r\nneedle 3\r\n");
+    Run();
+    EXPECT_EQ(Body(),
+        "\r\n/a.txt\r\n\r\n\t1:\tneedle 1\r\n\t2:\t" + longLine + "\r\n\t3:\tneedle 3\r\n"
+            + Totals(1, 1, 3));
+}
+
 TEST_F(SearchRunTest, RefusesBlankTextBeforeAnythingElse)
 {
     window.SetText(InputBox::SearchStr, "   ");

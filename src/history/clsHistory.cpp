@@ -7,6 +7,7 @@
 #include "mainwindow/Registry.h"
 #include "mainwindow/SettingsStore.h"
 #include "util/NameTokens.h"
+#include "util/TextTrim.h"
 
 namespace trawlit {
 
@@ -36,14 +37,6 @@ std::string DescriptionKey(const std::string& stem, int index)
 std::string ItemKey(const std::string& stem, int index)
 {
     return stem + std::to_string(index);
-}
-
-std::string TrimBlanks(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstddef>
 
+#include "util/TextTrim.h"
+
 namespace trawlit {
 
 namespace {
@@ -117,10 +119,7 @@ std::string PLURAL(double count, const std::string& noun, std::uint8_t flags)
 
 std::string RJustify(const std::string& text, int width)
 {
-    const std::size_t first = text.find_first_not_of(' ');
-    const std::string trimmed = first == std::string::npos
-        ? std::string()
-        : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const std::string trimmed = TrimBlanks(text);
     if (width <= 0 || trimmed.size() >= static_cast<std::size_t>(width))
         return trimmed;
     return std::string(static_cast<std::size_t>(width) - trimmed.size(), ' ') + trimmed;

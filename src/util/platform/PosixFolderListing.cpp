@@ -1,5 +1,7 @@
 #include "util/platform/PosixPlatform.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -18,51 +20,40 @@ namespace {
 
 // Kernel pseudo file systems: their folders list as empty, so a walk from "/" never blocks
 // on a generated file or wanders through endless generated trees.
-bool IsPseudoFileSystem(unsigned long type)
-{
-    static constexpr unsigned long kPseudo[] = {
-        0x9fa0, // proc
-        0x62656572, // sysfs
-        0x64626720, // debugfs
-        0x74726163, // tracefs
-        0x73636673, // securityfs
-        0x27e0eb, // cgroup
-        0x63677270, // cgroup2
-        0x6165676c, // pstore
-        0xcafe4a11, // bpf
-        0x62656570, // configfs
-        0x65735543, // fusectl
-        0x1cd1, // devpts
-        0xde5e81e4, // efivarfs
-        0x42494e4d, // binfmt_misc
-        0x19800202, // mqueue
-        0x0187, // autofs
-    };
-    for (unsigned long pseudo : kPseudo) {
-        if (type == pseudo)
-            return true;
-    }
-    return false;
-}
+constexpr std::array<unsigned long, 16> kPseudoFileSystems = {
+    0x9fa0, // proc
+    0x62656572, // sysfs
+    0x64626720, // debugfs
+    0x74726163, // tracefs
+    0x73636673, // securityfs
+    0x27e0eb, // cgroup
+    0x63677270, // cgroup2
+    0x6165676c, // pstore
+    0xcafe4a11, // bpf
+    0x62656570, // configfs
+    0x65735543, // fusectl
+    0x1cd1, // devpts
+    0xde5e81e4, // efivarfs
+    0x42494e4d, // binfmt_misc
+    0x19800202, // mqueue
+    0x0187, // autofs
+};
 
 // Disk and memory file systems: a regular file's read comes back short only at its end.
-bool IsLocalFileSystem(unsigned long type)
+constexpr std::array<unsigned long, 8> kLocalFileSystems = {
+    0xef53, // ext2, ext3, ext4
+    0x58465342, // xfs
+    0x9123683e, // btrfs
+    0x01021994, // tmpfs
+    0xf2f52010, // f2fs
+    0x2fc12fc1, // zfs
+    0x4d44, // vfat
+    0x2011bab0, // exfat
+};
+
+template <std::size_t N> bool IsOneOf(unsigned long type, const std::array<unsigned long, N>& types)
 {
-    static constexpr unsigned long kLocal[] = {
-        0xef53, // ext2, ext3, ext4
-        0x58465342, // xfs
-        0x9123683e, // btrfs
-        0x01021994, // tmpfs
-        0xf2f52010, // f2fs
-        0x2fc12fc1, // zfs
-        0x4d44, // vfat
-        0x2011bab0, // exfat
-    };
-    for (unsigned long local : kLocal) {
-        if (type == local)
-            return true;
-    }
-    return false;
+    return std::find(types.begin(), types.end(), type) != types.end();
 }
 
 // On an overlay file system a file's st_dev is its layer's, not the folder's, so identities
@@ -80,10 +71,10 @@ FileSystemKind FileSystemKinds::Of(int folderFd, std::uint64_t device)
     if (fstatfs(folderFd, &info) != 0)
         return FileSystemKind::Pseudo; // cannot tell: list nothing rather than risk blocking
     const auto type = static_cast<unsigned long>(info.f_type);
-    lastKind_ = IsPseudoFileSystem(type) ? FileSystemKind::Pseudo
-        : type == kOverlayFileSystem     ? FileSystemKind::Overlay
-        : IsLocalFileSystem(type)        ? FileSystemKind::Local
-                                         : FileSystemKind::Ordinary;
+    lastKind_ = IsOneOf(type, kPseudoFileSystems) ? FileSystemKind::Pseudo
+        : type == kOverlayFileSystem              ? FileSystemKind::Overlay
+        : IsOneOf(type, kLocalFileSystems)        ? FileSystemKind::Local
+                                                  : FileSystemKind::Ordinary;
     lastDevice_ = device;
     known_ = true;
     return lastKind_;

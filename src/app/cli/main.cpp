@@ -87,7 +87,7 @@ int RunSearch(const SearchOptions& inputs)
     return ExitStatusOf(result);
 }
 
-void AddSearchCommand(CLI::App& app, SearchOptions& inputs)
+void AddSearchCommand(CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly)
 {
     CLI::App* search = app.add_subcommand("search",
         "Search the files of a folder tree for a text and write the results file.\n"
@@ -97,7 +97,7 @@ void AddSearchCommand(CLI::App& app, SearchOptions& inputs)
     search->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
     search->add_option("--output", inputs.OutputPathname, "Results file")
         ->default_str("~/Trawlit.out");
-    search->add_flag("!--no-subfolders", inputs.TraverseSubfolders, "Search the root folder only");
+    search->add_flag("--no-subfolders", rootFolderOnly, "Search the root folder only");
     search->add_flag("--case-sensitive", inputs.CaseSensitive, "Match letter case exactly");
     search->add_flag("--collapse-white-space", inputs.CollapseWhiteSpace,
         "Read every run of white space in a line as one blank");
@@ -114,12 +114,14 @@ int main(int argc, char** argv)
     SearchOptions inputs;
     inputs.FileTemplate = "*.*";
     inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
-    AddSearchCommand(app, inputs);
+    bool rootFolderOnly = false;
+    AddSearchCommand(app, inputs, rootFolderOnly);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         int code = app.exit(error);
         return code == 0 ? 0 : kRefusedOrFailed;
     }
+    inputs.TraverseSubfolders = !rootFolderOnly;
     return RunSearch(inputs);
 }

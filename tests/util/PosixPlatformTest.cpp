@@ -147,16 +147,20 @@ TEST_F(PosixPlatformTest, BadNamesFailWith52AndUnlistableFoldersListEmpty)
     }
 }
 
-TEST(PosixPseudoFileSystemTest, ProcAndSysListEmpty)
+// A pseudo file system's folder exists, like an empty folder: only "." and "..".
+TEST(PosixPseudoFileSystemTest, ProcAndSysListAsEmptyFolders)
 {
     PosixPlatform platform;
+    const std::map<std::string, EntryKind> dots { { ".", EntryKind::Folder },
+        { "..", EntryKind::Folder } };
     for (const std::string folder : { "/proc", "/sys", "/proc/self" }) {
         struct statfs info { };
         if (statfs(folder.c_str(), &info) != 0)
             continue;
         PlatformError error;
-        EXPECT_TRUE(ListAll(platform, folder + "/*.*", ListMask::FilesAndFolders, error).empty())
+        EXPECT_EQ(ListAll(platform, folder + "/*.*", ListMask::FilesAndFolders, error), dots)
             << folder;
+        EXPECT_TRUE(ListAll(platform, folder + "/*.*", ListMask::FilesOnly, error).empty());
     }
 }
 

@@ -111,8 +111,11 @@ public:
         if (fstat(fd_, &folderInfo) == 0)
             kind = kinds.Of(fd_, static_cast<std::uint64_t>(folderInfo.st_dev));
         if (kind == FileSystemKind::Pseudo) {
+            // Listed as an empty folder: it exists, and holds nothing to read.
             close(fd_);
             fd_ = -1;
+            pseudoIdentity_ = IdentityOfStat(folderInfo);
+            pseudoDotsLeft_ = mask_ == ListMask::FilesAndFolders ? 2 : 0;
             return;
         }
         device_ = static_cast<std::uint64_t>(folderInfo.st_dev);
@@ -136,6 +139,13 @@ public:
 
     bool Next(ListedEntry& entry) override
     {
+        while (pseudoDotsLeft_ > 0) {
+            entry.name = pseudoDotsLeft_-- == 2 ? "." : "..";
+            entry.kind = EntryKind::Folder;
+            entry.identity = pseudoIdentity_;
+            if (WildcardMatches(wildcard_, entry.name))
+                return true;
+        }
         while (const dirent64* found = NextRaw()) {
             if (!Admits(found->d_name))
                 continue;
@@ -225,6 +235,8 @@ private:
     std::uint64_t device_ = 0;
     bool statEveryEntry_ = false;
     bool shortReadEnds_ = false;
+    int pseudoDotsLeft_ = 0; // "." and ".." of a pseudo file system's folder
+    FileIdentity pseudoIdentity_;
     int openErrno_ = 0;
 };
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 
 namespace trawlit {
@@ -49,6 +50,7 @@ struct LineMatcher::Impl {
     std::size_t KeepFrom();
     std::int64_t LineNumberAt(std::size_t pieceStart);
     void CountLineEndsTo(std::size_t position);
+    void CountDroppedLineEnds();
     void ShiftPositions(std::size_t by);
 
     MatchSettings settings;
@@ -57,6 +59,7 @@ struct LineMatcher::Impl {
     CollapsedMatch collapsedMatch;
     BlockBuffer block;
     MatchSink* sink = nullptr;
+    ByteSource* source = nullptr;
     std::int64_t matches = 0;
     bool continuationPending = false;
     Phase phase = Phase::Searching;
@@ -76,11 +79,16 @@ struct LineMatcher::Impl {
     std::int64_t lineEnds = 0;
     std::size_t countedTo = 0;
     bool countedAfterCR = false;
+    // While no hit has needed a line number, dropped bytes stay uncounted (a source that can
+    // read them again is counted then); dropped counts the bytes before the buffer's start.
+    bool countingDeferred = false;
+    std::int64_t dropped = 0;
 };
 
-std::int64_t LineMatcher::Impl::Scan(ByteSource& source, MatchSink& matchSink)
+std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSink)
 {
     sink = &matchSink;
+    source = &byteSource;
     Start();
     if (plan.strategy == NeedleStrategy::NeverMatches)
         return 0;
@@ -91,9 +99,11 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& source, MatchSink& matchSink)
         // While a whole block still fits behind the data, nothing is dropped, so a small
         // file without a hit never has its line ends counted.
         const std::size_t keepFrom = block.HasRoomForBlock() ? 0 : KeepFrom();
-        CountLineEndsTo(keepFrom);
-        block.Refill(source, keepFrom);
+        if (!countingDeferred)
+            CountLineEndsTo(keepFrom);
+        block.Refill(byteSource, keepFrom);
         ShiftPositions(keepFrom);
+        dropped += static_cast<std::int64_t>(keepFrom);
     }
     return matches;
 }
@@ -107,6 +117,8 @@ void LineMatcher::Impl::Start()
     lineEnds = 0;
     countedTo = 0;
     countedAfterCR = false;
+    countingDeferred = settings.lineNumbersWanted && source->CanReadAt();
+    dropped = 0;
     phase = Phase::Searching;
     if (plan.strategy == NeedleStrategy::EveryPiece)
         OpenPiece(0, PieceKind::Untested);
@@ -243,8 +255,35 @@ std::int64_t LineMatcher::Impl::LineNumberAt(std::size_t start)
 {
     if (!settings.lineNumbersWanted)
         return 0;
+    if (countingDeferred)
+        CountDroppedLineEnds();
     CountLineEndsTo(start);
     return lineEnds + 1;
+}
+
+// Reads the bytes already dropped once more and counts their line ends; from here on
+// counting is eager again.
+void LineMatcher::Impl::CountDroppedLineEnds()
+{
+    countingDeferred = false;
+    std::unique_ptr<char[]> again;
+    std::int64_t offset = 0;
+    bool afterCR = false;
+    while (offset < dropped) {
+        if (!again)
+            again = std::make_unique_for_overwrite<char[]>(BlockBuffer::kBlockSize);
+        const auto wanted = static_cast<std::size_t>(
+            std::min<std::int64_t>(dropped - offset, BlockBuffer::kBlockSize));
+        const std::ptrdiff_t got = source->ReadAt(offset, again.get(), wanted);
+        if (got <= 0)
+            break; // the file changed under us: the numbers count what could be read
+        const char* data = again.get();
+        lineEnds += bytescan::CountLineEnds(data, data + got, afterCR);
+        afterCR = data[got - 1] == '\r';
+        offset += got;
+    }
+    countedTo = 0;
+    countedAfterCR = afterCR;
 }
 
 void LineMatcher::Impl::CountLineEndsTo(std::size_t position)

@@ -20,6 +20,16 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual std::ptrdiff_t Read(char* buffer, std::size_t size) = 0;
+    // Reading again from an earlier place, without moving the reading position, lets the
+    // matcher leave line ends uncounted until a hit needs them. Sources that cannot say no.
+    virtual bool CanReadAt() const { return false; }
+    virtual std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size)
+    {
+        (void)offset;
+        (void)buffer;
+        (void)size;
+        return -1;
+    }
 };
 
 // Receives every matching piece of a file in order. `pieceAsRead` is valid only during the

@@ -32,6 +32,11 @@ public:
     {
         return files_.ReadBytes(fileNumber_, buffer, size);
     }
+    bool CanReadAt() const override { return true; }
+    std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
+    {
+        return files_.ReadBytesAt(fileNumber_, offset, buffer, size);
+    }
 
 private:
     FileRoutines& files_;

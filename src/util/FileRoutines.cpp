@@ -198,6 +198,13 @@ std::ptrdiff_t FileRoutines::ReadBytes(std::int16_t fileNumber, char* buffer, st
     return slot != nullptr ? platform_.Read(slot->handle, buffer, size) : -1;
 }
 
+std::ptrdiff_t FileRoutines::ReadBytesAt(
+    std::int16_t fileNumber, std::int64_t offset, char* buffer, std::size_t size)
+{
+    const OpenSlot* slot = SlotOf(fileNumber);
+    return slot != nullptr ? platform_.ReadAt(slot->handle, offset, buffer, size) : -1;
+}
+
 bool FileRoutines::WriteBytes(std::int16_t fileNumber, std::string_view data, PlatformError& error)
 {
     const OpenSlot* slot = SlotOf(fileNumber);

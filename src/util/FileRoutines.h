@@ -64,6 +64,9 @@ public:
 
     // Byte I/O on an open file. Reads return the bytes read, 0 at the end, -1 on failure.
     std::ptrdiff_t ReadBytes(std::int16_t fileNumber, char* buffer, std::size_t size);
+    // Reads at `offset` without moving the file's reading position.
+    std::ptrdiff_t ReadBytesAt(
+        std::int16_t fileNumber, std::int64_t offset, char* buffer, std::size_t size);
     bool WriteBytes(std::int16_t fileNumber, std::string_view data, PlatformError& error);
     // Record I/O for random-access files: records number from 1.
     bool ReadRecord(std::int16_t fileNumber, std::int64_t recordNumber, std::string& record);

@@ -98,6 +98,10 @@ public:
     }
     // Returns the bytes read, 0 at the end, -1 on failure.
     virtual std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) = 0;
+    // Reads at `offset` without moving the reading position.
+    virtual std::ptrdiff_t ReadAt(
+        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+        = 0;
     virtual bool Write(FileHandle handle, const char* data, std::size_t size, PlatformError& error)
         = 0;
     virtual bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) = 0;

@@ -98,7 +98,6 @@ private:
 
 } // namespace
 
-
 FakePlatform::FakePlatform()
     : root_(std::make_shared<Node>())
 {
@@ -330,13 +329,25 @@ std::ptrdiff_t FakePlatform::Read(FileHandle handle, char* buffer, std::size_t s
         return -1;
     }
     OpenFileState& state = *found->second;
-    const std::string& contents = state.node->contents;
-    if (state.position >= contents.size()) {
+    std::ptrdiff_t got = ReadAt(handle, static_cast<std::int64_t>(state.position), buffer, size);
+    state.position += static_cast<std::size_t>(std::max<std::ptrdiff_t>(got, 0));
+    return got;
+}
+
+std::ptrdiff_t FakePlatform::ReadAt(
+    FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+{
+    auto found = handles_.find(handle);
+    if (found == handles_.end() || !found->second->canRead || offset < 0) {
+        return -1;
+    }
+    const std::string& contents = found->second->node->contents;
+    const auto from = static_cast<std::size_t>(offset);
+    if (from >= contents.size()) {
         return 0;
     }
-    std::size_t count = std::min(size, contents.size() - state.position);
-    std::memcpy(buffer, contents.data() + state.position, count);
-    state.position += count;
+    std::size_t count = std::min(size, contents.size() - from);
+    std::memcpy(buffer, contents.data() + from, count);
     return static_cast<std::ptrdiff_t>(count);
 }
 

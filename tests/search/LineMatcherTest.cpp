@@ -24,7 +24,18 @@ public:
     explicit StringSource(std::string text, std::mt19937* random = nullptr)
         : text_(std::move(text))
         , random_(random)
+        , rereadable_(random == nullptr || (*random)() % 2 == 0)
     {
+    }
+
+    // Half the random sources cannot read again, so both ways of counting lines are tried.
+    bool CanReadAt() const override { return rereadable_; }
+    std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
+    {
+        const auto from = std::min(static_cast<std::size_t>(offset), text_.size());
+        const std::size_t count = std::min(size, text_.size() - from);
+        std::memcpy(buffer, text_.data() + from, count);
+        return static_cast<std::ptrdiff_t>(count);
     }
 
     std::ptrdiff_t Read(char* buffer, std::size_t size) override
@@ -43,6 +54,7 @@ private:
     std::string text_;
     std::size_t position_ = 0;
     std::mt19937* random_;
+    bool rereadable_;
 };
 
 class FailingSource : public ByteSource {
@@ -163,6 +175,18 @@ TEST(LineMatcherBlocks, CRLFSplitByBlockBoundary)
     file += "\r\nfind\n";
     EXPECT_EQ(Scan(file, Settings("FIND", false, false)),
         (std::vector<ReportedMatch> { { 2, "find", false } }));
+}
+
+// Line ends left uncounted until the hit are counted from a second reading, whose chunks
+// split a CR LF too.
+TEST(LineMatcherBlocks, LateHitCountsEveryEarlierLineEndOnce)
+{
+    std::string file;
+    for (int line = 0; line < 100000; ++line)
+        file += "a\r\n"; // a CR at 131071, its LF at 131072
+    file += "needle\r\n";
+    EXPECT_EQ(Scan(file, Settings("needle", true, false)),
+        (std::vector<ReportedMatch> { { 100001, "needle", false } }));
 }
 
 TEST(LineMatcherBlocks, LongLineSpanningBlocks)

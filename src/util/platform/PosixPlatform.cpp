@@ -243,6 +243,16 @@ std::ptrdiff_t PosixPlatform::Read(FileHandle handle, char* buffer, std::size_t 
     }
 }
 
+std::ptrdiff_t PosixPlatform::ReadAt(
+    FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t got = pread(handle, buffer, size, static_cast<off_t>(offset));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
 bool PosixPlatform::Write(
     FileHandle handle, const char* data, std::size_t size, PlatformError& error)
 {

@@ -35,6 +35,8 @@ public:
     FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
         PlatformError& error) override;
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
+    std::ptrdiff_t ReadAt(
+        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
     bool Write(
         FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
     bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) override;

@@ -6,7 +6,7 @@ tree=${1:?folder}
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${TRAWLIT_CLI:-$here/../build/trawlit-cli}
 files=$(find "$tree" -type f | wc -l)
-count() { strace -f -c -o /tmp/trawlit-strace.txt "$@" > /dev/null 2>&1 || true; tail -1 /tmp/trawlit-strace.txt | awk '{print $(NF-1)}'; }
+count() { strace -f -c -o /tmp/trawlit-strace.txt "$@" > /dev/null 2>&1 || true; awk '$NF == "total" {print $4}' /tmp/trawlit-strace.txt; }
 t=$(count "$cli" search --root "$tree" --find unfortunately --case-sensitive --output /tmp/trawlit-bench.out)
 g=$(count grep -r -n -F unfortunately "$tree")
 r=$(count rg -j1 -uuu -n -F --no-config unfortunately "$tree")

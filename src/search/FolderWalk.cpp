@@ -31,6 +31,15 @@ void TidySeparators(std::string& path)
     ReplaceString(path, "//", "/", 0);
 }
 
+// The folder and its separator, tidied: what every path of the folder starts with.
+std::string FolderPrefix(const std::string& folder)
+{
+    std::string prefix = folder;
+    prefix.push_back('/');
+    TidySeparators(prefix);
+    return prefix;
+}
+
 // prefix is an already tidied folder + "/": appending a name without "/" cannot form a
 // new "//", so the whole path needs no second tidy.
 void JoinOnto(std::string& out, const std::string& prefix, std::string_view name, bool upper)
@@ -142,9 +151,7 @@ private:
     Outcome VisitFolder(const PendingFolder& pending, bool isRoot)
     {
         const std::string& folder = pending.path;
-        prefix_.assign(folder);
-        prefix_.push_back('/');
-        TidySeparators(prefix_);
+        prefix_ = FolderPrefix(folder);
 
         // One listing serves both the files and the sub-folders; its "." tells the folder's
         // true identity, which a second name of a visited folder (a bind mount) only shows
@@ -334,19 +341,15 @@ void FolderWalk(Platform& platform, const WalkSettings& settings, WalkSteps& ste
 
 std::string JoinDisplayPath(const std::string& folder, std::string_view name)
 {
-    std::string path = folder;
-    path.push_back('/');
-    path.append(name);
-    TidySeparators(path);
+    std::string path;
+    JoinOnto(path, FolderPrefix(folder), name, false);
     return path;
 }
 
 std::string JoinCheckPath(const std::string& folder, std::string_view name)
 {
-    std::string path = folder;
-    path.push_back('/');
-    AppendUpper(path, name);
-    TidySeparators(path);
+    std::string path;
+    JoinOnto(path, FolderPrefix(folder), name, true);
     return path;
 }
 

@@ -336,6 +336,7 @@ TEST(FolderWalkTest, JoinsHalveDoubledSeparators)
     EXPECT_EQ(JoinDisplayPath("/src/", "a.Txt"), "/src/a.Txt");
     EXPECT_EQ(JoinCheckPath("/src/", "a.Txt"), "/src/A.TXT");
     EXPECT_EQ(JoinDisplayPath("/", "a"), "/a");
+    EXPECT_EQ(JoinDisplayPath("a////b", "x"), "a//b/x"); // halved, not collapsed
     EXPECT_EQ(JoinCheckPath("/Mixed", "\xE9t\xE9.c"), "/Mixed/\xE9T\xE9.C");
 }
 

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Trawlit. The window program comes next; until
-# it exists (and whenever no display is available) this runs a demo search over the
-# project's own sources with trawlit-cli and prints the results file.
+# Installs what is missing, builds, and starts the Trawlit window. Without a display it says
+# so and runs a demo search over the project's own sources with trawlit-cli instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 ninja -C build -j "$(nproc)"
 
+if [ -x build/trawlit ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+    exec ./build/trawlit
+fi
+echo "No display: running a demo search instead of the window."
 results=$(mktemp --tmpdir trawlit-demo.XXXXXX.out)
 echo "Demo: searching $(pwd)/src for \"FolderWalk\" in *.cpp files"
 status=0

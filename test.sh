@@ -18,6 +18,7 @@ build build-asan -DCMAKE_BUILD_TYPE=Debug -DTRAWLIT_SANITIZE=ON
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"

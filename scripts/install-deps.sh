@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libcli11-dev)
+packages=(cmake ninja-build g++ libgtest-dev libcli11-dev qt6-base-dev libgl-dev fonts-dejavu-core
+    xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "dialogs/FileDialogPort.h"
+
+class QWidget;
+
+namespace trawlit {
+
+// The Save As / Open dialog as Qt's own (non-native) QFileDialog: the request's title,
+// file types, starting folder and name, overwrite question and "folder must exist".
+class QtFileDialog : public FileDialogPort {
+public:
+    explicit QtFileDialog(QWidget* parent = nullptr)
+        : parent_(parent)
+    {
+    }
+    FileDialogAnswer Show(const FileDialogRequest& request) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace trawlit

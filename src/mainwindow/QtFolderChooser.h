@@ -1,0 +1,24 @@
+#pragma once
+
+#include "mainwindow/DirBrowse.h"
+
+class QWidget;
+
+namespace trawlit {
+
+// The folder chooser as Qt's own (non-native) directory dialog: opens at the start folder,
+// shows the selected path as the user browses, offers folders only.
+class QtFolderChooser : public FolderChooserPort {
+public:
+    explicit QtFolderChooser(QWidget* parent = nullptr)
+        : parent_(parent)
+    {
+    }
+    std::optional<std::string> ChooseFolder(
+        const std::string& startFolder, const std::string& title) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace trawlit

@@ -60,12 +60,12 @@ std::uint8_t PixelAt(int x, int y, double cx, double cy)
     return IsText(px, py) ? Ink : Paper;
 }
 
-// The glass follows a figure of eight over the page, so the last frame leads into the first.
+// The glass circles over the page, so the last frame leads back into the first.
 std::vector<std::uint8_t> DrawFrame(int frame)
 {
     const double t = 2 * std::numbers::pi * frame / kFrames;
-    const double cx = 30 + 14 * std::sin(t);
-    const double cy = 22 + 8 * std::sin(2 * t);
+    const double cx = 30 + 14 * std::cos(t);
+    const double cy = 22 + 8 * std::sin(t);
     std::vector<std::uint8_t> pixels;
     pixels.reserve(kWidth * kHeight);
     for (int y = 0; y < kHeight; ++y)

@@ -11,7 +11,7 @@ namespace trawlit {
 // message box too.
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent)
+    explicit QtDialogs(QWidget* parent = nullptr)
         : parent_(parent)
     {
     }
@@ -19,6 +19,9 @@ public:
     int MsgBox(const std::string& text, int code, const std::string& title) override;
     void ShowOutputFile(
         const std::string& message, const std::string& title, const std::string& path) override;
+
+    // The window the dialogs belong to, once it exists.
+    void SetParent(QWidget* parent) { parent_ = parent; }
 
 private:
     QWidget* parent_;

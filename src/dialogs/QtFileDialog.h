@@ -16,6 +16,9 @@ public:
     }
     FileDialogAnswer Show(const FileDialogRequest& request) override;
 
+    // The window the dialogs belong to, once it exists.
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
 private:
     QWidget* parent_;
 };

@@ -17,6 +17,9 @@ public:
     std::optional<std::string> ChooseFolder(
         const std::string& startFolder, const std::string& title) override;
 
+    // The window the dialogs belong to, once it exists.
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
 private:
     QWidget* parent_;
 };

@@ -44,6 +44,11 @@ SearchOptions ReadSearchOptions(MainWindowPort& window)
 void RecordInputHistories(MainWindowPort& window, const SearchOptions& options)
 {
     Record(window, InputBox::SearchStr, options.SearchStr);
+    RecordFolderHistories(window, options);
+}
+
+void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options)
+{
     Record(window, InputBox::RootFolder, options.RootFolder);
     Record(window, InputBox::OutputPathname, options.OutputPathname);
     Record(window, InputBox::FileTemplate, options.FileTemplate);

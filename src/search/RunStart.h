@@ -17,6 +17,10 @@ SearchOptions ReadSearchOptions(MainWindowPort& window);
 // and refreshes the four combo boxes.
 void RecordInputHistories(MainWindowPort& window, const SearchOptions& options);
 
+// Records the root folder, results path and template in their history lists and refreshes
+// their combo boxes: what the runs that search no text record.
+void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options);
+
 // Lists the first entry of root + "/*.*". Tells the user and returns false when the pattern
 // cannot name a file or the root lists nothing.
 bool ProbeRootFolder(Platform& platform, Dialogs& dialogs, const std::string& rootFolder);

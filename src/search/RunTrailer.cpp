@@ -6,8 +6,10 @@
 
 namespace trawlit {
 
-void WriteTrailer(
-    MainWindowPort& window, ResultsWriter& writer, bool aborted, const RunCounters& counters)
+namespace {
+
+// The abort line when aborted, then the heading of the counts block.
+void WriteCountsHeading(ResultsWriter& writer, bool aborted)
 {
     if (aborted) {
         writer.Write("\r\n\r\n");
@@ -18,12 +20,30 @@ void WriteTrailer(
     writer.WriteLine("Trawlit Counts:");
     writer.WriteLine("----------------");
     writer.Write("\r\n");
-    auto countLine = [&](Counter counter, std::int64_t value) {
-        writer.WriteLine(LabelledLine(window.CounterHeaderCaption(counter), std::to_string(value)));
-    };
-    countLine(Counter::TotalFileCount, counters.TotalFileCount);
-    countLine(Counter::FileFoundCount, counters.FileFoundCount);
-    countLine(Counter::MatchCount, counters.MatchCount);
+}
+
+void WriteCountLine(
+    MainWindowPort& window, ResultsWriter& writer, Counter counter, std::int64_t value)
+{
+    writer.WriteLine(LabelledLine(window.CounterHeaderCaption(counter), std::to_string(value)));
+}
+
+} // namespace
+
+void WriteTrailer(
+    MainWindowPort& window, ResultsWriter& writer, bool aborted, const RunCounters& counters)
+{
+    WriteCountsHeading(writer, aborted);
+    WriteCountLine(window, writer, Counter::TotalFileCount, counters.TotalFileCount);
+    WriteCountLine(window, writer, Counter::FileFoundCount, counters.FileFoundCount);
+    WriteCountLine(window, writer, Counter::MatchCount, counters.MatchCount);
+}
+
+void WriteTotalFilesTrailer(
+    MainWindowPort& window, ResultsWriter& writer, bool aborted, std::int64_t totalFileCount)
+{
+    WriteCountsHeading(writer, aborted);
+    WriteCountLine(window, writer, Counter::TotalFileCount, totalFileCount);
 }
 
 void ReportWriteFailure(Dialogs& dialogs, const PlatformError& error, const std::string& path)

@@ -8,6 +8,7 @@
 #include "search/LineMatcher.h"
 #include "search/OutputHeader.h"
 #include "search/ResultsWriter.h"
+#include "search/RunFrame.h"
 #include "search/RunStart.h"
 #include "search/RunTrailer.h"
 #include "search/RunYields.h"
@@ -153,37 +154,9 @@ private:
     std::int64_t fileMatchCount_ = 0;
 };
 
-std::string ClosingMessage(const SearchResult& result)
-{
-    std::string message = result.aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "";
-    message += PLURAL(static_cast<double>(result.counters.TotalFileCount), "file",
-                   PluralFlags::NoLeadingBlank)
-        + " searched.\r\n\r\n";
-    return message;
-}
-
-// Creates the results file; tells the user why when it cannot be.
-std::optional<std::int16_t> CreateResultsFile(RunPorts ports, const std::string& path)
-{
-    std::int16_t fileNumber = 0;
-    PlatformError error = ports.files.TryOpenFile(path, fileNumber, OpenType::SequentialOutput, -1);
-    if (error) {
-        ports.files.ReportOpenError(error, path);
-        return std::nullopt;
-    }
-    return fileNumber;
-}
-
-void ReturnToIdle(MainWindowPort& window)
-{
-    window.HideShowCounts(false);
-    window.ShowStuff();
-    window.EnablePanelInput(true);
-}
-
 void FinishRun(RunPorts ports, SearchResult& result)
 {
-    result.closingMessage = ClosingMessage(result);
+    result.closingMessage = FilesSearchedMessage(result.aborted, result.counters.TotalFileCount);
     if (result.counters.MatchCount > 0) {
         result.status = RunStatus::Found;
         result.closingMessage += PLURAL(static_cast<double>(result.counters.MatchCount), "match",

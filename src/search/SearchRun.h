@@ -25,6 +25,7 @@ enum class RunStatus : std::uint8_t {
     Failed, // the results file could not be created or written completely
     NoMatch, // results file written, nothing found
     Found, // results file written with at least one match
+    Done, // a batch tool's results file written and handed to the output-file dialog
 };
 
 struct SearchResult {

@@ -29,6 +29,8 @@ const char* SectionTitle(std::int16_t sectionId)
         return "Search for String";
     case SectionId::ChangeMarks:
         return "Brelka's /C /D /I";
+    case SectionId::CHeaders:
+        return "Extract C headers";
     default:
         return nullptr;
     }

@@ -15,6 +15,7 @@ namespace SectionId {
 inline constexpr std::int16_t FolderListing = 1;
 inline constexpr std::int16_t SearchForString = 2;
 inline constexpr std::int16_t ChangeMarks = 3;
+inline constexpr std::int16_t CHeaders = 4;
 } // namespace SectionId
 
 // "   " + label right-justified in 22 + "  " + value: the value starts in column 28.

@@ -112,6 +112,9 @@ public:
     virtual std::int64_t FileLength(const std::string& path) = 0;
 
     virtual bool Remove(const std::string& path, PlatformError& error) = 0;
+    // Gives the file `from` the name `to` in one step, replacing what had that name: a file
+    // written under a temporary name never shows half-written under its own.
+    virtual bool Rename(const std::string& from, const std::string& to, PlatformError& error) = 0;
     // Read-only = the owner's write permission is clear. Returns false when the path cannot
     // be examined.
     virtual bool GetReadOnly(const std::string& path, bool& readOnly) = 0;

@@ -446,6 +446,52 @@ bool FakePlatform::Remove(const std::string& path, PlatformError& error)
     return true;
 }
 
+bool FakePlatform::Rename(const std::string& from, const std::string& to, PlatformError& error)
+{
+    error = {};
+    std::shared_ptr<Node> node = Find(from);
+    std::vector<std::string> parts = SplitPath(to);
+    std::string parentPath;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        parentPath += "/" + parts[i];
+    }
+    std::shared_ptr<Node> newParent = parts.empty() ? nullptr : Find(parentPath);
+    if (!node || node == root_) {
+        error = Failure(53, "File not found");
+        return false;
+    }
+    if (!newParent || newParent->kind != EntryKind::Folder) {
+        error = Failure(76, "Path not found");
+        return false;
+    }
+    std::shared_ptr<Node> target = newParent->Child(parts.back());
+    if (target == node) {
+        return true;
+    }
+    if (target && target->kind == EntryKind::Folder) {
+        error = Failure(75, "Path/File access error");
+        return false;
+    }
+    if (target && target->readOnly) {
+        error = Failure(70, "Permission denied");
+        return false;
+    }
+    auto detach = [](const std::shared_ptr<Node>& child) {
+        std::shared_ptr<Node> parent = child->parent.lock();
+        std::erase_if(
+            parent->children, [&child](const auto& entry) { return entry.second == child; });
+        std::erase_if(
+            parent->byName, [&child](const auto& entry) { return entry.second == child; });
+    };
+    if (target) {
+        detach(target);
+    }
+    detach(node);
+    node->parent = newParent;
+    newParent->Adopt(parts.back(), node);
+    return true;
+}
+
 bool FakePlatform::GetReadOnly(const std::string& path, bool& readOnly)
 {
     auto node = Find(path);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -338,6 +339,26 @@ bool PosixPlatform::Remove(const std::string& path, PlatformError& error)
     }
     if (unlink(path.c_str()) != 0) {
         error = ErrorFromErrno(errno, path);
+        return false;
+    }
+    return true;
+}
+
+bool PosixPlatform::Rename(const std::string& from, const std::string& to, PlatformError& error)
+{
+    error = {};
+    if (CannotNameFile(from) || CannotNameFile(to)) {
+        error = BadName();
+        return false;
+    }
+    // Replacing a read-only file would delete it, which the mark forbids.
+    struct stat target { };
+    if (lstat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode) && IsReadOnly(target)) {
+        error = ErrorWithNumber(ErrorNumber::PermissionDenied);
+        return false;
+    }
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        error = ErrorFromErrno(errno, to);
         return false;
     }
     return true;

@@ -46,6 +46,7 @@ public:
     std::int64_t FileLength(const std::string& path) override;
 
     bool Remove(const std::string& path, PlatformError& error) override;
+    bool Rename(const std::string& from, const std::string& to, PlatformError& error) override;
     bool GetReadOnly(const std::string& path, bool& readOnly) override;
     bool SetReadOnly(const std::string& path, bool readOnly) override;
 

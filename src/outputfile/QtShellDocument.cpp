@@ -1,8 +1,12 @@
 #include "outputfile/QtShellDocument.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
+
+#include "outputfile/QtOpenWithDialog.h"
+#include "outputfile/QtProgramStarter.h"
 
 namespace trawlit {
 
@@ -11,7 +15,12 @@ void ShellDocument(const std::string& document, std::uint8_t flags)
     (void)flags; // the desktop's opener decides the window's size
     const QString text = QString::fromStdString(document);
     const QUrl url = QUrl(text).scheme().size() > 1 ? QUrl(text) : QUrl::fromLocalFile(text);
-    QDesktopServices::openUrl(url);
+    if (QDesktopServices::openUrl(url))
+        return;
+    // No opener on this desktop: let the user choose a program, as Open With would.
+    QtProgramStarter starter;
+    QtOpenWithDialog dialog(document, starter, QApplication::activeWindow());
+    dialog.exec();
 }
 
 } // namespace trawlit

@@ -132,4 +132,17 @@ std::string ResolveViewerProgram(const std::string& program, const std::string& 
     return folded.empty() ? program : folded;
 }
 
+std::vector<std::string> OpenWithChoices(const std::string& searchPath)
+{
+    std::vector<std::string> choices;
+    auto addFound = [&](const auto& names) {
+        for (const char* name : names)
+            if (!FindProgram(name, searchPath, false).empty())
+                choices.emplace_back(name);
+    };
+    addFound(kDocumentProgramChoices);
+    addFound(kTextEditorStandIns);
+    return choices;
+}
+
 } // namespace trawlit

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace trawlit {
 
@@ -10,6 +11,10 @@ namespace trawlit {
 inline constexpr std::array<const char*, 9> kTextEditorStandIns { "gnome-text-editor", "gedit",
     "kate", "mousepad", "pluma", "xed", "featherpad", "leafpad", "kwrite" };
 inline constexpr const char* kDesktopOpener = "xdg-open";
+// Programs offered for a document the desktop cannot open, before the text editors: office
+// programs for rich text, then web browsers.
+inline constexpr std::array<const char*, 7> kDocumentProgramChoices { "libreoffice", "abiword",
+    "firefox", "chromium", "epiphany", "konqueror", "falkon" };
 
 // True for the names of the default viewers, "NOTEPAD.EXE" and "WRITE.EXE", in any letter case
 // and with or without ".EXE".
@@ -28,5 +33,9 @@ std::string FindProgram(const std::string& name, const std::string& searchPath, 
 // names are kept in capitals). When nothing is found, the word itself, which then fails to
 // start.
 std::string ResolveViewerProgram(const std::string& program, const std::string& searchPath);
+
+// The names of the document programs and text editors present in `searchPath`, in the order
+// they are offered to open a document with.
+std::vector<std::string> OpenWithChoices(const std::string& searchPath);
 
 } // namespace trawlit

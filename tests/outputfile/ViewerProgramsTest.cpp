@@ -109,5 +109,15 @@ TEST_F(ViewerProgramsTest, DefaultViewerNamesFallBackToStandIns)
     }
 }
 
+TEST_F(ViewerProgramsTest, OffersDocumentProgramsBeforeEditorsAndOnlyThoseFound)
+{
+    for (const char* name : { "kwrite", "gedit", "firefox", "libreoffice", "xdg-open", "ls" })
+        Program("bin", name);
+    Program("bin", "chromium", false);
+    EXPECT_EQ(OpenWithChoices(SearchPath({ "bin" })),
+        (std::vector<std::string> { "libreoffice", "firefox", "gedit", "kwrite" }));
+    EXPECT_TRUE(OpenWithChoices("").empty());
+}
+
 } // namespace
 } // namespace trawlit

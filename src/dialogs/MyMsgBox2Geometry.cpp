@@ -25,7 +25,6 @@ constexpr std::int32_t kButtonWidth = 640;
 constexpr std::int32_t kButtonHeight = 360;
 constexpr std::int32_t kButtonGap = 90;
 constexpr std::int32_t kBottomMargin = 90;
-constexpr std::int32_t kButtonRowMargin = 180;
 
 // Longer than any screen; keeps sums of a few lengths inside 32 bits whatever is measured.
 constexpr double kLongestLength = 100'000'000.0;
@@ -101,7 +100,7 @@ MsgBoxGeometry LayOutMsgBox(const MsgBoxLayoutRequest& request, MsgBoxMeasure& m
     // Three buttons under a short text and title would otherwise stick out of both sides.
     const std::int32_t buttonWidth = ButtonWidthFor(request, measure);
     const int count = static_cast<int>(request.buttonCaptions.size());
-    width = std::max(width, ButtonRowWidth(count, buttonWidth) + 2 * kButtonRowMargin);
+    width = std::max(width, ButtonRowWidth(count, buttonWidth) + 2 * kButtonGap);
 
     g.buttonTop = g.textHeight + kTextToButtons;
     g.outerWidth = width;

@@ -30,6 +30,9 @@ namespace {
 
 const QColor kLinkColour(0, 0, 255);
 const QColor kLinkHoverColour(255, 255, 192);
+// A line edit draws its text this far in from its left edge; the bold line moves left by as
+// much so that it starts above the message's lines.
+constexpr int kLineEditTextInset = 2;
 
 QString DisplayText(const std::string& text)
 {
@@ -326,7 +329,7 @@ void frmMyMsgBox2::LayOutControls()
     for (QWidget* text : { static_cast<QWidget*>(TextBold), static_cast<QWidget*>(Text1) })
         SetBaseColour(*text, palette().color(QPalette::Window));
     TextBold->setVisible(request.boldFirstLine);
-    TextBold->setGeometry(PxRect(g.textBold));
+    TextBold->setGeometry(PxRect(g.textBold).adjusted(-kLineEditTextInset, 0, 0, 0));
     Text1->setGeometry(PxRect(g.text1));
     for (int i = buttons_.LastButtonIndex; i >= 0; --i) {
         const auto index = static_cast<std::size_t>(i);

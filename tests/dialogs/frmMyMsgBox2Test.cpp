@@ -2,16 +2,23 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QEnterEvent>
+#include <QFontInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
 #include "mainwindow/QtButtonKbt.h"
+#include <cstdlib>
 
 namespace trawlit {
 namespace {
@@ -164,5 +171,188 @@ TEST(frmMyMsgBox2Test, ThePointerIsTheDefaultWhileShownAndComesBackAfter)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// A box laid out and shown without waiting, to look at its controls.
+std::unique_ptr<frmMyMsgBox2> ShownBox(const std::string& message, std::int32_t flags,
+    std::int16_t optionMask = 0, std::int16_t captionIcon = 0)
+{
+    auto box = std::make_unique<frmMyMsgBox2>();
+    box->MsgStr = message;
+    box->CaptionStr = "Confirm delete";
+    box->Flags = flags;
+    box->OptionMask = optionMask;
+    box->CaptionIcon = captionIcon;
+    box->Load();
+    box->show();
+    QCoreApplication::processEvents();
+    return box;
+}
+
+std::vector<QPushButton*> VisibleButtons(const frmMyMsgBox2& box)
+{
+    std::vector<QPushButton*> buttons;
+    for (ButtonKbt* button : box.cmdArray) {
+        if (button != nullptr && button->isVisible())
+            buttons.push_back(button);
+    }
+    return buttons;
+}
+
+// Nothing cut off: every text fits its box, the buttons fit the window below the text, and
+// their row is centred.
+void ExpectTidyLayout(const frmMyMsgBox2& box)
+{
+    const QRect inside = box.rect();
+    const QRect text = box.Text1->geometry();
+    EXPECT_TRUE(inside.contains(text));
+    EXPECT_LE(box.Text1->document()->idealWidth(), text.width());
+    EXPECT_LE(box.Text1->document()->size().height(), text.height());
+    if (box.TextBold->isVisible()) {
+        const QFontMetrics metrics(box.TextBold->font());
+        EXPECT_LT(metrics.horizontalAdvance(box.TextBold->text()), box.TextBold->width());
+        EXPECT_GE(box.TextBold->height(), metrics.height());
+        EXPECT_LE(box.TextBold->geometry().bottom(), text.top());
+    }
+    if (box.Picture1->isVisible()) {
+        EXPECT_LT(box.Picture1->geometry().right(), text.left());
+    }
+    const std::vector<QPushButton*> buttons = VisibleButtons(box);
+    ASSERT_FALSE(buttons.empty());
+    for (QPushButton* button : buttons) {
+        EXPECT_TRUE(inside.contains(button->geometry())) << button->text().toStdString();
+        EXPECT_GT(button->y(), text.bottom() - box.Text1->fontMetrics().lineSpacing());
+        EXPECT_EQ(button->y(), buttons.front()->y());
+        const QFontMetrics metrics(button->font());
+        EXPECT_LT(metrics.size(Qt::TextShowMnemonic, button->text()).width(), button->width());
+    }
+    const int rowSpanTwice = buttons.front()->x() + buttons.back()->geometry().right() + 1;
+    EXPECT_LE(std::abs(rowSpanTwice - box.width()), 2);
+}
+
+// The design's sizes hold the design's small font; a larger desktop font must still fit.
+TEST(frmMyMsgBox2Test, TheWindowIsLaidOutUncutInSmallAndLargeFonts)
+{
+    struct Case {
+        std::string message;
+        std::int32_t flags;
+        std::int16_t options;
+    };
+    const Case cases[] = {
+        { "/home/user/Trawlit.out\r\n\r\nDelete this file?", 292, 0 },
+        { "", 3, 0 },
+        { "https://example.org\r\nThe newest version.\r\nClick to open it.", 64, 6 },
+        { "Line one\r\nLine two is longer", 48, 2 + 8 + 16 },
+        { std::string(300, 'w'), 5, 0 },
+    };
+    const QFont desktopFont = QApplication::font();
+    for (const double points : { desktopFont.pointSizeF(), 16.0 }) {
+        QFont font = desktopFont;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << points << " pt: " << c.message);
+            ExpectTidyLayout(*ShownBox(c.message, c.flags, c.options));
+        }
+    }
+    QApplication::setFont(desktopFont);
+}
+
+TEST(frmMyMsgBox2Test, TheBoldFirstLineAndItsLinkLook)
+{
+    const auto plain = ShownBox("Head\r\nbody", 0, 2);
+    EXPECT_TRUE(plain->TextBold->isVisible());
+    EXPECT_EQ(plain->TextBold->text(), "Head");
+    EXPECT_EQ(plain->Text1->toPlainText(), "body");
+    EXPECT_TRUE(plain->TextBold->font().bold());
+    EXPECT_FALSE(plain->TextBold->font().underline());
+    EXPECT_NE(plain->TextBold->cursor().shape(), Qt::PointingHandCursor);
+
+    const auto link = ShownBox("https://example.org\r\nbody", 0, 2 + 4);
+    EXPECT_TRUE(link->TextBold->font().underline());
+    EXPECT_EQ(link->TextBold->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(link->TextBold->cursor().shape(), Qt::PointingHandCursor);
+
+    const auto titled = ShownBox("Head\r\nbody", 0, 2 + 16);
+    EXPECT_EQ(titled->TextBold->palette().color(QPalette::Text),
+        titled->palette().color(QPalette::Active, QPalette::Highlight));
+
+    const auto withoutBold = ShownBox("Head\r\nbody", 0, 4);
+    EXPECT_FALSE(withoutBold->TextBold->isVisible());
+    EXPECT_EQ(withoutBold->Text1->toPlainText(), "Head\nbody");
+}
+
+TEST(frmMyMsgBox2Test, TextBoxesTakeTheWindowsBackgroundAndFixedPitchOnRequest)
+{
+    const auto box = ShownBox("Line one\r\nLine two", 0, 2 + 8);
+    const QColor window = box->palette().color(QPalette::Window);
+    EXPECT_EQ(box->Text1->palette().color(QPalette::Base), window);
+    EXPECT_EQ(box->TextBold->palette().color(QPalette::Base), window);
+    EXPECT_TRUE(QFontInfo(box->Text1->font()).fixedPitch());
+    EXPECT_TRUE(QFontInfo(box->TextBold->font()).fixedPitch());
+    EXPECT_TRUE(box->TextBold->font().bold());
+    EXPECT_FALSE(QFontInfo(ShownBox("x", 0)->Text1->font()).fixedPitch());
+}
+
+// Records the links the desktop was asked to open.
+class LinkRecorder : public QObject {
+    Q_OBJECT
+public:
+    Q_INVOKABLE void open(const QUrl& url) { opened.push_back(url.toString()); }
+    std::vector<QString> opened;
+};
+
+TEST(frmMyMsgBox2Test, TheLinkLightsUpOnHoverAndOpensOnClick)
+{
+    LinkRecorder recorder;
+    QDesktopServices::setUrlHandler("https", &recorder, "open");
+    const auto box = ShownBox("  https://example.org/trawlit  \r\nThe project's page.", 64, 6);
+    QLineEdit& link = *box->TextBold;
+    const QColor window = box->palette().color(QPalette::Window);
+
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QApplication::sendEvent(&link, &enter);
+    EXPECT_EQ(link.palette().color(QPalette::Base), QColor(255, 255, 192));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&link, &leave);
+    EXPECT_EQ(link.palette().color(QPalette::Base), window);
+
+    QApplication::sendEvent(&link, &enter);
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("https");
+    EXPECT_EQ(recorder.opened, std::vector<QString> { "https://example.org/trawlit" });
+    EXPECT_EQ(link.palette().color(QPalette::Base), window);
+    EXPECT_TRUE(box->isVisible()); // a click on the link answers nothing
+}
+
+TEST(frmMyMsgBox2Test, WithoutTheLinkOptionTheBoldLineIsPlainText)
+{
+    LinkRecorder recorder;
+    QDesktopServices::setUrlHandler("https", &recorder, "open");
+    const auto box = ShownBox("https://example.org\r\nbody", 0, 2);
+    QTest::mouseClick(box->TextBold, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("https");
+    EXPECT_TRUE(recorder.opened.empty());
+}
+
+TEST(frmMyMsgBox2Test, TopmostAndWindowIconOptions)
+{
+    EXPECT_TRUE(ShownBox("x", 0, 1)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(ShownBox("x", 0, 0)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    const qint64 ownIcon = ShownBox("x", 0)->windowIcon().cacheKey();
+    EXPECT_NE(ShownBox("x", 0, 0, 2)->windowIcon().cacheKey(), ownIcon);
+    EXPECT_EQ(ShownBox("x", 0, 0, 5)->windowIcon().cacheKey(), ownIcon);
+    EXPECT_EQ(ShownBox("x", 0, 0, -1)->windowIcon().cacheKey(), ownIcon);
+}
+
+TEST(frmMyMsgBox2Test, TheMessageIconShowsOnlyWhenTheCodeAsksForOne)
+{
+    const auto question = ShownBox("x", 292);
+    EXPECT_TRUE(question->Picture1->isVisible());
+    EXPECT_FALSE(question->Picture1->pixmap().isNull());
+    EXPECT_FALSE(ShownBox("x", 4)->Picture1->isVisible());
+}
+
 } // namespace
 } // namespace trawlit
+
+#include "frmMyMsgBox2Test.moc"

@@ -100,12 +100,12 @@ public:
     }
 
 protected:
-    // An old results file is deleted first, so a read-only one is replaced too; a path that
-    // names no regular file (a terminal, a pipe) is only ever written to.
+    // A read-only results file is replaced too. It is emptied rather than deleted first:
+    // deleting would remove a link (such as /dev/stdout) in place of the file it names.
     std::int16_t ResultsOpenType() override
     {
         if (Ports().platform.Examine(Options().OutputPathname) == EntryKind::File) {
-            return OpenType::SequentialOutput | OpenType::DeleteFirst;
+            return OpenType::SequentialOutput | OpenType::ClearReadOnlyFirst;
         }
         return OpenType::SequentialOutput;
     }

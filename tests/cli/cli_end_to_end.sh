@@ -6,10 +6,17 @@ cli=${1:?path to trawlit-cli}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
+passes=0
 check() { # description, condition...
     local what=$1
     shift
-    if "$@"; then echo "ok - $what"; else echo "FAIL - $what"; failures=$((failures + 1)); fi
+    if "$@"; then
+        echo "ok - $what"
+        passes=$((passes + 1))
+    else
+        echo "FAIL - $what"
+        failures=$((failures + 1))
+    fi
 }
 
 mkdir -p "$work/tree/sub" "$work/tree/.hidden"
@@ -68,5 +75,71 @@ else
     check "a run that finished before the interrupt still succeeded" [ $status -eq 0 ]
 fi
 
-echo "$((19 - failures)) passed, $failures failed"
+# The batch tools.
+mkdir -p "$work/tools/sub"
+printf '/*\n   a.c -- sample  \n*/\n#include <a.h>\n' > "$work/tools/a.c"
+printf '/D 10, 12\r\n/I 40\r\nnew text\r\n' > "$work/tools/sub/m.txt"
+printf 'caf\xc3\xa9\n' > "$work/tools/p.htm"
+
+"$cli" listing --root "$work/tools" --output "$out" > "$work/stdout" 2> "$work/stderr"
+check "a listing exits 0" [ $? -eq 0 ]
+check "a listing's stdout is the results path alone" [ "$(cat "$work/stdout")" = "$out" ]
+subLine=$(grep -a "/sub  ($work/tools/sub)"$'\r$' "$out")
+fileLine=$(grep -a $'m.txt\r$' "$out")
+check "a listing shows a sub-folder with its path" [ -n "$subLine" ]
+check "a listing indents files two blanks below their folder" \
+    [ "${fileLine%%m.txt*}" = "${subLine%%/sub*}  " ]
+
+"$cli" listing --root "$work/tools" --no-subfolders --output "$out" > /dev/null 2>&1
+check "--no-subfolders lists the root's own files only" [ "$(grep -c 'm.txt' "$out")" -eq 0 ]
+
+"$cli" c-headers --root "$work/tools" --template '*.c' --output "$out" > "$work/stdout" 2> "$work/stderr"
+check "C headers exit 0" [ $? -eq 0 ]
+check "C headers say how many files" \
+    [ "$(cat "$work/stdout")" = "$(printf '1 file searched.\n%s' "$out")" ]
+check "C headers stop at the comment's end" [ "$(grep -c $'^\t' "$out")" -eq 3 ]
+check "C headers trim the lines of blanks" grep -q $'^\ta.c -- sample\r$' "$out"
+check "C headers show the upper-cased name" grep -q $'^A.C\r$' "$out"
+
+"$cli" change-marks --root "$work/tools" --template '*.txt' --output "$out" > /dev/null 2>&1
+check "change marks exit 0 and count the file" grep -q $'       3         1    sub/M.TXT\r$' "$out"
+check "change marks write the totals line" grep -q $'<== total counts \r$' "$out"
+
+"$cli" web-cleanup --root "$work/tools" --output "$out" > "$work/stdout" 2> "$work/stderr"
+check "web cleanup exits 0" [ $? -eq 0 ]
+check "web cleanup writes the copy beside the file" [ "$(cat "$work/tools/p.htm2")" = "caf&eacute;" ]
+check "web cleanup leaves the original as it was" [ "$(cat "$work/tools/p.htm")" = "$(printf 'caf\xc3\xa9')" ]
+check "web cleanup lists the file" grep -q "^$work/tools/P.HTM"$'\r$' "$out"
+check "web cleanup writes no copy of unchanged files" [ ! -e "$work/tools/a.c2" ]
+
+: > "$work/linked.out"
+ln -s "$work/linked.out" "$work/results-link"
+"$cli" web-cleanup --root "$work/tools" --output "$work/results-link" > /dev/null 2>&1
+check "a results path that is a link is written through" grep -q "^$work/tools/A.C"$'\r$' "$work/linked.out"
+check "a results path that is a link stays a link" [ -L "$work/results-link" ]
+
+"$cli" change-marks --root "$work/missing" --output "$out" > /dev/null 2> "$work/stderr"
+check "a tool with a missing root exits 2" [ $? -eq 2 ]
+check "a tool names the missing root" grep -q 'Root folder not found!' "$work/stderr"
+
+"$cli" web-cleanup --root "$work/tools" --output "$work/none/out" > /dev/null 2> "$work/stderr"
+check "a tool with an uncreatable results file exits 2" [ $? -eq 2 ]
+check "web cleanup says Open Error" grep -q "Open Error: $work/none/out" "$work/stderr"
+
+"$cli" listing > /dev/null 2>&1
+check "a tool without --root is a usage error" [ $? -eq 2 ]
+
+"$cli" change-marks --root "$work/big" --output "$out" > /dev/null 2>&1 &
+pid=$!
+sleep 0.05
+kill -INT "$pid" 2> /dev/null
+wait "$pid"
+status=$?
+if [ $status -eq 3 ]; then
+    check "an interrupted tool ends with the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
+else
+    check "a tool that finished before the interrupt still succeeded" [ $status -eq 0 ]
+fi
+
+echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

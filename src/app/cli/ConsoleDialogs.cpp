@@ -38,7 +38,16 @@ void ConsoleDialogs::ShowOutputFile(
     const std::string& message, const std::string&, const std::string& path)
 {
     window_.FinishStatusLine();
-    std::fprintf(results_, "%s\n%s\n", ConsoleText(message).c_str(), path.c_str());
+    // The dialog's blank lines below the message set it apart from the file's details; a
+    // terminal needs none of them, and a listing's empty message no line at all.
+    std::string text = ConsoleText(message);
+    while (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+    if (!text.empty()) {
+        std::fprintf(results_, "%s\n", text.c_str());
+    }
+    std::fprintf(results_, "%s\n", path.c_str());
     std::fflush(results_);
 }
 

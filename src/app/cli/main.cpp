@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -14,6 +16,10 @@
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
 #include "search/SearchRun.h"
+#include "tools/CHeaderExtraction.h"
+#include "tools/ChangeMarkCount.h"
+#include "tools/FolderListingTool.h"
+#include "tools/WebCleanup.h"
 #include "util/FileRoutines.h"
 #include "util/platform/PosixPlatform.h"
 
@@ -21,7 +27,33 @@ namespace {
 
 using namespace trawlit;
 
-enum ExitStatus : int { kFound = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
+enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
+
+using RunFunction = SearchResult (*)(RunPorts);
+
+// The batch tools of the main window, by subcommand.
+struct BatchCommand {
+    const char* name;
+    const char* description;
+    RunFunction run;
+};
+
+const BatchCommand kBatchCommands[] = {
+    { "listing", "Write an indented listing of the folders and of the files the template admits.",
+        RunFolderListing },
+    { "c-headers",
+        "Write the opening comment of every file the template admits, up to the line that "
+        "begins with */ or #i.",
+        RunCHeaderExtraction },
+    { "change-marks",
+        "Count the lines deleted (/D ranges) and inserted (lines that are no /C, /D or /I "
+        "mark) in every file the template admits.",
+        RunChangeMarkCount },
+    { "web-cleanup",
+        "Write beside every file whose characters a web page cannot hold a cleaned copy, named "
+        "with 2 appended; list the characters dropped.",
+        RunWebCleanup },
+};
 
 std::string HomeFolder()
 {
@@ -56,12 +88,13 @@ int ExitStatusOf(const SearchResult& result)
         return kRefusedOrFailed;
     case RunStatus::NoMatch:
     case RunStatus::Found:
+    case RunStatus::Done:
         break;
     }
     if (result.aborted) {
         return kAborted;
     }
-    return result.status == RunStatus::Found ? kFound : kNoMatch;
+    return result.status == RunStatus::NoMatch ? kNoMatch : kFoundOrDone;
 }
 
 // True when `path` is the file standard output already writes to (--output /dev/stdout):
@@ -74,7 +107,7 @@ bool IsStandardOutput(const std::string& path)
         && named.st_dev == output.st_dev && named.st_ino == output.st_ino;
 }
 
-int RunSearch(const SearchOptions& inputs)
+int RunCommand(const SearchOptions& inputs, RunFunction run)
 {
     std::FILE* status = isatty(STDERR_FILENO) != 0 ? stderr : nullptr;
     ConsoleWindow window(inputs, status);
@@ -83,7 +116,7 @@ int RunSearch(const SearchOptions& inputs)
     PosixPlatform platform;
     FileRoutines files(platform, dialogs);
     InstallInterruptHandler();
-    SearchResult result = RunStringSearch(RunPorts { window, platform, dialogs, files });
+    SearchResult result = run(RunPorts { window, platform, dialogs, files });
     return ExitStatusOf(result);
 }
 
@@ -105,17 +138,37 @@ void AddSearchCommand(CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly
         "--counts-only", inputs.CountsOnly, "One count line per file instead of lines");
 }
 
+CLI::App* AddBatchCommand(
+    CLI::App& app, const BatchCommand& command, SearchOptions& inputs, bool& rootFolderOnly)
+{
+    CLI::App* tool = app.add_subcommand(command.name,
+        std::string(command.description)
+            + "\nExit status: 0 done, 2 refused or failed, 3 aborted (Ctrl-C).");
+    tool->add_option("--root", inputs.RootFolder, "Root folder of the run")->required();
+    tool->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
+    tool->add_option("--output", inputs.OutputPathname, "Results file")
+        ->default_str("~/Trawlit.out");
+    tool->add_flag("--no-subfolders", rootFolderOnly, "Run over the root folder only");
+    return tool;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app { "Trawlit: search a folder tree for a text, without a window." };
+    CLI::App app { "Trawlit: search a folder tree for a text, or run a batch tool over it, "
+                   "without a window." };
     app.require_subcommand(1);
     SearchOptions inputs;
     inputs.FileTemplate = "*.*";
     inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
     bool rootFolderOnly = false;
     AddSearchCommand(app, inputs, rootFolderOnly);
+    std::vector<std::pair<CLI::App*, RunFunction>> batchCommands;
+    for (const BatchCommand& command : kBatchCommands) {
+        batchCommands.emplace_back(
+            AddBatchCommand(app, command, inputs, rootFolderOnly), command.run);
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -123,5 +176,10 @@ int main(int argc, char** argv)
         return code == 0 ? 0 : kRefusedOrFailed;
     }
     inputs.TraverseSubfolders = !rootFolderOnly;
-    return RunSearch(inputs);
+    for (const auto& [command, run] : batchCommands) {
+        if (command->parsed()) {
+            return RunCommand(inputs, run);
+        }
+    }
+    return RunCommand(inputs, RunStringSearch);
 }

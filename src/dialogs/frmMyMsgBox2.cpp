@@ -279,7 +279,7 @@ void frmMyMsgBox2::SetUpLink()
 void frmMyMsgBox2::CreateButtons()
 {
     buttons_ = ButtonSetFor(Flags);
-    defaultButton_ = trawlit::DefaultButtonIndex(Flags, buttons_);
+    defaultButton_ = DefaultButtonIndex(Flags, buttons_);
     for (std::size_t i = 0; i < cmdArray.size(); ++i) {
         if (cmdArray[i] == nullptr) {
             cmdArray[i] = new ButtonKbt(QString(), this);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QCursor>
 #include <QDialog>
 #include <QFont>
@@ -45,8 +44,6 @@ public:
     std::int16_t CaptionIcon = 0;
     std::int16_t OptionMask = 0;
     std::int16_t Ians = kMsgBoxClosedAnswer;
-
-    int DefaultButtonIndex() const { return defaultButton_; }
 
 protected:
     bool event(QEvent* event) override;

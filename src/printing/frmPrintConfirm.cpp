@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "mainwindow/QtButtonKbt.h"
 #include "printing/PrintSettings.h"
@@ -193,9 +194,7 @@ void frmPrintConfirm::LayOutControls()
     window->addLayout(buttons);
     window->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Long paths wrap at their separators rather than widen the window past reason.
-    lblPathname->setMinimumWidth(frames->sizeHint().width());
-    lblPathname->setMaximumWidth(lblPathname->fontMetrics().averageCharWidth() * 90);
+    narrowestPathWidth_ = frames->sizeHint().width();
 
     setTabOrder(optPortrait, optLandscape);
     setTabOrder(optLandscape, cmdFixedPitchFonts);
@@ -228,10 +227,21 @@ void frmPrintConfirm::Activate()
     settings_.ConfirmResult = ConfirmResultCode::Closed;
     setWindowTitle(ToQt(" " + settings_.ConfirmTitle + " "));
     lblPathname->setText(ToQt(settings_.ConfirmPathname));
+    FitPathLabel();
     ShowFont();
     (settings_.LandscapeFlag ? optLandscape : optPortrait)->setChecked(true);
     UpdateImages();
     cmdOK->setFocus();
+}
+
+// A path shows on one line where it reasonably can; a longer one wraps at its separators
+// rather than widen the window past reason.
+void frmPrintConfirm::FitPathLabel()
+{
+    const QFontMetrics metrics = lblPathname->fontMetrics();
+    const int widest = metrics.averageCharWidth() * 90;
+    const int oneLine = metrics.horizontalAdvance(lblPathname->text()) + 2;
+    lblPathname->setFixedWidth(std::clamp(oneLine, narrowestPathWidth_, widest));
 }
 
 void frmPrintConfirm::ShowFont()

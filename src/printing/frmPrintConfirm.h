@@ -44,11 +44,13 @@ private:
     void LayOutControls();
     void ConnectSignals();
     void Activate();
+    void FitPathLabel();
     void ShowFont();
     void cmdOK_Click();
 
     PrintSettings& settings_;
     bool firstActivate_ = true;
+    int narrowestPathWidth_ = 0;
     FontChooser fontChooser_ = ChooseInFontDialog;
 
 public:

@@ -26,6 +26,10 @@
 #include "mainwindow/Registry.h"
 #include "search/SearchRun.h"
 #include "search/TextHelpers.h"
+#include "tools/CHeaderExtraction.h"
+#include "tools/ChangeMarkCount.h"
+#include "tools/FolderListingTool.h"
+#include "tools/WebCleanup.h"
 #include "util/TextTrim.h"
 
 namespace trawlit {
@@ -333,10 +337,13 @@ void frmTrawlit::SetTabOrder()
         setTabOrder(order[i - 1], order[i]);
 }
 
-// The batch-tool buttons are connected where those tools live.
 void frmTrawlit::ConnectSignals()
 {
     connect(cmdSearch2, &QPushButton::clicked, this, &frmTrawlit::cmdSearch2_Click);
+    connect(cmdFolderListing, &QPushButton::clicked, this, &frmTrawlit::cmdFolderListing_Click);
+    connect(cmdExtractCHeaders, &QPushButton::clicked, this, &frmTrawlit::cmdExtractCHeaders_Click);
+    connect(cmdBrelka, &QPushButton::clicked, this, &frmTrawlit::cmdBrelka_Click);
+    connect(cmdRuvReplace, &QPushButton::clicked, this, &frmTrawlit::cmdRuvReplace_Click);
     connect(cmdAbort, &QPushButton::clicked, this, &frmTrawlit::cmdAbort_Click);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmTrawlit::cmdBrowse_Click);
     connect(cmdFolderBrowse, &QPushButton::clicked, this, &frmTrawlit::cmdFolderBrowse_Click);
@@ -413,8 +420,33 @@ bool frmTrawlit::eventFilter(QObject* watched, QEvent* event)
 
 void frmTrawlit::cmdSearch2_Click()
 {
+    RunFromClick(RunStringSearch);
+}
+
+void frmTrawlit::cmdFolderListing_Click()
+{
+    RunFromClick(RunFolderListing);
+}
+
+void frmTrawlit::cmdExtractCHeaders_Click()
+{
+    RunFromClick(RunCHeaderExtraction);
+}
+
+void frmTrawlit::cmdBrelka_Click()
+{
+    RunFromClick(RunChangeMarkCount);
+}
+
+void frmTrawlit::cmdRuvReplace_Click()
+{
+    RunFromClick(RunWebCleanup);
+}
+
+void frmTrawlit::RunFromClick(SearchResult (*run)(RunPorts))
+{
     try {
-        RunStringSearch(RunPorts { *this, platform_, dialogs_, files_ });
+        run(RunPorts { *this, platform_, dialogs_, files_ });
     } catch (const std::exception& failure) {
         // Nothing may escape into the event loop; the window must not stay busy either.
         AnimationStop();

@@ -9,6 +9,7 @@
 
 #include "history/clsHistory.h"
 #include "mainwindow/MainWindowPort.h"
+#include "search/SearchRun.h"
 
 class QCheckBox;
 class QComboBox;
@@ -81,6 +82,12 @@ private:
     void Unload();
 
     void cmdSearch2_Click();
+    void cmdFolderListing_Click();
+    void cmdExtractCHeaders_Click();
+    void cmdBrelka_Click();
+    void cmdRuvReplace_Click();
+    // Runs one of the five runs; nothing escapes into the event loop.
+    void RunFromClick(SearchResult (*run)(RunPorts));
     void cmdAbort_Click();
     void cmdBrowse_Click();
     void cmdFolderBrowse_Click();

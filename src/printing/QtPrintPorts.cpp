@@ -47,20 +47,18 @@ std::int16_t QtScreenPointer::Pointer()
     return cursor == nullptr ? PointerCode::Default : CodeOf(cursor->shape());
 }
 
+// Holds at most one override cursor of its own, so that whatever showed beneath it (another
+// part's override, or none) comes back when the code asks for it.
 void QtScreenPointer::SetPointer(std::int16_t code)
 {
-    if (code == PointerCode::Default) {
-        if (overriding_)
-            QGuiApplication::restoreOverrideCursor();
-        overriding_ = false;
-        return;
-    }
     if (overriding_) {
-        QGuiApplication::changeOverrideCursor(QCursor(ShapeOf(code)));
-    } else {
-        QGuiApplication::setOverrideCursor(QCursor(ShapeOf(code)));
-        overriding_ = true;
+        QGuiApplication::restoreOverrideCursor();
+        overriding_ = false;
     }
+    if (code == PointerCode::Default || Pointer() == code)
+        return;
+    QGuiApplication::setOverrideCursor(QCursor(ShapeOf(code)));
+    overriding_ = true;
 }
 
 void QtScreenPointer::ShowPointerChange()

@@ -1,5 +1,7 @@
 #include "dialogs/QtDialogs.h"
 
+#include "outputfile/QtOutputFiles.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -49,7 +51,9 @@ int QtDialogs::MsgBox(const std::string& text, int code, const std::string& titl
 void QtDialogs::ShowOutputFile(
     const std::string& message, const std::string& title, const std::string& path)
 {
-    MsgBox(message + "\r\n\r\n" + path, MsgBoxCode::Information, title);
+    if (outputFiles_ != nullptr) {
+        outputFiles_->Show(OutputFileRequest { message, title, path });
+    }
 }
 
 } // namespace trawlit

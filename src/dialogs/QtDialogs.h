@@ -6,9 +6,10 @@ class QWidget;
 
 namespace trawlit {
 
+class QtOutputFiles;
+
 // Message boxes as QMessageBox: the code's buttons, icon and default button; CR LF breaks
-// lines. Until the output-file dialog exists, a finished results file is reported in a
-// message box too.
+// lines. A finished results file goes to the output-file dialog.
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr)
@@ -22,9 +23,12 @@ public:
 
     // The window the dialogs belong to, once it exists.
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // The output-file dialog, which itself needs these dialogs: set once both exist.
+    void SetOutputFiles(QtOutputFiles* outputFiles) { outputFiles_ = outputFiles; }
 
 private:
     QWidget* parent_;
+    QtOutputFiles* outputFiles_ = nullptr;
 };
 
 } // namespace trawlit

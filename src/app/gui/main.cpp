@@ -8,6 +8,8 @@
 #include "mainwindow/QtFolderChooser.h"
 #include "mainwindow/QtSettingsStore.h"
 #include "mainwindow/frmTrawlit.h"
+#include "outputfile/QtOutputFileActions.h"
+#include "outputfile/QtOutputFiles.h"
 #include "util/FileRoutines.h"
 #include "util/platform/QtPlatform.h"
 
@@ -22,12 +24,16 @@ int main(int argc, char** argv)
     QtFileDialog fileDialog;
     QtFolderChooser folderChooser;
     FileRoutines files(platform, dialogs);
+    QtOutputFileActions outputFileActions(files, platform, dialogs, settings);
+    QtOutputFiles outputFiles(files, platform, dialogs, outputFileActions);
+    dialogs.SetOutputFiles(&outputFiles);
 
     // The clip is shipped beside the program.
     const QString searchAvi = QApplication::applicationDirPath() + QDir::separator() + "Search.avi";
     frmTrawlit window(settings, dialogs, platform, files, fileDialog, folderChooser, searchAvi);
     // The dialogs exist before the window they belong to.
     dialogs.SetParent(&window);
+    outputFiles.SetParent(&window);
     fileDialog.SetParent(&window);
     folderChooser.SetParent(&window);
 

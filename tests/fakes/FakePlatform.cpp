@@ -35,6 +35,7 @@ struct FakePlatform::OpenFileState {
     std::string path;
     std::size_t position = 0;
     bool canRead = false;
+    std::size_t delivered = 0;
     bool canWrite = false;
 };
 
@@ -214,6 +215,11 @@ void FakePlatform::FailWrite(const std::string& path, int number, const std::str
     writeFailures_[Normalized(path)] = { number, description };
 }
 
+void FakePlatform::FailRead(const std::string& path, std::size_t afterBytes)
+{
+    readFailures_[Normalized(path)] = afterBytes;
+}
+
 void FakePlatform::FailListing(
     const std::string& folder, int number, const std::string& description)
 {
@@ -341,13 +347,21 @@ std::ptrdiff_t FakePlatform::ReadAt(
     if (found == handles_.end() || !found->second->canRead || offset < 0) {
         return -1;
     }
-    const std::string& contents = found->second->node->contents;
+    OpenFileState& state = *found->second;
+    const std::string& contents = state.node->contents;
     const auto from = static_cast<std::size_t>(offset);
+    if (auto failure = readFailures_.find(state.path); failure != readFailures_.end()) {
+        if (state.delivered >= failure->second) {
+            return -1;
+        }
+        size = std::min(size, failure->second - state.delivered);
+    }
     if (from >= contents.size()) {
         return 0;
     }
     std::size_t count = std::min(size, contents.size() - from);
     std::memcpy(buffer, contents.data() + from, count);
+    state.delivered += count;
     return static_cast<std::ptrdiff_t>(count);
 }
 

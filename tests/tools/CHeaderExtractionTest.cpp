@@ -133,5 +133,20 @@ TEST_F(CHeaderExtractionTest, AbortFinishesTheFileAndMarksTheResults)
         dialogs.outputFiles[0].message, "PROCESS WAS ABORTED\r\n\r\n1 file searched.\r\n\r\n");
 }
 
+TEST_F(CHeaderExtractionTest, AFileThatStopsBeingReadableIsReportedAndNotCounted)
+{
+    platform.AddFile("/Data/a.c", "/*\r\nmore\r\n*/\r\n");
+    platform.AddFile("/Data/b.c", "*/\r\n");
+    platform.FailRead("/Data/a.c", 4);
+
+    SearchResult result = Run();
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/A.C");
+    EXPECT_EQ(Body(), "A.C\r\n\t/*\r\n\r\nB.C\r\n\t*/\r\n\r\n\r\n" + TotalFilesBlock(1));
+    EXPECT_EQ(result.counters.TotalFileCount, 1);
+}
+
 } // namespace
 } // namespace trawlit

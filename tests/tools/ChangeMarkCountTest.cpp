@@ -146,5 +146,24 @@ TEST(LeadingWholeNumberTest, ReadsTheLeadingDecimalNumberAndRoundsHalvesToEven)
     }
 }
 
+TEST_F(ChangeMarkCountTest, FilesThatCannotBeReadWholeAreReportedAndLeftOut)
+{
+    platform.AddFile("/Data/a.txt", "/D 1, 5\r\nx\r\n");
+    platform.AddFile("/Data/b.txt", "/D 1, 5\r\nx\r\n");
+    platform.AddFile("/Data/c.txt", "y\r\n");
+    platform.FailOpen("/Data/a.txt", 70, "Permission denied");
+    platform.FailRead("/Data/b.txt", 9);
+
+    Run();
+
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text,
+        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/A.TXT");
+    EXPECT_EQ(dialogs.messages[1].text,
+        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/B.TXT");
+    EXPECT_EQ(
+        Body(), kHeading + "       0         1    C.TXT\r\n" + Totals("       0         1", 1));
+}
+
 } // namespace
 } // namespace trawlit

@@ -237,5 +237,39 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
+{
+    struct Case {
+        const char* what;
+        std::size_t failAfter;
+        std::string results;
+    };
+    // The first look reads both bytes; the cleaning then fails at its first read.
+    const Case cases[] = {
+        { "while first read", 0, "" },
+        { "while cleaned", 2, "/Data/A.HTM\r\n\r\n" },
+    };
+    window.SetText(InputBox::FileTemplate, "*.htm");
+    for (const Case& c : cases) {
+        testing::FakePlatform fake;
+        fake.AddFile("/Data/a.htm", "\xE9x");
+        fake.AddFile("/Data/a.htm2", "earlier copy");
+        fake.AddFolder("/out");
+        fake.FailRead("/Data/a.htm", c.failAfter);
+        testing::RecordingDialogs recorded;
+        FileRoutines fakeFiles(fake, recorded);
+        SearchResult result = RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
+
+        ASSERT_EQ(recorded.messages.size(), 1u) << c.what;
+        EXPECT_EQ(recorded.messages[0].text,
+            "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/A.HTM")
+            << c.what;
+        EXPECT_EQ(fake.Contents(kOutput), c.results) << c.what;
+        EXPECT_EQ(fake.Contents("/Data/a.htm2"), c.failAfter == 0 ? "earlier copy" : "") << c.what;
+        EXPECT_FALSE(fake.Exists("/Data/.a.htm2~")) << c.what;
+        EXPECT_EQ(result.counters.TotalFileCount, 1) << c.what;
+    }
+}
+
 } // namespace
 } // namespace trawlit

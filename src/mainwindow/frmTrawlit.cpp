@@ -24,6 +24,7 @@
 #include "mainwindow/QtButtonKbt.h"
 #include "mainwindow/QtComboBoxView.h"
 #include "mainwindow/Registry.h"
+#include "outputfile/Viewers.h"
 #include "search/SearchRun.h"
 #include "search/TextHelpers.h"
 #include "tools/CHeaderExtraction.h"
@@ -367,6 +368,7 @@ void frmTrawlit::Load()
     LoadOptions();
     LoadHistories();
     comboFileTemplate_Change();
+    SetDefaultViewers(); // viewers chosen in an earlier session are not kept
 }
 
 void frmTrawlit::LoadOptions()

@@ -23,6 +23,7 @@
 #include "mainwindow/QtAnimationPlayer.h"
 #include "mainwindow/QtButtonKbt.h"
 #include "mainwindow/SettingsStore.h"
+#include "outputfile/Viewers.h"
 #include "util/FileRoutines.h"
 #include "util/platform/PosixPlatform.h"
 
@@ -145,6 +146,15 @@ TEST_F(frmTrawlitTest, FirstStartWithAnEmptyStoreShowsTheDefaults)
     EXPECT_EQ(window->comboFileTemplate->currentText(), "*.*");
     EXPECT_FALSE(window->cmdTemplateAll->isEnabled());
     EXPECT_TRUE(IdleLook());
+}
+
+TEST_F(frmTrawlitTest, EveryStartBeginsWithTheDefaultViewers)
+{
+    SmallFileViewer = "KATE";
+    LargeFileViewer = "";
+    Restart();
+    EXPECT_EQ(SmallFileViewer, "NOTEPAD.EXE");
+    EXPECT_EQ(LargeFileViewer, "WRITE.EXE");
 }
 
 struct NamedCaption {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "mainwindow/QtButtonKbt.h"
+#include "mainwindow/QtKeys.h"
 #include "outputfile/Viewers.h"
 #include "util/TextTrim.h"
 
@@ -58,13 +59,6 @@ ButtonKbt* NewButton(const char* name, const char* caption, QWidget* parent)
 bool IsEnter(const QKeyEvent& key)
 {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-}
-
-bool IsCtrlQ(const QKeyEvent& key)
-{
-    const Qt::KeyboardModifiers shiftState
-        = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    return key.key() == Qt::Key_Q && shiftState == Qt::ControlModifier;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "dialogs/Dialogs.h"
 #include "mainwindow/QtButtonKbt.h"
+#include "mainwindow/QtKeys.h"
 #include "util/FileRoutines.h"
 #include "util/Platform.h"
 #include "util/TextTrim.h"
@@ -62,12 +63,6 @@ QLabel* NewLabel(const char* name, double points, bool bold, QWidget* parent)
 QString DisplayText(const std::string& text)
 {
     return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-bool IsCtrlQ(const QKeyEvent& key)
-{
-    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
-    return key.key() == Qt::Key_Q && modifiers == Qt::ControlModifier;
 }
 
 } // namespace

@@ -326,6 +326,17 @@ TEST_F(PrintCommandTest, FailedEndOfDocumentIsNotReportedAsPrinted)
     EXPECT_EQ(dialogs.messages[0].code, MsgBoxCode::Exclamation);
 }
 
+TEST_F(PrintCommandTest, APrinterThatRefusesItsOldLookStillFinishesThePrint)
+{
+    printer.failures["SetFontSize"] = { PrinterErrorNumber::InvalidPropertyValue, "Invalid" };
+    Print("a\n");
+    // The refused size is reported when it is chosen, and not again when it is put back.
+    ASSERT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_EQ(dialogs.messages[0].title, "Printer Font Attributes");
+    EXPECT_EQ(dialogs.messages[1].text, PagesMessage("1 page"));
+    EXPECT_EQ(printer.fontName, "Printer Default");
+}
+
 TEST_F(PrintCommandTest, AFontTallerThanThePageStillBreaksPages)
 {
     printer.lineHeight = 2000; // twice the page

@@ -20,6 +20,7 @@
 #include "dialogs/Dialogs.h"
 #include "dialogs/MyMsgBox2Geometry.h"
 #include "mainwindow/QtButtonKbt.h"
+#include "mainwindow/QtKeys.h"
 #include "outputfile/QtShellDocument.h"
 #include "outputfile/WindowsVersion.h"
 #include "util/TextTrim.h"
@@ -435,9 +436,8 @@ bool frmMyMsgBox2::HandleKey(QEvent* event)
     if (!press && event->type() != QEvent::ShortcutOverride)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    const auto index
-        = ButtonIndexForKey(buttons_, KeyCodeOf(key->key()), modifiers == Qt::ControlModifier);
+    const auto index = ButtonIndexForKey(
+        buttons_, KeyCodeOf(key->key()), ShiftState(*key) == Qt::ControlModifier);
     if (!index || !isVisible())
         return false;
     event->accept();

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "mainwindow/QtButtonKbt.h"
+#include "mainwindow/QtKeys.h"
 #include "printing/PrintSettings.h"
 
 namespace trawlit {
@@ -98,13 +99,6 @@ QLabel* NewValueLabel(const char* name, QWidget* parent)
     label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 24);
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     return label;
-}
-
-bool IsCtrlQ(const QKeyEvent& key)
-{
-    const Qt::KeyboardModifiers modifiers
-        = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    return key.key() == Qt::Key_Q && modifiers == Qt::ControlModifier;
 }
 
 } // namespace

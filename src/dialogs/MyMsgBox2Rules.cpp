@@ -4,34 +4,34 @@ namespace trawlit {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonDesign {
     const char* caption;
     std::int16_t result;
     std::int16_t key;
 };
 
-constexpr ButtonSpec kOk { "OK", 1, MsgBoxKey::None };
-constexpr ButtonSpec kOkByEnter { "OK", 1, MsgBoxKey::Enter };
-constexpr ButtonSpec kCancel { "Cancel", 2, MsgBoxKey::None };
-constexpr ButtonSpec kCancelByEscape { "Cancel", 2, MsgBoxKey::Escape };
-constexpr ButtonSpec kRetry { "&Retry", 4, 'R' };
-constexpr ButtonSpec kYes { "&Yes", 6, 'Y' };
-constexpr ButtonSpec kNo { "&No", 7, 'N' };
+constexpr ButtonDesign kOk { "OK", 1, MsgBoxKey::None };
+constexpr ButtonDesign kOkByEnter { "OK", 1, MsgBoxKey::Enter };
+constexpr ButtonDesign kCancel { "Cancel", 2, MsgBoxKey::None };
+constexpr ButtonDesign kCancelByEscape { "Cancel", 2, MsgBoxKey::Escape };
+constexpr ButtonDesign kRetry { "&Retry", 4, 'R' };
+constexpr ButtonDesign kYes { "&Yes", 6, 'Y' };
+constexpr ButtonDesign kNo { "&No", 7, 'N' };
 
 bool AllBits(std::int32_t flags, std::int32_t bits)
 {
     return (flags & bits) == bits;
 }
 
-MsgBoxButtonSet MakeSet(std::initializer_list<ButtonSpec> specs)
+MsgBoxButtonSet MakeSet(std::initializer_list<ButtonDesign> buttons)
 {
     MsgBoxButtonSet set;
     int index = 0;
-    for (const ButtonSpec& spec : specs) {
+    for (const ButtonDesign& button : buttons) {
         const auto i = static_cast<std::size_t>(index);
-        set.ButtonCaptions[i] = spec.caption;
-        set.ButtonResults[i] = spec.result;
-        set.ButtonKeys[i] = spec.key;
+        set.ButtonCaptions[i] = button.caption;
+        set.ButtonResults[i] = button.result;
+        set.ButtonKeys[i] = button.key;
         set.LastButtonIndex = static_cast<std::int16_t>(index);
         ++index;
     }

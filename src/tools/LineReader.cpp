@@ -1,7 +1,6 @@
 #include "tools/LineReader.h"
 
-#include <algorithm>
-
+#include "search/ByteScan.h"
 #include "util/FileRoutines.h"
 
 namespace trawlit {
@@ -9,11 +8,6 @@ namespace trawlit {
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
-
-bool IsLineEnd(char c)
-{
-    return c == '\r' || c == '\n';
-}
 
 } // namespace
 
@@ -37,13 +31,13 @@ bool LineReader::Next(std::string& line)
             }
         }
         started = true;
-        const auto first = buffer_.begin() + static_cast<std::ptrdiff_t>(position_);
-        const auto last = buffer_.begin() + static_cast<std::ptrdiff_t>(end_);
-        const auto lineEnd = std::find_if(first, last, IsLineEnd);
+        const char* first = buffer_.data() + position_;
+        const char* last = buffer_.data() + end_;
+        const char* lineEnd = bytescan::FindLineEnd(first, last);
         line.append(first, lineEnd);
         if (lineEnd != last) {
             lineFeedEndsLastLine_ = *lineEnd == '\r';
-            position_ = static_cast<std::size_t>(lineEnd - buffer_.begin()) + 1;
+            position_ = static_cast<std::size_t>(lineEnd - buffer_.data()) + 1;
             return true;
         }
         position_ = end_;

@@ -63,17 +63,24 @@ check "a missing --find is a usage error" [ $? -eq 2 ]
 # Ctrl-C: twenty thousand small files keep the run busy long enough to interrupt it.
 mkdir -p "$work/big"
 (cd "$work/big" && seq 1 20000 | sed 's/^/needle /' | split -l 1 -a 5 - f)
-"$cli" search --root "$work/big" --find needle --output "$out" > /dev/null 2>&1 &
-pid=$!
-sleep 0.05
-kill -INT "$pid" 2> /dev/null
-wait "$pid"
-status=$?
-if [ $status -eq 3 ]; then
-    check "an interrupted run ends with the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
-else
-    check "a run that finished before the interrupt still succeeded" [ $status -eq 0 ]
-fi
+# Interrupts a run soon after its start: it ends as aborted with the abort line in its results,
+# unless it finished first.
+check_interrupt() { # what command...
+    local what=$1
+    shift
+    "$@" > /dev/null 2>&1 &
+    local pid=$!
+    sleep 0.05
+    kill -INT "$pid" 2> /dev/null
+    wait "$pid"
+    local status=$?
+    if [ $status -eq 3 ]; then
+        check "an interrupted $what ends with the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
+    else
+        check "a $what that finished before the interrupt still succeeded" [ $status -eq 0 ]
+    fi
+}
+check_interrupt run "$cli" search --root "$work/big" --find needle --output "$out"
 
 # The batch tools.
 mkdir -p "$work/tools/sub"
@@ -129,17 +136,7 @@ check "web cleanup says Open Error" grep -q "Open Error: $work/none/out" "$work/
 "$cli" listing > /dev/null 2>&1
 check "a tool without --root is a usage error" [ $? -eq 2 ]
 
-"$cli" change-marks --root "$work/big" --output "$out" > /dev/null 2>&1 &
-pid=$!
-sleep 0.05
-kill -INT "$pid" 2> /dev/null
-wait "$pid"
-status=$?
-if [ $status -eq 3 ]; then
-    check "an interrupted tool ends with the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
-else
-    check "a tool that finished before the interrupt still succeeded" [ $status -eq 0 ]
-fi
+check_interrupt tool "$cli" change-marks --root "$work/big" --output "$out"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

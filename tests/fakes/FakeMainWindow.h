@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "history/MemoryComboBox.h"
-#include "history/clsHistory.h"
-#include "mainwindow/MainWindowPort.h"
+#include "core/history/MemoryComboBox.h"
+#include "core/history/clsHistory.h"
+#include "ports/MainWindowPort.h"
 
 namespace trawlit::testing {
 

@@ -1,6 +1,6 @@
 #include "fakes/FakePlatform.h"
 
-#include "util/Wildcard.h"
+#include "core/text/Wildcard.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "util/Platform.h"
+#include "ports/Platform.h"
 
 namespace trawlit::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/Dialogs.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit::testing {
 

@@ -1,7 +1,7 @@
 #include "app/cli/ConsoleDialogs.h"
 
 #include "app/cli/ConsoleWindow.h"
-#include "search/TextHelpers.h"
+#include "core/text/TextHelpers.h"
 
 namespace trawlit {
 

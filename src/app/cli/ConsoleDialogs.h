@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "dialogs/Dialogs.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 

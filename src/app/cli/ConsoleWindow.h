@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "history/MemoryComboBox.h"
-#include "history/clsHistory.h"
-#include "mainwindow/MainWindowPort.h"
+#include "core/history/MemoryComboBox.h"
+#include "core/history/clsHistory.h"
+#include "ports/MainWindowPort.h"
 
 namespace trawlit {
 

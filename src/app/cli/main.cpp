@@ -15,13 +15,13 @@
 
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
-#include "search/SearchRun.h"
-#include "tools/CHeaderExtraction.h"
-#include "tools/ChangeMarkCount.h"
-#include "tools/FolderListingTool.h"
-#include "tools/WebCleanup.h"
-#include "util/FileRoutines.h"
-#include "util/platform/PosixPlatform.h"
+#include "core/search/SearchRun.h"
+#include "core/tools/CHeaderExtraction.h"
+#include "core/tools/ChangeMarkCount.h"
+#include "core/tools/FolderListingTool.h"
+#include "core/tools/WebCleanup.h"
+#include "core/files/FileRoutines.h"
+#include "platform/PosixPlatform.h"
 
 namespace {
 

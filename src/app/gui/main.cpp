@@ -3,15 +3,15 @@
 #include <QApplication>
 #include <QDir>
 
-#include "dialogs/QtDialogs.h"
-#include "dialogs/QtFileDialog.h"
-#include "mainwindow/QtFolderChooser.h"
-#include "mainwindow/QtSettingsStore.h"
-#include "mainwindow/frmTrawlit.h"
-#include "outputfile/QtOutputFileActions.h"
-#include "outputfile/QtOutputFiles.h"
-#include "util/FileRoutines.h"
-#include "util/platform/QtPlatform.h"
+#include "qt/dialogs/QtDialogs.h"
+#include "qt/dialogs/QtFileDialog.h"
+#include "qt/mainwindow/QtFolderChooser.h"
+#include "qt/platform/QtSettingsStore.h"
+#include "qt/mainwindow/frmTrawlit.h"
+#include "qt/outputfile/QtOutputFileActions.h"
+#include "qt/outputfile/QtOutputFiles.h"
+#include "core/files/FileRoutines.h"
+#include "qt/platform/QtPlatform.h"
 
 int main(int argc, char** argv)
 {

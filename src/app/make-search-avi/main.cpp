@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "mainwindow/AviWriter.h"
+#include "core/animation/AviWriter.h"
 
 namespace {
 

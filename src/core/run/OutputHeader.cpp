@@ -1,0 +1,84 @@
+#include "core/run/OutputHeader.h"
+
+#include <array>
+#include <cstdio>
+
+#include "Version.h"
+#include "ports/MainWindowPort.h"
+#include "core/text/TextHelpers.h"
+#include "core/text/TextTrim.h"
+
+namespace trawlit {
+
+namespace {
+
+constexpr std::array<const char*, 12> kMonths
+    = { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
+
+bool IsYes(CheckState state)
+{
+    return state != CheckState::Unchecked;
+}
+
+const char* SectionTitle(std::int16_t sectionId)
+{
+    switch (sectionId) {
+    case SectionId::FolderListing:
+        return "Folder Listing";
+    case SectionId::SearchForString:
+        return "Search for String";
+    case SectionId::ChangeMarks:
+        return "Brelka's /C /D /I";
+    case SectionId::CHeaders:
+        return "Extract C headers";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+std::string LabelledLine(const std::string& label, const std::string& value)
+{
+    return "   " + RJustify(label, 22) + "  " + value;
+}
+
+std::string MediumDateAndTime(const LocalDateTime& now)
+{
+    int month = (now.month >= 1 && now.month <= 12) ? now.month : 1;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d-%s-%02d at %02d:%02d", now.day % 100,
+        kMonths[static_cast<std::size_t>(month - 1)], now.year % 100, now.hour % 100,
+        now.minute % 100);
+    return text;
+}
+
+std::string OutputHeader(MainWindowPort& window, const LocalDateTime& now, std::int16_t sectionId)
+{
+    std::string fileTemplate = TrimBlanks(window.InputText(InputBox::FileTemplate));
+    if (fileTemplate.empty()) {
+        fileTemplate = "*.*";
+    }
+    std::string header = "Trawlit (version " + std::to_string(kVersionMajor) + "."
+        + std::to_string(kVersionMinor) + ") -- " + MediumDateAndTime(now) + "\r\n\r\n";
+    if (const char* title = SectionTitle(sectionId)) {
+        header += std::string("   ") + title + "\r\n\r\n";
+    }
+    auto line = [&header](const char* label, const std::string& value) {
+        header += LabelledLine(label, value) + "\r\n";
+    };
+    line("Root folder:", TrimBlanks(window.InputText(InputBox::RootFolder)));
+    line("File template:", fileTemplate);
+    line("Traverse subfolders:", YesOrNo(IsYes(window.Option(OptionBox::TraverseSubfolders))));
+    if (sectionId == SectionId::SearchForString) {
+        line("Find What:", window.InputText(InputBox::SearchStr));
+        line("Case sensitive:", YesOrNo(IsYes(window.Option(OptionBox::CaseSensitive))));
+        line("Collapse white space:", YesOrNo(IsYes(window.Option(OptionBox::CollapseWhiteSpace))));
+        line("Output counts only:", YesOrNo(IsYes(window.Option(OptionBox::CountsOnly))));
+    }
+    line("Output file:", TrimBlanks(window.InputText(InputBox::OutputPathname)));
+    header += "\r\n\r\n";
+    return header;
+}
+
+} // namespace trawlit

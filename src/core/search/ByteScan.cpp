@@ -1,0 +1,240 @@
+#include "core/search/ByteScan.h"
+
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace trawlit::bytescan {
+
+namespace {
+
+constexpr char kCR = '\r';
+constexpr char kLF = '\n';
+
+bool ProbeMatchesAt(const char* p, const PairProbe& probe)
+{
+    const auto first = static_cast<unsigned char>(p[probe.firstOffset]);
+    const auto second = static_cast<unsigned char>(p[probe.secondOffset]);
+    const bool secondMatches
+        = probe.secondIsWhite ? second <= ' ' : (second | probe.secondFold) == probe.secondByte;
+    return (first | probe.firstFold) == probe.firstByte && secondMatches;
+}
+
+std::int64_t CountLineEndsScalar(const char* begin, const char* end, bool previousWasCR)
+{
+    std::int64_t count = 0;
+    for (const char* p = begin; p != end; ++p) {
+        if (*p == kCR || (*p == kLF && !previousWasCR))
+            ++count;
+        previousWasCR = *p == kCR;
+    }
+    return count;
+}
+
+#if defined(__SSE2__)
+
+using Vec = __m128i;
+constexpr std::ptrdiff_t kVec = 16;
+
+Vec Load(const char* p)
+{
+    return _mm_loadu_si128(reinterpret_cast<const Vec*>(p));
+}
+Vec Splat(char c)
+{
+    return _mm_set1_epi8(c);
+}
+Vec Splat(unsigned char c)
+{
+    return _mm_set1_epi8(static_cast<char>(c));
+}
+unsigned Mask(Vec v)
+{
+    return static_cast<unsigned>(_mm_movemask_epi8(v));
+}
+
+Vec LineEndMask(Vec v)
+{
+    return _mm_or_si128(_mm_cmpeq_epi8(v, Splat(kCR)), _mm_cmpeq_epi8(v, Splat(kLF)));
+}
+
+// Adds the two 64-bit halves of byte sums; the byte accumulator must not have overflowed.
+std::int64_t SumBytes(Vec accumulator)
+{
+    const Vec sums = _mm_sad_epu8(accumulator, _mm_setzero_si128());
+    return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
+}
+
+// Byte counters step by at most one per round, so they are folded every 255 rounds.
+constexpr int kRoundsPerFold = 255;
+
+std::int64_t CountLF(const char* begin, const char* end)
+{
+    std::int64_t count = 0;
+    const char* p = begin;
+    while (end - p >= kVec) {
+        Vec accumulator = _mm_setzero_si128();
+        for (int round = 0; round < kRoundsPerFold && end - p >= kVec; ++round, p += kVec)
+            accumulator = _mm_sub_epi8(accumulator, _mm_cmpeq_epi8(Load(p), Splat(kLF)));
+        count += SumBytes(accumulator);
+    }
+    for (; p != end; ++p)
+        count += *p == kLF ? 1 : 0;
+    return count;
+}
+
+std::int64_t CountCRAndLoneLF(const char* begin, const char* end, bool previousWasCR)
+{
+    std::int64_t count = 0;
+    const char* p = begin;
+    // Byte 15 holds the CR state of the byte before the current vector.
+    Vec previousCR = previousWasCR ? _mm_slli_si128(_mm_set1_epi8(-1), 15) : _mm_setzero_si128();
+    while (end - p >= kVec) {
+        Vec accumulator = _mm_setzero_si128();
+        for (int round = 0; round < kRoundsPerFold && end - p >= kVec; ++round, p += kVec) {
+            const Vec v = Load(p);
+            const Vec cr = _mm_cmpeq_epi8(v, Splat(kCR));
+            const Vec lf = _mm_cmpeq_epi8(v, Splat(kLF));
+            const Vec afterCR = _mm_or_si128(_mm_slli_si128(cr, 1), _mm_srli_si128(previousCR, 15));
+            accumulator
+                = _mm_sub_epi8(accumulator, _mm_or_si128(cr, _mm_andnot_si128(afterCR, lf)));
+            previousCR = cr;
+        }
+        count += SumBytes(accumulator);
+    }
+    if (p != begin)
+        previousWasCR = p[-1] == kCR;
+    return count + CountLineEndsScalar(p, end, previousWasCR);
+}
+
+template <typename SecondTest>
+const char* FindPair(
+    const char* begin, const char* candidatesEnd, const PairProbe& probe, SecondTest secondTest)
+{
+    const Vec first = Splat(probe.firstByte);
+    const Vec firstFold = Splat(probe.firstFold);
+    const char* p = begin;
+    while (candidatesEnd - p >= 2 * kVec) {
+        const char* a = p + probe.firstOffset;
+        const char* b = p + probe.secondOffset;
+        const Vec low = _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_or_si128(Load(a), firstFold), first), secondTest(Load(b)));
+        const Vec high
+            = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(Load(a + kVec), firstFold), first),
+                secondTest(Load(b + kVec)));
+        const unsigned mask = Mask(low) | (Mask(high) << 16);
+        if (mask != 0)
+            return p + std::countr_zero(mask);
+        p += 2 * kVec;
+    }
+    for (; p < candidatesEnd; ++p) {
+        if (ProbeMatchesAt(p, probe))
+            return p;
+    }
+    return nullptr;
+}
+
+#endif
+
+} // namespace
+
+#if defined(__SSE2__)
+
+const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+{
+    const Vec secondByte = Splat(probe.secondByte);
+    const Vec secondFold = Splat(probe.secondFold);
+    if (!probe.secondIsWhite) {
+        return FindPair(begin, candidatesEnd, probe,
+            [&](Vec v) { return _mm_cmpeq_epi8(_mm_or_si128(v, secondFold), secondByte); });
+    }
+    // Unsigned "up to 32" as a signed compare of the bytes with their top bit flipped.
+    const Vec topBit = Splat(static_cast<unsigned char>(0x80));
+    const Vec aboveWhite = Splat(static_cast<unsigned char>(0x80 + ' ' + 1));
+    return FindPair(begin, candidatesEnd, probe,
+        [&](Vec v) { return _mm_cmplt_epi8(_mm_xor_si128(v, topBit), aboveWhite); });
+}
+
+const char* FindLineEnd(const char* begin, const char* end)
+{
+    const char* p = begin;
+    while (end - p >= 2 * kVec) {
+        const unsigned mask
+            = Mask(LineEndMask(Load(p))) | (Mask(LineEndMask(Load(p + kVec))) << 16);
+        if (mask != 0)
+            return p + std::countr_zero(mask);
+        p += 2 * kVec;
+    }
+    while (p != end && *p != kCR && *p != kLF)
+        ++p;
+    return p;
+}
+
+const char* FindLastLineEnd(const char* begin, const char* end)
+{
+    const char* p = end;
+    while (p - begin >= kVec) {
+        p -= kVec;
+        const unsigned mask = Mask(LineEndMask(Load(p)));
+        if (mask != 0)
+            return p + (31 - std::countl_zero(mask));
+    }
+    while (p != begin) {
+        --p;
+        if (*p == kCR || *p == kLF)
+            return p;
+    }
+    return nullptr;
+}
+
+std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR)
+{
+    if (begin == end)
+        return 0;
+    const auto size = static_cast<std::size_t>(end - begin);
+    if (std::memchr(begin, kCR, size) != nullptr)
+        return CountCRAndLoneLF(begin, end, previousWasCR);
+    const std::int64_t lfJoinedToCR = previousWasCR && *begin == kLF ? 1 : 0;
+    return CountLF(begin, end) - lfJoinedToCR;
+}
+
+#else
+
+const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+{
+    for (const char* p = begin; p < candidatesEnd; ++p) {
+        if (ProbeMatchesAt(p, probe))
+            return p;
+    }
+    return nullptr;
+}
+
+const char* FindLineEnd(const char* begin, const char* end)
+{
+    const char* p = begin;
+    while (p != end && *p != kCR && *p != kLF)
+        ++p;
+    return p;
+}
+
+const char* FindLastLineEnd(const char* begin, const char* end)
+{
+    for (const char* p = end; p != begin;) {
+        --p;
+        if (*p == kCR || *p == kLF)
+            return p;
+    }
+    return nullptr;
+}
+
+std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR)
+{
+    return CountLineEndsScalar(begin, end, previousWasCR);
+}
+
+#endif
+
+} // namespace trawlit::bytescan

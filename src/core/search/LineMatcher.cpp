@@ -1,0 +1,320 @@
+#include "core/search/LineMatcher.h"
+
+#include "core/search/BlockBuffer.h"
+#include "core/search/ByteScan.h"
+#include "core/search/CollapsedMatch.h"
+#include "core/search/NeedlePlan.h"
+#include "core/search/PieceMatch.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+namespace trawlit {
+
+namespace {
+
+std::size_t ShiftDown(std::size_t position, std::size_t by)
+{
+    return position > by ? position - by : 0;
+}
+
+} // namespace
+
+// Walks a file block by block. While searching, only the probe looks at the bytes; a hit
+// opens the piece around it (back to the last line end, forward to the next), which is
+// tested, reported and left behind. Line ends are counted lazily, up to a reported piece or
+// up to bytes about to be dropped.
+struct LineMatcher::Impl {
+    enum class Phase { Searching, PieceOpen, Done };
+    enum class PieceKind { Matched, Untested, Continuation };
+
+    explicit Impl(MatchSettings matchSettings)
+        : settings(std::move(matchSettings))
+        , plan(PlanNeedle(settings))
+        , pieceMatcher(settings)
+        , collapsedMatch(settings, plan.partBegin)
+    {
+    }
+
+    std::int64_t Scan(ByteSource& source, MatchSink& matchSink);
+
+    void Start();
+    void Process();
+    bool FindCandidate();
+    bool CloseOpenPiece();
+    void OpenPiece(std::size_t start, PieceKind pieceKind);
+    void HandlePiece(std::size_t start, std::size_t end);
+    std::size_t PieceStartBefore(std::size_t position);
+    std::size_t KeepFrom();
+    std::int64_t LineNumberAt(std::size_t pieceStart);
+    void CountLineEndsTo(std::size_t position);
+    void CountDroppedLineEnds();
+    void ShiftPositions(std::size_t by);
+
+    MatchSettings settings;
+    NeedlePlan plan;
+    PieceMatcher pieceMatcher;
+    CollapsedMatch collapsedMatch;
+    BlockBuffer block;
+    MatchSink* sink = nullptr;
+    ByteSource* source = nullptr;
+    std::int64_t matches = 0;
+    bool continuationPending = false;
+    Phase phase = Phase::Searching;
+
+    // Searching: candidates start at scanPos or later; floor is a piece start at or before
+    // scanPos, and [floor, clean) holds no line end.
+    std::size_t scanPos = 0;
+    std::size_t floor = 0;
+    std::size_t clean = 0;
+
+    // PieceOpen: the piece starts at pieceStart; its end lies at endFrom or later.
+    std::size_t pieceStart = 0;
+    std::size_t endFrom = 0;
+    PieceKind kind = PieceKind::Untested;
+
+    // Line ends before countedTo; whether the byte before countedTo was a CR.
+    std::int64_t lineEnds = 0;
+    std::size_t countedTo = 0;
+    bool countedAfterCR = false;
+    // While no hit has needed a line number, dropped bytes stay uncounted (a source that can
+    // read them again is counted then); dropped counts the bytes before the buffer's start.
+    bool countingDeferred = false;
+    std::int64_t dropped = 0;
+};
+
+std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSink)
+{
+    sink = &matchSink;
+    source = &byteSource;
+    Start();
+    if (plan.strategy == NeedleStrategy::NeverMatches)
+        return 0;
+    for (;;) {
+        Process();
+        if (phase == Phase::Done || block.AtEnd())
+            break;
+        // While a whole block still fits behind the data, nothing is dropped, so a small
+        // file without a hit never has its line ends counted.
+        const std::size_t keepFrom = block.HasRoomForBlock() ? 0 : KeepFrom();
+        if (!countingDeferred)
+            CountLineEndsTo(keepFrom);
+        block.Refill(byteSource, keepFrom);
+        ShiftPositions(keepFrom);
+        dropped += static_cast<std::int64_t>(keepFrom);
+    }
+    return matches;
+}
+
+void LineMatcher::Impl::Start()
+{
+    block.Reset();
+    matches = 0;
+    continuationPending = false;
+    scanPos = floor = clean = 0;
+    lineEnds = 0;
+    countedTo = 0;
+    countedAfterCR = false;
+    countingDeferred = settings.lineNumbersWanted && source->CanReadAt();
+    dropped = 0;
+    phase = Phase::Searching;
+    if (plan.strategy == NeedleStrategy::EveryPiece)
+        OpenPiece(0, PieceKind::Untested);
+}
+
+void LineMatcher::Impl::Process()
+{
+    for (;;) {
+        if (phase == Phase::Done)
+            return;
+        const bool progressed = phase == Phase::Searching ? FindCandidate() : CloseOpenPiece();
+        if (!progressed)
+            return;
+    }
+}
+
+// Looks for the next hit from scanPos; opens its piece, or moves scanPos to the first start
+// the data read so far cannot decide.
+bool LineMatcher::Impl::FindCandidate()
+{
+    const char* data = block.Data();
+    const std::size_t size = block.Size();
+    if (size >= plan.window) {
+        const std::size_t lastStart = size - plan.window;
+        const char* candidatesEnd = data + lastStart + 1;
+        const char* from = data + scanPos;
+        while (from < candidatesEnd) {
+            const char* hit = bytescan::FindProbe(from, candidatesEnd, plan.probe);
+            if (hit == nullptr)
+                break;
+            const auto at = static_cast<std::size_t>(hit - data) + plan.partOffset;
+            if (plan.strategy == NeedleStrategy::TokenProbe) {
+                const auto verdict = collapsedMatch.At(data, size, at, block.AtEnd());
+                if (verdict != CollapsedMatch::Verdict::DoesNotHold) {
+                    // An undecided place leaves the test to the whole piece once it is read.
+                    const bool holds = verdict == CollapsedMatch::Verdict::Holds;
+                    OpenPiece(
+                        PieceStartBefore(at), holds ? PieceKind::Matched : PieceKind::Untested);
+                    endFrom = at;
+                    return true;
+                }
+            } else if (pieceMatcher.OccursAt(hit)) {
+                OpenPiece(PieceStartBefore(at), PieceKind::Matched);
+                endFrom = at + plan.window;
+                return true;
+            }
+            from = hit + 1;
+        }
+        scanPos = std::max(scanPos, lastStart + 1);
+    }
+    if (block.AtEnd())
+        phase = Phase::Done;
+    return false;
+}
+
+void LineMatcher::Impl::OpenPiece(std::size_t start, PieceKind pieceKind)
+{
+    phase = Phase::PieceOpen;
+    pieceStart = endFrom = start;
+    kind = pieceKind;
+}
+
+// Finds the open piece's end and deals with the piece; false when more bytes are needed.
+bool LineMatcher::Impl::CloseOpenPiece()
+{
+    const char* data = block.Data();
+    const std::size_t size = block.Size();
+    if (pieceStart == size && block.AtEnd() && !block.EndsWithLoneLF()) {
+        phase = Phase::Done; // the file ended with its last line end: no piece follows
+        return false;
+    }
+    const auto end
+        = static_cast<std::size_t>(bytescan::FindLineEnd(data + endFrom, data + size) - data);
+    const bool crAtDataEnd = end + 1 == size && data[end] == '\r';
+    if (!block.AtEnd() && (end == size || crAtDataEnd)) {
+        endFrom = end; // an LF may follow the CR in the next block
+        return false;
+    }
+    HandlePiece(pieceStart, end);
+    if (end == size) {
+        phase = Phase::Done;
+        return true;
+    }
+    std::size_t next = end + 1;
+    if (data[end] == '\r' && next < size && data[next] == '\n')
+        ++next;
+    if (continuationPending || plan.strategy == NeedleStrategy::EveryPiece) {
+        OpenPiece(next, continuationPending ? PieceKind::Continuation : PieceKind::Untested);
+    } else {
+        phase = Phase::Searching;
+        scanPos = floor = clean = next;
+    }
+    return true;
+}
+
+void LineMatcher::Impl::HandlePiece(std::size_t start, std::size_t end)
+{
+    const std::string_view piece(block.Data() + start, end - start);
+    const bool isContinuation = kind == PieceKind::Continuation;
+    if (kind == PieceKind::Untested && !pieceMatcher.Holds(piece))
+        return;
+    ++matches;
+    sink->OnMatch(LineNumberAt(start), piece, isContinuation);
+    continuationPending
+        = PieceMatcher::Continues(piece, settings.collapseWhiteSpace && !isContinuation);
+}
+
+// The start of the piece holding `position`; positions asked for never decrease while
+// searching, so each byte is looked at once.
+std::size_t LineMatcher::Impl::PieceStartBefore(std::size_t position)
+{
+    const char* data = block.Data();
+    const char* lineEnd = bytescan::FindLastLineEnd(data + std::max(floor, clean), data + position);
+    if (lineEnd != nullptr)
+        floor = static_cast<std::size_t>(lineEnd - data) + 1;
+    clean = position;
+    return floor;
+}
+
+std::size_t LineMatcher::Impl::KeepFrom()
+{
+    switch (phase) {
+    case Phase::Searching:
+        return PieceStartBefore(scanPos);
+    case Phase::PieceOpen:
+        return pieceStart;
+    case Phase::Done:
+        break;
+    }
+    return block.Size();
+}
+
+std::int64_t LineMatcher::Impl::LineNumberAt(std::size_t start)
+{
+    if (!settings.lineNumbersWanted)
+        return 0;
+    if (countingDeferred)
+        CountDroppedLineEnds();
+    CountLineEndsTo(start);
+    return lineEnds + 1;
+}
+
+// Reads the bytes already dropped once more and counts their line ends; from here on
+// counting is eager again.
+void LineMatcher::Impl::CountDroppedLineEnds()
+{
+    countingDeferred = false;
+    std::unique_ptr<char[]> again;
+    std::int64_t offset = 0;
+    bool afterCR = false;
+    while (offset < dropped) {
+        if (!again)
+            again = std::make_unique_for_overwrite<char[]>(BlockBuffer::kBlockSize);
+        const auto wanted = static_cast<std::size_t>(
+            std::min<std::int64_t>(dropped - offset, BlockBuffer::kBlockSize));
+        const std::ptrdiff_t got = source->ReadAt(offset, again.get(), wanted);
+        if (got <= 0)
+            break; // the file changed under us: the numbers count what could be read
+        const char* data = again.get();
+        lineEnds += bytescan::CountLineEnds(data, data + got, afterCR);
+        afterCR = data[got - 1] == '\r';
+        offset += got;
+    }
+    countedTo = 0;
+    countedAfterCR = afterCR;
+}
+
+void LineMatcher::Impl::CountLineEndsTo(std::size_t position)
+{
+    if (!settings.lineNumbersWanted || position <= countedTo)
+        return;
+    const char* data = block.Data();
+    lineEnds += bytescan::CountLineEnds(data + countedTo, data + position, countedAfterCR);
+    countedAfterCR = data[position - 1] == '\r';
+    countedTo = position;
+}
+
+void LineMatcher::Impl::ShiftPositions(std::size_t by)
+{
+    for (std::size_t* position : { &scanPos, &floor, &clean, &pieceStart, &endFrom, &countedTo })
+        *position = ShiftDown(*position, by);
+}
+
+LineMatcher::LineMatcher(MatchSettings settings)
+    : impl_(new Impl(std::move(settings)))
+{
+}
+
+LineMatcher::~LineMatcher()
+{
+    delete impl_;
+}
+
+std::int64_t LineMatcher::ScanFile(ByteSource& source, MatchSink& sink)
+{
+    return impl_->Scan(source, sink);
+}
+
+} // namespace trawlit

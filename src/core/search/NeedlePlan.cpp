@@ -1,0 +1,185 @@
+#include "core/search/NeedlePlan.h"
+
+#include <array>
+#include <string_view>
+
+namespace trawlit {
+
+namespace {
+
+// Printable bytes of typical source text, most frequent first. Bytes not listed (control
+// characters, bytes of 128 and above) are taken as the rarest.
+constexpr std::string_view kCommonFirst = " etnsiroa_lcdpuSETmRhfNIAO(),;*=LCgbxyD0\n1/"
+                                          "MP.FvGkUBw2-H\t3>:\"#<{}W4KV85X96z'&[]7Y+!qjQJZ|%"
+                                          "\\?@~^$`";
+
+constexpr std::array<int, 256> BuildCommonness()
+{
+    std::array<int, 256> commonness {};
+    const auto count = static_cast<int>(kCommonFirst.size());
+    for (int rank = 0; rank < count; ++rank)
+        commonness[static_cast<unsigned char>(kCommonFirst[static_cast<std::size_t>(rank)])]
+            = count - rank;
+    return commonness;
+}
+
+constexpr std::array<int, 256> kCommonness = BuildCommonness();
+
+bool IsAsciiLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+int Commonness(unsigned char c, bool caseSensitive)
+{
+    if (caseSensitive || !IsAsciiLetter(c))
+        return kCommonness[c];
+    const auto lower = static_cast<unsigned char>(c | 0x20);
+    const auto upper = static_cast<unsigned char>(c & ~0x20);
+    return kCommonness[lower] > kCommonness[upper] ? kCommonness[lower] : kCommonness[upper];
+}
+
+// The least common byte in [begin, end) of `text`, skipping `excluded`; a byte equal to
+// `avoidValue` counts as common so that a pair probes two different values when it can.
+std::size_t RarestOffset(std::string_view text, std::size_t begin, std::size_t end,
+    std::size_t excluded, bool caseSensitive, int avoidValue)
+{
+    std::size_t best = end;
+    int bestScore = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        if (i == excluded)
+            continue;
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int score = Commonness(c, caseSensitive) + (c == avoidValue ? 1000 : 0);
+        if (best == end || score < bestScore) {
+            best = i;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+void ProbeByte(unsigned char c, bool caseSensitive, unsigned char& byte, unsigned char& fold)
+{
+    const bool folded = !caseSensitive && IsAsciiLetter(c);
+    byte = folded ? static_cast<unsigned char>(c | 0x20) : c;
+    fold = folded ? 0x20 : 0;
+}
+
+// A probe of the two rarest bytes of text[begin, begin + length), offsets counted from begin.
+NeedlePlan ProbePlan(NeedleStrategy strategy, std::string_view text, std::size_t begin,
+    std::size_t length, bool caseSensitive)
+{
+    const std::size_t end = begin + length;
+    const std::size_t first = RarestOffset(text, begin, end, end, caseSensitive, -1);
+    std::size_t second = RarestOffset(
+        text, begin, end, first, caseSensitive, static_cast<unsigned char>(text[first]));
+    if (second == end)
+        second = first;
+    NeedlePlan plan;
+    plan.strategy = strategy;
+    plan.partBegin = begin;
+    plan.window = length;
+    plan.probe.firstOffset = first - begin;
+    plan.probe.secondOffset = second - begin;
+    ProbeByte(static_cast<unsigned char>(text[first]), caseSensitive, plan.probe.firstByte,
+        plan.probe.firstFold);
+    ProbeByte(static_cast<unsigned char>(text[second]), caseSensitive, plan.probe.secondByte,
+        plan.probe.secondFold);
+    return plan;
+}
+
+bool HoldsLineEnd(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// A collapsed piece has no byte below 32 and no two blanks in a row.
+bool CollapsedPieceCannotHold(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < ' ' || (c == ' ' && i > 0 && text[i - 1] == ' '))
+            return true;
+    }
+    return false;
+}
+
+// The blank-free part of `text` that holds its rarest non-blank byte.
+void RarestToken(std::string_view text, bool caseSensitive, std::size_t& begin, std::size_t& length)
+{
+    std::size_t rarest = text.size();
+    int rarestScore = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == ' ')
+            continue;
+        if (rarest == text.size() || Commonness(c, caseSensitive) < rarestScore) {
+            rarest = i;
+            rarestScore = Commonness(c, caseSensitive);
+        }
+    }
+    if (rarest == text.size()) {
+        begin = length = 0;
+        return;
+    }
+    const std::size_t blankBefore = text.rfind(' ', rarest);
+    begin = blankBefore == std::string_view::npos ? 0 : blankBefore + 1;
+    const std::size_t blankAfter = text.find(' ', rarest);
+    length = (blankAfter == std::string_view::npos ? text.size() : blankAfter) - begin;
+}
+
+// A one-byte part alone is a weak probe; the run of white space its blank neighbour in the
+// text stands for starts (or ends) right beside it.
+void PairWithWhiteNeighbour(std::string_view text, NeedlePlan& plan)
+{
+    const bool blankBefore = plan.partBegin > 0;
+    const bool blankAfter = plan.partBegin + 1 < text.size();
+    if (!blankBefore && !blankAfter)
+        return;
+    plan.window = 2;
+    plan.partOffset = blankBefore ? 1 : 0;
+    plan.probe.firstOffset = plan.partOffset;
+    plan.probe.secondOffset = 1 - plan.partOffset;
+    plan.probe.secondIsWhite = true;
+}
+
+NeedlePlan StrategyOnly(NeedleStrategy strategy)
+{
+    NeedlePlan plan;
+    plan.strategy = strategy;
+    return plan;
+}
+
+} // namespace
+
+NeedlePlan PlanNeedle(const MatchSettings& settings)
+{
+    const std::string_view text = settings.findText;
+    const bool caseSensitive = settings.caseSensitive;
+    if (text.empty())
+        return StrategyOnly(NeedleStrategy::EveryPiece);
+    if (HoldsLineEnd(text))
+        return StrategyOnly(NeedleStrategy::NeverMatches);
+    // Without blanks in the text, a collapsed piece holds it exactly when the piece as read
+    // does: collapsing only touches bytes up to 32.
+    if (!settings.collapseWhiteSpace || text.find(' ') == std::string_view::npos) {
+        if (settings.collapseWhiteSpace && CollapsedPieceCannotHold(text))
+            return StrategyOnly(NeedleStrategy::NeverMatches);
+        return ProbePlan(NeedleStrategy::RawProbe, text, 0, text.size(), caseSensitive);
+    }
+    if (CollapsedPieceCannotHold(text))
+        return StrategyOnly(NeedleStrategy::NeverMatches);
+    std::size_t tokenBegin = 0;
+    std::size_t tokenLength = 0;
+    RarestToken(text, caseSensitive, tokenBegin, tokenLength);
+    if (tokenLength == 0)
+        return StrategyOnly(NeedleStrategy::EveryPiece);
+    NeedlePlan plan
+        = ProbePlan(NeedleStrategy::TokenProbe, text, tokenBegin, tokenLength, caseSensitive);
+    if (tokenLength == 1)
+        PairWithWhiteNeighbour(text, plan);
+    return plan;
+}
+
+} // namespace trawlit

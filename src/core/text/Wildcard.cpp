@@ -1,0 +1,46 @@
+#include "core/text/Wildcard.h"
+
+#include <cstddef>
+
+namespace trawlit {
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool WildcardMatches(std::string_view wildcard, std::string_view name)
+{
+    if (wildcard == "*.*")
+        return true;
+    // Greedy scan that backtracks only to the most recent "*": linear for ordinary
+    // templates, never exponential.
+    std::size_t w = 0;
+    std::size_t n = 0;
+    std::size_t starAt = std::string_view::npos;
+    std::size_t resumeAt = 0;
+    while (n < name.size()) {
+        if (w < wildcard.size() && wildcard[w] == '*') {
+            starAt = w++;
+            resumeAt = n;
+        } else if (w < wildcard.size()
+            && (wildcard[w] == '?' || LowerAscii(wildcard[w]) == LowerAscii(name[n]))) {
+            ++w;
+            ++n;
+        } else if (starAt != std::string_view::npos) {
+            w = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (w < wildcard.size() && wildcard[w] == '*')
+        ++w;
+    return w == wildcard.size();
+}
+
+} // namespace trawlit

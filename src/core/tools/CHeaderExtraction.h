@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/search/SearchRun.h"
+
+namespace trawlit {
+
+// Extract C headers: for every file the template admits, its path below the root and its
+// lines from the top, TAB-indented and trimmed of blanks, up to and including the first line
+// that begins with "*/" or "#i".
+SearchResult RunCHeaderExtraction(RunPorts ports);
+
+} // namespace trawlit

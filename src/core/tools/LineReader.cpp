@@ -1,0 +1,63 @@
+#include "core/tools/LineReader.h"
+
+#include "core/search/ByteScan.h"
+#include "core/files/FileRoutines.h"
+
+namespace trawlit {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+} // namespace
+
+LineReader::LineReader(FileRoutines& files, std::int16_t fileNumber)
+    : files_(files)
+    , fileNumber_(fileNumber)
+    , buffer_(kBlockSize)
+{
+}
+
+bool LineReader::Next(std::string& line)
+{
+    line.clear();
+    bool started = false;
+    while (position_ < end_ || Fill()) {
+        if (lineFeedEndsLastLine_) {
+            lineFeedEndsLastLine_ = false;
+            if (buffer_[position_] == '\n') {
+                ++position_;
+                continue;
+            }
+        }
+        started = true;
+        const char* first = buffer_.data() + position_;
+        const char* last = buffer_.data() + end_;
+        const char* lineEnd = bytescan::FindLineEnd(first, last);
+        line.append(first, lineEnd);
+        if (lineEnd != last) {
+            lineFeedEndsLastLine_ = *lineEnd == '\r';
+            position_ = static_cast<std::size_t>(lineEnd - buffer_.data()) + 1;
+            return true;
+        }
+        position_ = end_;
+    }
+    return started && !failed_;
+}
+
+bool LineReader::Fill()
+{
+    if (failed_) {
+        return false;
+    }
+    const std::ptrdiff_t got = files_.ReadBytes(fileNumber_, buffer_.data(), buffer_.size());
+    if (got < 0) {
+        failed_ = true;
+        return false;
+    }
+    position_ = 0;
+    end_ = static_cast<std::size_t>(got);
+    return got > 0;
+}
+
+} // namespace trawlit

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/search/SearchRun.h"
+
+namespace trawlit {
+
+// Web Chr Cleanup: for every file the template admits whose text holds characters a web page
+// cannot hold as they are, a cleaned copy beside it under its name with "2" appended, the
+// characters replaced by HTML entities or dropped. The results file lists each file and the
+// characters dropped from it; the files themselves are never changed.
+SearchResult RunWebCleanup(RunPorts ports);
+
+} // namespace trawlit

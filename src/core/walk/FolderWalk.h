@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ports/Platform.h"
+
+namespace trawlit {
+
+// A file the walk admits, as the run's per-file step sees it.
+struct WalkFile {
+    const std::string& displayPath; // folder + "/" + name as listed: used to open the file
+    const std::string& checkPath; // folder + "/" + name upper-cased: what results files show
+    std::string_view name;
+    FileIdentity identity;
+    FolderListing* folder; // the listing the name came from, alive during the visit
+};
+
+struct WalkSettings {
+    std::string rootFolder; // as typed, trimmed, not otherwise tidied
+    std::string fileTemplate = "*.*";
+    bool traverseSubfolders = true;
+    // A file whose name holds one of these (case ignored) is never visited.
+    std::vector<std::string> skippedNameParts { ".gif", ".jpg", ".bmp", ".obj" };
+    // True: a file must exist as a regular file (the search). False: every entry that is not
+    // a folder is handed on (the batch tools), except FIFOs, sockets and devices.
+    bool fileMustExist = true;
+    // The run's own results file: never handed on, even when it lies inside the tree.
+    std::optional<FileIdentity> passOver;
+};
+
+// The run-specific steps of one walk. The walk calls them in this order for every folder:
+// OnFolder, then for each listed file BeforeName, VisitFile (admitted files only) and
+// AfterName (every name that passed the name filters), then it stacks the sub-folders.
+class WalkSteps {
+public:
+    virtual ~WalkSteps() = default;
+    // Polled before each folder, between listed names and before each file; once it answers
+    // true the walk ends at once.
+    virtual bool StopRequested() = 0;
+    virtual void OnFolder(const std::string& folderPath, bool isRoot)
+    {
+        (void)folderPath;
+        (void)isRoot;
+    }
+    virtual void BeforeName() { }
+    virtual void VisitFile(const WalkFile& file) = 0;
+    virtual void AfterName() { }
+};
+
+// Depth first from the root: each folder's files in ascending name order (case ignored), then
+// its sub-folders in ascending order, each sub-tree whole. Folders and files whose names
+// begin with "." are never visited; links to folders are never descended into, and no folder
+// is visited twice.
+void FolderWalk(Platform& platform, const WalkSettings& settings, WalkSteps& steps);
+
+// folder + "/" + name, every "//" then halved: the walk's DisplayPath.
+std::string JoinDisplayPath(const std::string& folder, std::string_view name);
+// The same with the name upper-cased: the walk's CheckPath.
+std::string JoinCheckPath(const std::string& folder, std::string_view name);
+
+} // namespace trawlit

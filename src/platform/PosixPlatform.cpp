@@ -1,0 +1,401 @@
+#include "platform/PosixPlatform.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/files/ErrorNumbers.h"
+
+namespace trawlit {
+
+namespace {
+
+bool IsFolder(const std::string& path)
+{
+    struct stat info { };
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsReadOnly(const struct stat& info)
+{
+    return (info.st_mode & S_IWUSR) == 0;
+}
+
+bool ClearNonBlocking(int fd)
+{
+    const int statusFlags = fcntl(fd, F_GETFL);
+    return statusFlags != -1 && fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK) != -1;
+}
+
+PlatformError BadName()
+{
+    return ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
+}
+
+int OpenFlagsFor(OpenAccess access)
+{
+    const int common = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    switch (access) {
+    case OpenAccess::Read:
+        return O_RDONLY | common;
+    case OpenAccess::WriteTruncate:
+    case OpenAccess::Write:
+        return O_WRONLY | common;
+    case OpenAccess::ReadWrite:
+        return O_RDWR | common;
+    }
+    return O_RDONLY | common;
+}
+
+// Opens an existing file, or creates it when the access may create one. Returns the
+// descriptor and whether this call created the file, or -1 with errno set.
+int OpenOrCreate(const std::string& path, OpenAccess access, bool& created)
+{
+    const int flags = OpenFlagsFor(access);
+    created = false;
+    // Two rounds cover a file that appears or vanishes between the attempts.
+    for (int round = 0; round < 2; ++round) {
+        int fd = open(path.c_str(), flags);
+        if (fd >= 0 || errno != ENOENT || access == OpenAccess::Read)
+            return fd;
+        fd = open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+        if (fd >= 0) {
+            created = true;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = ENOENT; // e.g. a link that points nowhere
+    return -1;
+}
+
+// What an opened descriptor must be before it is handed out. Read access takes regular files
+// only (never a FIFO or device that could block); write access refuses a file whose read-only
+// mark is set, even where the permissions would let the owner (or root) write.
+int RefusalOf(const struct stat& info, OpenAccess access, bool created)
+{
+    if (access == OpenAccess::Read)
+        return S_ISREG(info.st_mode) ? 0 : ErrorNumber::PathFileAccessError;
+    if (S_ISREG(info.st_mode) && !created && IsReadOnly(info))
+        return ErrorNumber::PermissionDenied;
+    return 0;
+}
+
+} // namespace
+
+PlatformError ErrorFromErrno(int errorNumber, const std::string& path)
+{
+    switch (errorNumber) {
+    case ENOENT:
+        return ErrorWithNumber(
+            IsFolder(FolderOf(path)) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
+    case ENOTDIR:
+        return ErrorWithNumber(ErrorNumber::PathNotFound);
+    case EACCES:
+    case EPERM:
+    case ETXTBSY:
+    case EBUSY:
+        return ErrorWithNumber(ErrorNumber::PermissionDenied);
+    case EMFILE:
+    case ENFILE:
+        return ErrorWithNumber(ErrorNumber::TooManyFiles);
+    case ENAMETOOLONG:
+        return ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
+    case ENOSPC:
+    case EDQUOT:
+        return ErrorWithNumber(ErrorNumber::DiskFull);
+    case EIO:
+        return ErrorWithNumber(ErrorNumber::DeviceIoError);
+    default:
+        return ErrorWithNumber(ErrorNumber::PathFileAccessError);
+    }
+}
+
+EntryKind PosixPlatform::Examine(const std::string& path)
+{
+    if (path.empty() || CannotNameFile(path))
+        return EntryKind::Missing;
+    struct stat info { };
+    if (lstat(path.c_str(), &info) != 0)
+        return EntryKind::Missing;
+    const bool isLink = S_ISLNK(info.st_mode);
+    if (isLink && stat(path.c_str(), &info) != 0)
+        return EntryKind::Missing;
+    if (S_ISREG(info.st_mode))
+        return EntryKind::File;
+    if (S_ISDIR(info.st_mode))
+        return isLink ? EntryKind::FolderLink : EntryKind::Folder;
+    return EntryKind::Other;
+}
+
+FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, PlatformError& error)
+{
+    error = {};
+    if (CannotNameFile(path)) {
+        error = BadName();
+        return kNoFileHandle;
+    }
+    bool created = false;
+    const int fd = OpenOrCreate(path, access, created);
+    if (fd < 0) {
+        error = ErrorFromErrno(errno, path);
+        return kNoFileHandle;
+    }
+    return AcceptOpened(fd, path, access, created, error);
+}
+
+FileHandle PosixPlatform::OpenListedFile(
+    FolderListing& folder, std::string_view name, const std::string& path, PlatformError& error)
+{
+    bool shortReadEnds = false;
+    const int folderFd = FolderFdOf(folder, shortReadEnds);
+    if (folderFd < 0 || name.find('/') != std::string_view::npos)
+        return Open(path, OpenAccess::Read, error);
+    error = {};
+    const int fd = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read));
+    if (fd < 0) {
+        error = ErrorFromErrno(errno, path);
+        return kNoFileHandle;
+    }
+    if (!shortReadEnds)
+        return AcceptOpened(fd, path, OpenAccess::Read, false, error);
+    // The listing said it is a regular file on a local file system: no fstat is needed to
+    // know its type or where it ends. Should it have been swapped for a FIFO since, the
+    // non-blocking open and reads still never wait.
+    RememberUnread(fd, kEndsAtShortRead);
+    return fd;
+}
+
+// Checks what was opened, and readies it: see RefusalOf.
+FileHandle PosixPlatform::AcceptOpened(
+    int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error)
+{
+    struct stat info { };
+    const int refusal = fstat(fd, &info) != 0 ? ErrorNumber::PathFileAccessError
+                                              : RefusalOf(info, access, created);
+    if (refusal != 0) {
+        close(fd);
+        error = ErrorWithNumber(refusal);
+        return kNoFileHandle;
+    }
+    // Non-blocking only guarded the open of something that is no regular file; a regular
+    // file ignores it, which saves two system calls on every searched file.
+    if (!S_ISREG(info.st_mode) && !ClearNonBlocking(fd)) {
+        error = ErrorFromErrno(errno, path);
+        close(fd);
+        return kNoFileHandle;
+    }
+    if (access == OpenAccess::WriteTruncate && !created && ftruncate(fd, 0) != 0
+        && errno != EINVAL) {
+        error = ErrorFromErrno(errno, path);
+        close(fd);
+        return kNoFileHandle;
+    }
+    RememberUnread(fd, access == OpenAccess::Read ? static_cast<std::int64_t>(info.st_size) : 0);
+    return fd;
+}
+
+void PosixPlatform::RememberUnread(FileHandle handle, std::int64_t bytes)
+{
+    const auto slot = static_cast<std::size_t>(handle);
+    if (unreadBytes_.size() <= slot)
+        unreadBytes_.resize(slot + 1, kUnknownLength);
+    unreadBytes_[slot] = (bytes > 0 || bytes == kEndsAtShortRead) ? bytes : kUnknownLength;
+}
+
+void PosixPlatform::NoteRead(std::int64_t& unread, long got, std::size_t asked)
+{
+    if (unread == kEndsAtShortRead) {
+        if (got < 0 || static_cast<std::size_t>(got) < asked)
+            unread = 0;
+    } else if (got > 0 && unread != kUnknownLength) {
+        unread = got >= unread ? 0 : unread - got;
+    }
+}
+
+// A file opened for reading is read up to the length it had when it was opened: the last
+// read that would only say "end of file" is saved, one system call on every searched file.
+std::ptrdiff_t PosixPlatform::Read(FileHandle handle, char* buffer, std::size_t size)
+{
+    const auto slot = static_cast<std::size_t>(handle);
+    std::int64_t* unread = slot < unreadBytes_.size() ? &unreadBytes_[slot] : nullptr;
+    if (unread != nullptr && *unread == 0)
+        return 0;
+    for (;;) {
+        const ssize_t got = read(handle, buffer, size);
+        if (got >= 0 || errno != EINTR) {
+            if (unread != nullptr)
+                NoteRead(*unread, got, size);
+            return got;
+        }
+    }
+}
+
+std::ptrdiff_t PosixPlatform::ReadAt(
+    FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t got = pread(handle, buffer, size, static_cast<off_t>(offset));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+bool PosixPlatform::Write(
+    FileHandle handle, const char* data, std::size_t size, PlatformError& error)
+{
+    error = {};
+    while (size > 0) {
+        const ssize_t put = write(handle, data, size);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            error = ErrorFromErrno(errno, {});
+            return false;
+        }
+        data += put;
+        size -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool PosixPlatform::Seek(FileHandle handle, std::int64_t offset, PlatformError& error)
+{
+    error = {};
+    if (lseek(handle, static_cast<off_t>(offset), SEEK_SET) == -1) {
+        error = ErrorFromErrno(errno, {});
+        return false;
+    }
+    return true;
+}
+
+bool PosixPlatform::Close(FileHandle handle, PlatformError& error)
+{
+    error = {};
+    if (static_cast<std::size_t>(handle) < unreadBytes_.size())
+        unreadBytes_[static_cast<std::size_t>(handle)] = kUnknownLength;
+    // On Linux the descriptor is released even when close reports EINTR.
+    if (close(handle) != 0 && errno != EINTR) {
+        error = ErrorFromErrno(errno, {});
+        return false;
+    }
+    return true;
+}
+
+bool PosixPlatform::IdentityOf(FileHandle handle, FileIdentity& identity)
+{
+    struct stat info { };
+    if (fstat(handle, &info) != 0)
+        return false;
+    identity = { static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino) };
+    return true;
+}
+
+std::int64_t PosixPlatform::FileLength(FileHandle handle)
+{
+    struct stat info { };
+    if (fstat(handle, &info) != 0)
+        return -1;
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+std::int64_t PosixPlatform::FileLength(const std::string& path)
+{
+    struct stat info { };
+    if (CannotNameFile(path) || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+bool PosixPlatform::Remove(const std::string& path, PlatformError& error)
+{
+    error = {};
+    if (CannotNameFile(path)) {
+        error = BadName();
+        return false;
+    }
+    struct stat info { };
+    if (lstat(path.c_str(), &info) != 0) {
+        error = ErrorFromErrno(errno, path);
+        return false;
+    }
+    // A read-only file cannot be deleted, whoever asks: the mark means what it says.
+    if (S_ISREG(info.st_mode) && IsReadOnly(info)) {
+        error = ErrorWithNumber(ErrorNumber::PermissionDenied);
+        return false;
+    }
+    if (unlink(path.c_str()) != 0) {
+        error = ErrorFromErrno(errno, path);
+        return false;
+    }
+    return true;
+}
+
+bool PosixPlatform::Rename(const std::string& from, const std::string& to, PlatformError& error)
+{
+    error = {};
+    if (CannotNameFile(from) || CannotNameFile(to)) {
+        error = BadName();
+        return false;
+    }
+    // Replacing a read-only file would delete it, which the mark forbids.
+    struct stat target { };
+    if (lstat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode) && IsReadOnly(target)) {
+        error = ErrorWithNumber(ErrorNumber::PermissionDenied);
+        return false;
+    }
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        error = ErrorFromErrno(errno, to);
+        return false;
+    }
+    return true;
+}
+
+bool PosixPlatform::GetReadOnly(const std::string& path, bool& readOnly)
+{
+    struct stat info { };
+    if (CannotNameFile(path) || stat(path.c_str(), &info) != 0)
+        return false;
+    readOnly = IsReadOnly(info);
+    return true;
+}
+
+bool PosixPlatform::SetReadOnly(const std::string& path, bool readOnly)
+{
+    struct stat info { };
+    if (CannotNameFile(path) || stat(path.c_str(), &info) != 0)
+        return false;
+    mode_t mode = info.st_mode & 07777;
+    mode = readOnly ? (mode & ~static_cast<mode_t>(S_IWUSR)) : (mode | S_IWUSR);
+    return chmod(path.c_str(), mode) == 0;
+}
+
+double PosixPlatform::MonotonicSeconds()
+{
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+LocalDateTime PosixPlatform::Now()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return { local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min };
+}
+
+} // namespace trawlit

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ports/Platform.h"
+
+namespace trawlit {
+
+// Local: a disk or memory file system whose regular files never return a short read before
+// their end. Ordinary: any other real file system (network, user-space).
+enum class FileSystemKind : std::uint8_t { Local, Ordinary, Overlay, Pseudo };
+
+// Remembers what kind of file system the device of the folder listed last is on.
+class FileSystemKinds {
+public:
+    FileSystemKind Of(int folderFd, std::uint64_t device);
+
+private:
+    std::uint64_t lastDevice_ = 0;
+    FileSystemKind lastKind_ = FileSystemKind::Local;
+    bool known_ = false;
+};
+
+// The platform on Linux and other POSIX systems.
+class PosixPlatform : public Platform {
+public:
+    std::unique_ptr<FolderListing> StartListing(
+        const std::string& pattern, ListMask mask, PlatformError& error) override;
+    EntryKind Examine(const std::string& path) override;
+
+    FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override;
+    FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
+        PlatformError& error) override;
+    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
+    std::ptrdiff_t ReadAt(
+        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
+    bool Write(
+        FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
+    bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) override;
+    bool Close(FileHandle handle, PlatformError& error) override;
+    bool IdentityOf(FileHandle handle, FileIdentity& identity) override;
+    std::int64_t FileLength(FileHandle handle) override;
+    std::int64_t FileLength(const std::string& path) override;
+
+    bool Remove(const std::string& path, PlatformError& error) override;
+    bool Rename(const std::string& from, const std::string& to, PlatformError& error) override;
+    bool GetReadOnly(const std::string& path, bool& readOnly) override;
+    bool SetReadOnly(const std::string& path, bool readOnly) override;
+
+    double MonotonicSeconds() override;
+    LocalDateTime Now() override;
+
+private:
+    static constexpr std::int64_t kUnknownLength = -1;
+    static constexpr std::int64_t kEndsAtShortRead = -2;
+    FileHandle AcceptOpened(
+        int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error);
+    void RememberUnread(FileHandle handle, std::int64_t bytes);
+    static void NoteRead(std::int64_t& unread, long got, std::size_t asked);
+
+    // Per descriptor: bytes of a file opened for reading still to come, unknown, or "ends at
+    // its first short read".
+    std::vector<std::int64_t> unreadBytes_;
+    FileSystemKinds fileSystemKinds_;
+};
+
+// The folder descriptor of a listing made by this platform, or -1, and whether a short read
+// of a regular file there means its end.
+int FolderFdOf(FolderListing& listing, bool& shortReadEnds);
+
+// True when `path` cannot name a file at all: an embedded NUL, a component longer than
+// NAME_MAX or a whole longer than PATH_MAX allows (error 52).
+bool CannotNameFile(std::string_view path);
+
+// The program's error for an errno value met on `path` (the path decides between a missing
+// file and a missing folder).
+PlatformError ErrorFromErrno(int errorNumber, const std::string& path);
+
+} // namespace trawlit

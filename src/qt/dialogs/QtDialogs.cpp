@@ -1,0 +1,59 @@
+#include "qt/dialogs/QtDialogs.h"
+
+#include "qt/outputfile/QtOutputFiles.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace trawlit {
+
+namespace {
+
+QString DisplayText(const std::string& text)
+{
+    return QString::fromLocal8Bit(text).replace("\r\n", "\n");
+}
+
+QMessageBox::Icon IconOf(int code)
+{
+    switch (code & 0x70) {
+    case MsgBoxCode::Critical:
+        return QMessageBox::Critical;
+    case MsgBoxCode::Question:
+        return QMessageBox::Question;
+    case MsgBoxCode::Exclamation:
+        return QMessageBox::Warning;
+    case MsgBoxCode::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+int QtDialogs::MsgBox(const std::string& text, int code, const std::string& title)
+{
+    QMessageBox box(IconOf(code), QString::fromLocal8Bit(title), DisplayText(text),
+        QMessageBox::NoButton, parent_);
+    if ((code & 7) == MsgBoxCode::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(
+            (code & MsgBoxCode::DefaultButton2) != 0 ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MsgBoxAnswer::Yes : MsgBoxAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MsgBoxAnswer::Ok;
+}
+
+void QtDialogs::ShowOutputFile(
+    const std::string& message, const std::string& title, const std::string& path)
+{
+    if (outputFiles_ != nullptr) {
+        outputFiles_->Show(OutputFileRequest { message, title, path });
+    }
+}
+
+} // namespace trawlit

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "core/history/clsHistory.h"
+#include "ports/MainWindowPort.h"
+#include "core/search/SearchRun.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QLayout;
+
+namespace trawlit {
+
+class ButtonKbt;
+class Dialogs;
+class FileDialogPort;
+class FileRoutines;
+class FolderChooserPort;
+class Platform;
+class QtAnimationPlayer;
+class QtComboBoxView;
+class SettingsStore;
+
+// The main window: the run's inputs, the run commands, the counters and the busy animation.
+// Runs execute inside the click handlers on this thread and drive the window through
+// MainWindowPort.
+class frmTrawlit : public QWidget, public MainWindowPort {
+    Q_OBJECT
+public:
+    frmTrawlit(SettingsStore& settings, Dialogs& dialogs, Platform& platform, FileRoutines& files,
+        FileDialogPort& fileDialog, FolderChooserPort& folderChooser, const QString& searchAviPath,
+        QWidget* parent = nullptr);
+    ~frmTrawlit() override;
+
+    std::string InputText(InputBox box) override;
+    CheckState Option(OptionBox box) override;
+    void FocusInput(InputBox box) override;
+    void ShowCounter(Counter counter, std::int64_t value) override;
+    std::string CounterHeaderCaption(Counter counter) override;
+    void HideStuff(const std::string& expandingCaption, std::int64_t totalFileCount,
+        std::int64_t fileFoundCount, std::int64_t matchCount) override;
+    void ShowStuff() override;
+    void HideShowCounts(bool visible) override;
+    void EnablePanelInput(bool enabled) override;
+    void AnimationStart() override;
+    void AnimationStop() override;
+    void HideAbortButton() override;
+    bool AbortRequested() override { return abortRequested_; }
+    void SetAbortRequested(bool value) override { abortRequested_ = value; }
+    clsHistory& History(InputBox box) override;
+    ComboBoxView& Combo(InputBox box) override;
+
+    bool RunBusy() const { return runBusy_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreatePanelControls();
+    void CreateRunControls();
+    QLayout* PanelLayout();
+    QLayout* RunButtonsLayout();
+    QLayout* StatusLayout();
+    void LayOutWindow();
+    void SetTabOrder();
+    void ConnectSignals();
+
+    void Load();
+    void LoadOptions();
+    void LoadHistories();
+    void Unload();
+
+    void cmdSearch2_Click();
+    void cmdFolderListing_Click();
+    void cmdExtractCHeaders_Click();
+    void cmdBrelka_Click();
+    void cmdRuvReplace_Click();
+    // Runs one of the five runs; nothing escapes into the event loop.
+    void RunFromClick(SearchResult (*run)(RunPorts));
+    void cmdAbort_Click();
+    void cmdBrowse_Click();
+    void cmdFolderBrowse_Click();
+    void cmdTemplateAll_Click();
+    void comboFileTemplate_Change();
+    void PaintCounters();
+
+    QComboBox* ComboOf(InputBox box) const;
+    QCheckBox* CheckOf(OptionBox box) const;
+    QLabel* CounterLabel(Counter counter) const;
+
+    SettingsStore& settings_;
+    Dialogs& dialogs_;
+    Platform& platform_;
+    FileRoutines& files_;
+    FileDialogPort& fileDialog_;
+    FolderChooserPort& folderChooser_;
+    QString searchAviPath_;
+
+    bool abortRequested_ = false;
+    bool runBusy_ = false;
+
+    std::array<clsHistory, 4> histories_; // by InputBox
+    std::array<std::unique_ptr<QtComboBoxView>, 4> comboViews_;
+
+    QElapsedTimer counterPaintClock_;
+    QTimer counterPaintTimer_;
+
+public:
+    // The controls, under the names the rest of the program knows them by.
+    QFrame* panelInput = nullptr;
+    QLabel* lblSearchStr = nullptr;
+    QComboBox* comboSearchStr = nullptr;
+    QLabel* lblRootFolder = nullptr;
+    QComboBox* comboRootFolder = nullptr;
+    ButtonKbt* cmdFolderBrowse = nullptr;
+    QLabel* lblFileTemplate = nullptr;
+    QComboBox* comboFileTemplate = nullptr;
+    ButtonKbt* cmdTemplateAll = nullptr;
+    QLabel* lblOutputPathname = nullptr;
+    QComboBox* comboOutputPathname = nullptr;
+    ButtonKbt* cmdBrowse = nullptr;
+    QCheckBox* chkTraverseSubfolders = nullptr;
+    QCheckBox* chkCaseSensitive = nullptr;
+    QCheckBox* chkCollapseWhiteSpace = nullptr;
+    QCheckBox* chkOutputCountsOnly = nullptr;
+    ButtonKbt* cmdSearch2 = nullptr;
+    ButtonKbt* cmdFolderListing = nullptr;
+    ButtonKbt* cmdExtractCHeaders = nullptr;
+    ButtonKbt* cmdBrelka = nullptr;
+    ButtonKbt* cmdRuvReplace = nullptr;
+    ButtonKbt* cmdAbort = nullptr;
+    QtAnimationPlayer* Animation1 = nullptr;
+    QLabel* lblTotalFileCountHeader = nullptr;
+    QLabel* lblTotalFileCount = nullptr;
+    QLabel* lblFileFoundCountHeader = nullptr;
+    QLabel* lblFileFoundCount = nullptr;
+    QLabel* lblMatchCountHeader = nullptr;
+    QLabel* lblMatchCount = nullptr;
+};
+
+} // namespace trawlit

@@ -1,0 +1,80 @@
+#include "qt/outputfile/QtOpenWithDialog.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QVBoxLayout>
+#include <QtGlobal>
+#include <utility>
+
+#include "ports/Dialogs.h"
+#include "qt/widgets/QtButtonKbt.h"
+#include "ports/ProgramStarter.h"
+#include "core/outputfile/ViewerCommand.h"
+#include "core/outputfile/ViewerPrograms.h"
+#include "core/text/TextTrim.h"
+
+namespace trawlit {
+
+QtOpenWithDialog::QtOpenWithDialog(std::string document, ProgramStarter& starter, QWidget* parent)
+    : QDialog(parent)
+    , document_(std::move(document))
+    , starter_(starter)
+{
+    setObjectName(QStringLiteral("QtOpenWithDialog"));
+    setWindowTitle(QStringLiteral("Open With"));
+
+    lblPrompt = new QLabel(QStringLiteral("&Choose the program to open this document with:"), this);
+    lblDocument = new QLabel(QString::fromLocal8Bit(document_), this);
+    QFont bold = lblDocument->font();
+    bold.setBold(true);
+    lblDocument->setFont(bold);
+    lblDocument->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    comboProgram = new QComboBox(this);
+    comboProgram->setEditable(true);
+    comboProgram->setInsertPolicy(QComboBox::NoInsert);
+    comboProgram->setMinimumContentsLength(36);
+    for (const std::string& choice : OpenWithChoices(qEnvironmentVariable("PATH").toStdString()))
+        comboProgram->addItem(QString::fromStdString(choice));
+    lblPrompt->setBuddy(comboProgram);
+    cmdOK = new ButtonKbt(QStringLiteral("&OK"), this);
+    cmdOK->setDefault(true);
+    cmdCancel = new ButtonKbt(QStringLiteral("Cancel"), this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(16, 16, 16, 14);
+    window->addWidget(lblPrompt);
+    window->addWidget(lblDocument);
+    window->addSpacing(6);
+    window->addWidget(comboProgram);
+    window->addSpacing(12);
+    window->addLayout(buttons);
+    window->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(comboProgram, &QComboBox::currentTextChanged, this,
+        [this](const QString& text) { cmdOK->setEnabled(!text.trimmed().isEmpty()); });
+    cmdOK->setEnabled(!comboProgram->currentText().trimmed().isEmpty());
+    comboProgram->setFocus();
+}
+
+void QtOpenWithDialog::cmdOK_Click()
+{
+    const std::string program = TrimBlanks(comboProgram->currentText().toLocal8Bit().toStdString());
+    const ViewerCommand command = BuildViewerCommand(program, document_);
+    if (!command.program.empty() && starter_.StartDetached(command.program, command.arguments)) {
+        accept();
+        return;
+    }
+    QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
+        QString::fromLocal8Bit("Unable to run " + program));
+}
+
+} // namespace trawlit

@@ -1,0 +1,48 @@
+#include "qt/printing/QtPrintCommand.h"
+
+#include "core/printing/PrintCommand.h"
+#include "qt/printing/QtPrintPorts.h"
+#include "qt/printing/QtPrinterSurface.h"
+
+namespace trawlit {
+
+PrintServices::PrintServices(
+    SettingsStore& settings, Dialogs& dialogs, FileRoutines& files, Platform& platform)
+    : settings_(settings)
+    , dialogs_(dialogs)
+    , files_(files)
+    , platform_(platform)
+{
+}
+
+PrintServices::~PrintServices() = default;
+
+PrinterSurface& PrintServices::Printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QtPrinterSurface>();
+    return *printer_;
+}
+
+void PrintServices::UsePrinter(std::unique_ptr<PrinterSurface> printer)
+{
+    printer_ = std::move(printer);
+}
+
+void RunPrintCommand(QWidget* dialog, QWidget* panelButtons, QProgressBar* progressBar,
+    const std::string& path, PrintServices& services)
+{
+    PrinterSurface& printer = services.Printer();
+    if (auto* qtPrinter = dynamic_cast<QtPrinterSurface*>(&printer))
+        qtPrinter->SetPdfPath(path + ".pdf");
+    QtPrintDialogPort dialogPort(dialog, panelButtons, progressBar);
+    QtPrintConfirmWindow ownConfirmWindow(dialog);
+    PrintConfirmWindow* confirmWindow = services.ConfirmWindow();
+    PrintCommand command(PrintPorts { printer, dialogPort, services.MessageBoxes(),
+        services.Files(), services.System(), ProgramMousePointer(),
+        confirmWindow != nullptr ? *confirmWindow : ownConfirmWindow, services.Settings(),
+        services.Choices() });
+    command.Run(path);
+}
+
+} // namespace trawlit

@@ -1,0 +1,275 @@
+#include "qt/printing/QtPrinterSurface.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "core/printing/PrintSettings.h"
+
+namespace trawlit {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr float kLargestFontSize = 1638.0F;
+
+PrinterError Failure(int number, const QString& description)
+{
+    return { number, description.toLocal8Bit().toStdString() };
+}
+
+QPrinterInfo ChosenPrinter()
+{
+    QPrinterInfo chosen = QPrinterInfo::defaultPrinter();
+    if (chosen.isNull()) {
+        const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+        if (!printers.isEmpty())
+            chosen = printers.front();
+    }
+    return chosen;
+}
+
+QPageLayout::Orientation QtOrientation(std::int16_t orientation)
+{
+    return orientation == PageOrientation::Landscape ? QPageLayout::Landscape
+                                                     : QPageLayout::Portrait;
+}
+
+} // namespace
+
+QtPrinterSurface::QtPrinterSurface(Target target)
+{
+    const QPrinterInfo chosen = target == Target::DefaultPrinter ? ChosenPrinter() : QPrinterInfo();
+    if (chosen.isNull()) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        toFile_ = true;
+    } else {
+        printer_ = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
+    }
+    printer_->setPageOrientation(QtOrientation(orientation_));
+    // Where the printer font is missing, a fixed-pitch face stands in: listings stay aligned.
+    font_.setStyleHint(QFont::TypeWriter);
+    SetFontName(kDefaultPrintFontName);
+    SetFontSize(kDefaultPrintFontSize);
+}
+
+QtPrinterSurface::~QtPrinterSurface()
+{
+    (void)EndDoc();
+}
+
+void QtPrinterSurface::SetPdfPath(const std::string& path)
+{
+    nextPdfPath_ = QString::fromLocal8Bit(path);
+}
+
+PrinterError QtPrinterSurface::SetOrientation(std::int16_t orientation)
+{
+    if (orientation != PageOrientation::Portrait && orientation != PageOrientation::Landscape)
+        return Failure(PrinterErrorNumber::InvalidPropertyValue, "Invalid property value");
+    if (!printer_->setPageOrientation(QtOrientation(orientation)))
+        return Failure(PrinterErrorNumber::PrinterError, "Printer error");
+    orientation_ = orientation;
+    return {};
+}
+
+PrinterError QtPrinterSurface::SetFontName(const std::string& name)
+{
+    if (name.empty())
+        return Failure(PrinterErrorNumber::InvalidPropertyValue, "Invalid property value");
+    font_.setFamily(QString::fromLocal8Bit(name));
+    fontName_ = name;
+    FontChanged();
+    return {};
+}
+
+PrinterError QtPrinterSurface::SetFontSize(float points)
+{
+    if (!(points > 0.0F && points <= kLargestFontSize))
+        return Failure(PrinterErrorNumber::InvalidPropertyValue, "Invalid property value");
+    font_.setPointSizeF(static_cast<double>(points));
+    fontSize_ = points;
+    FontChanged();
+    return {};
+}
+
+PrinterError QtPrinterSurface::SetFontBold(bool bold)
+{
+    font_.setBold(bold);
+    FontChanged();
+    return {};
+}
+
+void QtPrinterSurface::FontChanged()
+{
+    metrics_.reset();
+}
+
+const QFontMetricsF& QtPrinterSurface::Metrics()
+{
+    if (!metrics_)
+        metrics_.emplace(font_, printer_.get());
+    return *metrics_;
+}
+
+double QtPrinterSurface::ToTwips(double devicePixels) const
+{
+    return devicePixels * kTwipsPerInch / printer_->resolution();
+}
+
+double QtPrinterSurface::ToDevicePixels(double twips) const
+{
+    return twips * printer_->resolution() / kTwipsPerInch;
+}
+
+double QtPrinterSurface::ScaleWidth()
+{
+    return ToTwips(printer_->pageLayout().paintRectPixels(printer_->resolution()).width());
+}
+
+double QtPrinterSurface::ScaleHeight()
+{
+    return ToTwips(printer_->pageLayout().paintRectPixels(printer_->resolution()).height());
+}
+
+double QtPrinterSurface::TextWidth(std::string_view text)
+{
+    const QString decoded
+        = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return ToTwips(Metrics().horizontalAdvance(decoded));
+}
+
+void QtPrinterSurface::StartDocument()
+{
+    if (inDocument_)
+        return;
+    inDocument_ = true;
+    documentPdfPath_ = nextPdfPath_;
+    pages_.assign(1, PageContent { orientation_, {} });
+    fonts_.clear();
+    decoder_.resetState();
+}
+
+void QtPrinterSurface::Place(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    if (fonts_.empty() || fonts_.back() != font_)
+        fonts_.push_back(font_);
+    pages_.back().texts.push_back({ currentX_, currentY_, text, fonts_.size() - 1 });
+    currentX_ += ToTwips(Metrics().horizontalAdvance(text));
+}
+
+void QtPrinterSurface::NextLine()
+{
+    currentX_ = ScaleLeft();
+    currentY_ += ToTwips(Metrics().lineSpacing());
+}
+
+PrinterError QtPrinterSurface::Print(std::string_view text, bool lineEnd)
+{
+    StartDocument();
+    // The decoder keeps a character whose bytes straddle two pieces until its last byte comes.
+    const QString decoded
+        = decoder_.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    // A piece may hold line ends of its own (the text before a form feed): they move down.
+    const QStringList lines = decoded.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        const bool last = i + 1 == lines.size();
+        if (!last && line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        Place(line);
+        if (!last)
+            NextLine();
+    }
+    if (lineEnd)
+        NextLine();
+    return {};
+}
+
+PrinterError QtPrinterSurface::NewPage()
+{
+    StartDocument();
+    pages_.push_back(PageContent { orientation_, {} });
+    currentX_ = ScaleLeft();
+    currentY_ = ScaleTop();
+    return {};
+}
+
+PrinterError QtPrinterSurface::EndDoc()
+{
+    if (!inDocument_)
+        return {};
+    inDocument_ = false;
+    const std::vector<PageContent> pages = std::move(pages_);
+    pages_.clear();
+    currentX_ = ScaleLeft();
+    currentY_ = ScaleTop();
+    return SendDocument(pages, documentPdfPath_);
+}
+
+PrinterError QtPrinterSurface::AbortDoc()
+{
+    inDocument_ = false;
+    pages_.clear();
+    fonts_.clear();
+    currentX_ = ScaleLeft();
+    currentY_ = ScaleTop();
+    return {};
+}
+
+std::string QtPrinterSurface::DocumentFile()
+{
+    if (!toFile_)
+        return {};
+    return (inDocument_ ? documentPdfPath_ : nextPdfPath_).toLocal8Bit().toStdString();
+}
+
+PrinterError QtPrinterSurface::SendDocument(
+    const std::vector<PageContent>& pages, const QString& pdfPath)
+{
+    if (toFile_) {
+        if (pdfPath.isEmpty())
+            return Failure(PrinterErrorNumber::PrinterError, "Printer error: no file to print to");
+        printer_->setOutputFileName(pdfPath);
+    }
+    const PrinterError cannotPrint = toFile_
+        ? Failure(PrinterErrorNumber::PrinterError, "Printer error: cannot write " + pdfPath)
+        : Failure(PrinterErrorNumber::PrinterError, "Printer error");
+
+    printer_->setPageOrientation(QtOrientation(pages.front().orientation));
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        printer_->setPageOrientation(QtOrientation(orientation_));
+        return cannotPrint;
+    }
+    bool sent = true;
+    for (std::size_t i = 0; i < pages.size() && sent; ++i) {
+        if (i > 0) {
+            printer_->setPageOrientation(QtOrientation(pages[i].orientation));
+            sent = printer_->newPage();
+        }
+        for (const PlacedText& placed : pages[i].texts) {
+            const QFont& font = fonts_[placed.font];
+            painter.setFont(font);
+            const double baseline
+                = ToDevicePixels(placed.top) + QFontMetricsF(font, printer_.get()).ascent();
+            painter.drawText(QPointF(ToDevicePixels(placed.x), baseline), placed.text);
+        }
+    }
+    sent = painter.end() && sent && printer_->printerState() != QPrinter::Error;
+    fonts_.clear();
+    printer_->setPageOrientation(QtOrientation(orientation_));
+    if (!sent) {
+        if (toFile_)
+            QFile::remove(pdfPath); // never leave a half-written file behind
+        return cannotPrint;
+    }
+    return {};
+}
+
+} // namespace trawlit

@@ -1,0 +1,300 @@
+#include "qt/printing/frmPrintConfirm.h"
+
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "qt/widgets/QtButtonKbt.h"
+#include "qt/widgets/QtKeys.h"
+#include "core/printing/PrintSettings.h"
+
+namespace trawlit {
+
+namespace {
+
+constexpr int kPageLongSide = 44; // device-independent pixels
+constexpr int kPageShortSide = 34;
+constexpr int kFoldSize = 9;
+
+QString ToQt(const std::string& text)
+{
+    return QString::fromLocal8Bit(text);
+}
+
+std::string ToCore(const QString& text)
+{
+    return text.toLocal8Bit().toStdString();
+}
+
+template <typename Widget> Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A sheet with a folded corner and lines of text, upright or on its side.
+QPixmap PagePicture(bool landscape, qreal pixelRatio)
+{
+    const QSize size
+        = landscape ? QSize(kPageLongSide, kPageShortSide) : QSize(kPageShortSide, kPageLongSide);
+    QPixmap picture(size * pixelRatio);
+    picture.setDevicePixelRatio(pixelRatio);
+    picture.fill(Qt::transparent);
+
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF sheet = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(0.5, 0.5, -1.5, -1.5);
+    QPainterPath outline;
+    outline.moveTo(sheet.topLeft());
+    outline.lineTo(sheet.right() - kFoldSize, sheet.top());
+    outline.lineTo(sheet.right(), sheet.top() + kFoldSize);
+    outline.lineTo(sheet.bottomRight());
+    outline.lineTo(sheet.bottomLeft());
+    outline.closeSubpath();
+    painter.fillPath(outline.translated(1, 1), QColor(0, 0, 0, 50)); // shadow
+    painter.fillPath(outline, Qt::white);
+    painter.setPen(QPen(QColor(70, 70, 70), 1));
+    painter.drawPath(outline);
+
+    QPainterPath fold;
+    fold.moveTo(sheet.right() - kFoldSize, sheet.top());
+    fold.lineTo(sheet.right() - kFoldSize, sheet.top() + kFoldSize);
+    fold.lineTo(sheet.right(), sheet.top() + kFoldSize);
+    painter.fillPath(fold, QColor(225, 225, 225));
+    painter.drawPath(fold);
+
+    painter.setPen(QPen(QColor(120, 140, 190), 1.5));
+    const qreal left = sheet.left() + 5;
+    const qreal right = sheet.right() - 5;
+    int line = 0;
+    for (qreal y = sheet.top() + kFoldSize + 5; y < sheet.bottom() - 4; y += 4, ++line) {
+        const qreal end = line % 3 == 2 ? (left + right) / 2 : right;
+        painter.drawLine(QPointF(left, y), QPointF(end, y));
+    }
+    return picture;
+}
+
+QLabel* NewPictureLabel(const char* name, bool landscape, QWidget* parent)
+{
+    auto* label = Named(new QLabel(parent), name);
+    label->setPixmap(PagePicture(landscape, parent->devicePixelRatioF()));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFixedSize(kPageLongSide + 4, kPageLongSide + 4);
+    return label;
+}
+
+// A value the user can read but not edit, shown in a sunken field.
+QLabel* NewValueLabel(const char* name, QWidget* parent)
+{
+    auto* label = Named(new QLabel(parent), name);
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 24);
+    label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    return label;
+}
+
+} // namespace
+
+frmPrintConfirm::frmPrintConfirm(PrintSettings& settings, QWidget* parent)
+    : QDialog(parent)
+    , settings_(settings)
+{
+    setObjectName(QStringLiteral("frmPrintConfirm"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    CreateControls();
+    LayOutControls();
+    ConnectSignals();
+}
+
+void frmPrintConfirm::CreateControls()
+{
+    lblPathname = Named(new QLabel(this), "lblPathname");
+    lblPathname->setWordWrap(true);
+    lblPathname->setTextFormat(Qt::PlainText);
+    lblPathname->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont pathFont = lblPathname->font();
+    pathFont.setBold(true);
+    lblPathname->setFont(pathFont);
+
+    frameOrientation
+        = Named(new QGroupBox(QStringLiteral("Orientation"), this), "frameOrientation");
+    optPortrait
+        = Named(new QRadioButton(QStringLiteral("Portrait"), frameOrientation), "optPortrait");
+    optLandscape
+        = Named(new QRadioButton(QStringLiteral("Landscape"), frameOrientation), "optLandscape");
+    imagePortrait = NewPictureLabel("imagePortrait", false, frameOrientation);
+    imageLandscape = NewPictureLabel("imageLandscape", true, frameOrientation);
+
+    frameFont = Named(new QGroupBox(QStringLiteral("Font"), this), "frameFont");
+    lblFontNameHdr = Named(new QLabel(QStringLiteral("Name"), frameFont), "lblFontNameHdr");
+    lblFontName = NewValueLabel("lblFontName", frameFont);
+    lblFontSizeHdr = Named(new QLabel(QStringLiteral("Size"), frameFont), "lblFontSizeHdr");
+    lblFontSize = NewValueLabel("lblFontSize", frameFont);
+    cmdFixedPitchFonts = Named(
+        new ButtonKbt(QStringLiteral("&Fixed pitch fonts"), frameFont), "cmdFixedPitchFonts");
+    cmdAllFonts = Named(new ButtonKbt(QStringLiteral("&All fonts"), frameFont), "cmdAllFonts");
+
+    cmdOK = Named(new ButtonKbt(QStringLiteral("&OK"), this), "cmdOK");
+    cmdCancel = Named(new ButtonKbt(QStringLiteral("&Cancel"), this), "cmdCancel");
+    cmdOK->setDefault(true);
+}
+
+void frmPrintConfirm::LayOutControls()
+{
+    auto* orientation = new QGridLayout(frameOrientation);
+    orientation->addWidget(optPortrait, 0, 0);
+    orientation->addWidget(optLandscape, 1, 0);
+    // Both pictures share one place; only the chosen orientation's shows.
+    orientation->addWidget(imagePortrait, 0, 1, 2, 1, Qt::AlignCenter);
+    orientation->addWidget(imageLandscape, 0, 1, 2, 1, Qt::AlignCenter);
+    orientation->setColumnMinimumWidth(1, kPageLongSide + 4);
+    orientation->setHorizontalSpacing(18);
+    orientation->setRowStretch(2, 1);
+
+    auto* fontButtons = new QHBoxLayout;
+    fontButtons->addWidget(cmdFixedPitchFonts);
+    fontButtons->addWidget(cmdAllFonts);
+    fontButtons->addStretch();
+    auto* font = new QGridLayout(frameFont);
+    font->addWidget(lblFontNameHdr, 0, 0);
+    font->addWidget(lblFontName, 0, 1);
+    font->addWidget(lblFontSizeHdr, 1, 0);
+    font->addWidget(lblFontSize, 1, 1);
+    font->addLayout(fontButtons, 2, 0, 1, 2);
+    font->setColumnStretch(1, 1);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(frameOrientation);
+    frames->addWidget(frameFont, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(lblPathname);
+    window->addSpacing(4);
+    window->addLayout(frames);
+    window->addSpacing(6);
+    window->addLayout(buttons);
+    window->setSizeConstraint(QLayout::SetFixedSize);
+
+    narrowestPathWidth_ = frames->sizeHint().width();
+
+    setTabOrder(optPortrait, optLandscape);
+    setTabOrder(optLandscape, cmdFixedPitchFonts);
+    setTabOrder(cmdFixedPitchFonts, cmdAllFonts);
+    setTabOrder(cmdAllFonts, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+}
+
+void frmPrintConfirm::ConnectSignals()
+{
+    connect(optPortrait, &QRadioButton::toggled, this, [this] { UpdateImages(); });
+    connect(optLandscape, &QRadioButton::toggled, this, [this] { UpdateImages(); });
+    connect(cmdFixedPitchFonts, &QPushButton::clicked, this, [this] { ChangeFont(true); });
+    connect(cmdAllFonts, &QPushButton::clicked, this, [this] { ChangeFont(false); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmPrintConfirm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (firstActivate_)
+        Activate();
+}
+
+// Later activations (back from the font dialog) leave the window as the user left it.
+void frmPrintConfirm::Activate()
+{
+    firstActivate_ = false;
+    settings_.ConfirmResult = ConfirmResultCode::Closed;
+    setWindowTitle(ToQt(" " + settings_.ConfirmTitle + " "));
+    lblPathname->setText(ToQt(settings_.ConfirmPathname));
+    FitPathLabel();
+    ShowFont();
+    (settings_.LandscapeFlag ? optLandscape : optPortrait)->setChecked(true);
+    UpdateImages();
+    cmdOK->setFocus();
+}
+
+// A path shows on one line where it reasonably can; a longer one wraps at its separators
+// rather than widen the window past reason.
+void frmPrintConfirm::FitPathLabel()
+{
+    const QFontMetrics metrics = lblPathname->fontMetrics();
+    const int widest = metrics.averageCharWidth() * 90;
+    const int oneLine = metrics.horizontalAdvance(lblPathname->text()) + 2;
+    lblPathname->setFixedWidth(std::clamp(oneLine, narrowestPathWidth_, widest));
+}
+
+void frmPrintConfirm::ShowFont()
+{
+    lblFontName->setText(ToQt(" " + settings_.PrintFontName));
+    lblFontSize->setText(ToQt(" " + FontSizeText(settings_.PrintFontSize)));
+}
+
+void frmPrintConfirm::UpdateImages()
+{
+    imageLandscape->setVisible(optLandscape->isChecked());
+    imagePortrait->setVisible(optPortrait->isChecked());
+}
+
+void frmPrintConfirm::ChangeFont(bool FixedPitchFlag)
+{
+    QFont initial(ToQt(settings_.PrintFontName));
+    if (settings_.PrintFontSize > 0.0F)
+        initial.setPointSizeF(static_cast<double>(settings_.PrintFontSize));
+    const std::optional<QFont> chosen = fontChooser_(initial, FixedPitchFlag, this);
+    if (!chosen || chosen->family().isEmpty())
+        return;
+    settings_.PrintFontName = ToCore(chosen->family());
+    if (chosen->pointSizeF() > 0)
+        settings_.PrintFontSize = static_cast<float>(chosen->pointSizeF());
+    ShowFont();
+}
+
+std::optional<QFont> frmPrintConfirm::ChooseInFontDialog(
+    const QFont& initial, bool fixedPitch, QWidget* over)
+{
+    QFontDialog dialog(initial, over);
+    dialog.setObjectName(QStringLiteral("CmDialog1"));
+    // Fonts that scale serve a printer; the fixed-pitch button offers only those.
+    QFontDialog::FontDialogOptions options
+        = QFontDialog::DontUseNativeDialog | QFontDialog::ScalableFonts;
+    if (fixedPitch)
+        options |= QFontDialog::MonospacedFonts;
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
+}
+
+void frmPrintConfirm::keyPressEvent(QKeyEvent* event)
+{
+    if (IsCtrlQ(*event)) {
+        event->accept();
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(event); // Escape closes, Enter presses OK
+}
+
+void frmPrintConfirm::cmdOK_Click()
+{
+    settings_.LandscapeFlag = optLandscape->isChecked();
+    settings_.ConfirmResult = ConfirmResultCode::Ok;
+    accept();
+}
+
+} // namespace trawlit

@@ -1,0 +1,71 @@
+#include "core/search/ByteScan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace trawlit::bytescan {
+namespace {
+
+std::int64_t CountSlowly(const std::string& text, std::size_t begin, std::size_t end, bool afterCR)
+{
+    std::int64_t count = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const bool previousCR = i == begin ? afterCR : text[i - 1] == '\r';
+        count += text[i] == '\r' || (text[i] == '\n' && !previousCR) ? 1 : 0;
+    }
+    return count;
+}
+
+bool IsLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Buffers long enough for the vector loops and the 255-round folding, with sparse and dense
+// line ends, compared with byte-by-byte answers on random ranges.
+TEST(ByteScan, AgreesWithPlainLoops)
+{
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t size = random() % 9000;
+        const auto density = 2 + random() % 400;
+        std::string text(size, 'a');
+        for (char& c : text) {
+            const auto pick = random() % density;
+            c = pick == 0 ? '\r' : pick == 1 ? '\n' : static_cast<char>(random() % 256);
+        }
+        const std::size_t begin = size == 0 ? 0 : random() % size;
+        const std::size_t end = begin + (size == begin ? 0 : random() % (size - begin + 1));
+        const char* data = text.data();
+        const bool afterCR = random() % 2 == 0;
+        ASSERT_EQ(CountLineEnds(data + begin, data + end, afterCR),
+            CountSlowly(text, begin, end, afterCR));
+
+        std::size_t first = begin;
+        while (first < end && !IsLineEnd(text[first]))
+            ++first;
+        ASSERT_EQ(FindLineEnd(data + begin, data + end), data + first);
+
+        std::size_t last = end;
+        while (last > begin && !IsLineEnd(text[last - 1]))
+            --last;
+        ASSERT_EQ(
+            FindLastLineEnd(data + begin, data + end), last == begin ? nullptr : data + last - 1);
+    }
+}
+
+TEST(ByteScan, ProbeFoldsOnlyWhereAsked)
+{
+    const std::string text = std::string(40, '.') + "xQ" + std::string(40, '.') + "Xq..";
+    const PairProbe exact { 'x', 0, 0, 'Q', 0, 1 };
+    const PairProbe folded { 'x', 0x20, 0, 'q', 0x20, 1 };
+    const char* end = text.data() + text.size() - 1;
+    EXPECT_EQ(FindProbe(text.data(), end, exact), text.data() + 40);
+    EXPECT_EQ(FindProbe(text.data() + 41, end, exact), nullptr);
+    EXPECT_EQ(FindProbe(text.data() + 41, end, folded), text.data() + 82);
+}
+
+} // namespace
+} // namespace trawlit::bytescan

@@ -1,0 +1,309 @@
+#include "core/search/LineMatcher.h"
+
+#include "core/search/ReferenceLineMatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace trawlit {
+namespace {
+
+using test::ReferenceMatches;
+using test::ReportedMatch;
+
+constexpr std::size_t kBlock = 128 * 1024;
+
+// Hands out a string in reads of the sizes a generator picks (all it is asked for when none).
+class StringSource : public ByteSource {
+public:
+    explicit StringSource(std::string text, std::mt19937* random = nullptr)
+        : text_(std::move(text))
+        , random_(random)
+        , rereadable_(random == nullptr || (*random)() % 2 == 0)
+    {
+    }
+
+    // Half the random sources cannot read again, so both ways of counting lines are tried.
+    bool CanReadAt() const override { return rereadable_; }
+    std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
+    {
+        const auto from = std::min(static_cast<std::size_t>(offset), text_.size());
+        const std::size_t count = std::min(size, text_.size() - from);
+        std::memcpy(buffer, text_.data() + from, count);
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+    std::ptrdiff_t Read(char* buffer, std::size_t size) override
+    {
+        std::size_t count = std::min(size, text_.size() - position_);
+        if (random_ != nullptr && count > 1) {
+            const std::size_t limit = (*random_)() % 4 == 0 ? 4096 : 7;
+            count = std::min(count, 1 + (*random_)() % limit);
+        }
+        std::memcpy(buffer, text_.data() + position_, count);
+        position_ += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+private:
+    std::string text_;
+    std::size_t position_ = 0;
+    std::mt19937* random_;
+    bool rereadable_;
+};
+
+class FailingSource : public ByteSource {
+public:
+    std::ptrdiff_t Read(char*, std::size_t) override { return -1; }
+};
+
+class RecordingSink : public MatchSink {
+public:
+    void OnMatch(
+        std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation) override
+    {
+        matches.push_back({ lineNumber, std::string(pieceAsRead), isContinuation });
+    }
+
+    std::vector<ReportedMatch> matches;
+};
+
+MatchSettings Settings(
+    std::string findText, bool caseSensitive, bool collapse, bool lineNumbers = true)
+{
+    return { std::move(findText), caseSensitive, collapse, lineNumbers };
+}
+
+std::vector<ReportedMatch> Scan(
+    const std::string& file, const MatchSettings& settings, std::mt19937* random = nullptr)
+{
+    LineMatcher matcher(settings);
+    StringSource source(file, random);
+    RecordingSink sink;
+    const std::int64_t count = matcher.ScanFile(source, sink);
+    EXPECT_EQ(count, static_cast<std::int64_t>(sink.matches.size()));
+    return sink.matches;
+}
+
+struct Example {
+    const char* name;
+    std::string file;
+    MatchSettings settings;
+    std::vector<ReportedMatch> expected;
+};
+
+// An empty text matches every piece, which shows how a file is cut into pieces.
+const Example kExamples[] = {
+    { "EmptyFile", "", Settings("", true, false), {} },
+    { "LoneCR", "a\r", Settings("", true, false), { { 1, "a", false } } },
+    { "FinalLFAddsEmptyPiece", "a\n", Settings("", true, false),
+        { { 1, "a", false }, { 2, "", false } } },
+    { "FinalCRLF", "a\r\n", Settings("", true, false), { { 1, "a", false } } },
+    { "LFThenCRLF", "a\n\r\n", Settings("", true, false), { { 1, "a", false }, { 2, "", false } } },
+    { "OnlyLF", "\n", Settings("", true, false), { { 1, "", false }, { 2, "", false } } },
+    { "CRCR", "a\r\rb", Settings("", true, false),
+        { { 1, "a", false }, { 2, "", false }, { 3, "b", false } } },
+    { "MixedEnds", "x\ny\r\nz\rw", Settings("w", true, false), { { 4, "w", false } } },
+    { "LFCR", "a\n\rb", Settings("b", true, false), { { 3, "b", false } } },
+    { "NoLineNumbers", "a\nb a", Settings("a", true, false, false),
+        { { 0, "a", false }, { 0, "b a", false } } },
+    { "TwiceCountsOnce", "ab ab\nx", Settings("ab", true, false), { { 1, "ab ab", false } } },
+    { "ContinuationChain", "foo_\nbar_  \nbaz\nqux\nfoo x", Settings("foo", true, false),
+        { { 1, "foo_", false }, { 2, "bar_  ", true }, { 3, "baz", true },
+            { 5, "foo x", false } } },
+    { "ContinuationIsNotTested", "foo _\n\r\nfoo", Settings("foo", true, false),
+        { { 1, "foo _", false }, { 2, "", true }, { 3, "foo", false } } },
+    { "TrailingTabEndsChainAsRead", "foo_\t\nbar", Settings("foo", true, false),
+        { { 1, "foo_\t", false } } },
+    { "TrailingTabContinuesWhenCollapsed", "foo_\t\nbar_\t\nbaz", Settings("foo", true, true),
+        { { 1, "foo_\t", false }, { 2, "bar_\t", true } } },
+    { "FinalLFAfterContinuation", "x_\n", Settings("x", true, false),
+        { { 1, "x_", false }, { 2, "", true } } },
+    { "FinalCRLFAfterContinuation", "x_\r\n", Settings("x", true, false), { { 1, "x_", false } } },
+    { "CollapseMatchesTab", "a\tb\nab", Settings("a b", true, true), { { 1, "a\tb", false } } },
+    { "CollapseEdgeRuns", "\t x", Settings(" x", true, true), { { 1, "\t x", false } } },
+    { "CollapseOffNeedsTheBlank", "a\tb", Settings("a b", true, false), {} },
+    { "TwoBlanksNeverMatchCollapsed", "a  b", Settings("a  b", true, true), {} },
+    { "TwoBlanksMatchAsRead", "a  b", Settings("a  b", true, false), { { 1, "a  b", false } } },
+    { "TabInTextNeverMatchesCollapsed", "a\tb", Settings("a\tb", true, true), {} },
+    { "BlankOnlyCollapsed", std::string("ab\na\0b\n", 7), Settings(" ", true, true),
+        { { 2, std::string("a\0b", 3), false } } },
+    { "IgnoreCase", "Hello WORLD\nworld", Settings("wOrLd", false, false),
+        { { 1, "Hello WORLD", false }, { 2, "world", false } } },
+    { "CaseSensitive", "Hello WORLD\nworld", Settings("world", true, false),
+        { { 2, "world", false } } },
+    { "IgnoreCaseOnlyFoldsLetters", "[x]\n{x}", Settings("{X}", false, false),
+        { { 2, "{x}", false } } },
+    { "IgnoreCaseCollapsed", "INT\t\tMain", Settings("int main", false, true),
+        { { 1, "INT\t\tMain", false } } },
+    { "LineEndInTextNeverMatches", "a\nb", Settings("a\nb", true, false), {} },
+};
+
+class LineMatcherExamples : public testing::TestWithParam<Example> { };
+
+TEST_P(LineMatcherExamples, ReportsExpectedPieces)
+{
+    const Example& example = GetParam();
+    EXPECT_EQ(Scan(example.file, example.settings), example.expected);
+    EXPECT_EQ(ReferenceMatches(example.file, example.settings), example.expected) << "reference";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LineMatcherExamples, testing::ValuesIn(kExamples),
+    [](const testing::TestParamInfo<Example>& param) { return std::string(param.param.name); });
+
+TEST(LineMatcherBlocks, HitStraddlingBlockBoundary)
+{
+    for (std::size_t offset = kBlock - 8; offset <= kBlock + 1; ++offset) {
+        std::string file(offset, 'x');
+        file += "needle_\r\n";
+        file += "next\n";
+        const auto matches = Scan(file, Settings("needle", true, false));
+        ASSERT_EQ(matches.size(), 2u) << offset;
+        EXPECT_EQ(matches[0].piece.size(), offset + 7);
+        EXPECT_EQ(matches[1], (ReportedMatch { 2, "next", true }));
+    }
+}
+
+TEST(LineMatcherBlocks, CRLFSplitByBlockBoundary)
+{
+    std::string file(kBlock - 1, 'y');
+    file += "\r\nfind\n";
+    EXPECT_EQ(Scan(file, Settings("FIND", false, false)),
+        (std::vector<ReportedMatch> { { 2, "find", false } }));
+}
+
+// Line ends left uncounted until the hit are counted from a second reading, whose chunks
+// split a CR LF too.
+TEST(LineMatcherBlocks, LateHitCountsEveryEarlierLineEndOnce)
+{
+    std::string file;
+    for (int line = 0; line < 100000; ++line)
+        file += "a\r\n"; // a CR at 131071, its LF at 131072
+    file += "needle\r\n";
+    EXPECT_EQ(Scan(file, Settings("needle", true, false)),
+        (std::vector<ReportedMatch> { { 100001, "needle", false } }));
+}
+
+TEST(LineMatcherBlocks, LongLineSpanningBlocks)
+{
+    std::string file = "a\nb\r\n";
+    std::string longLine = "head " + std::string(3 * kBlock + 17, 'z') + " tail_";
+    file += longLine + "\n" + std::string(kBlock, 'q') + "\ntail\n";
+    for (const bool collapse : { false, true }) {
+        const auto matches = Scan(file, Settings("tail", true, collapse));
+        ASSERT_EQ(matches.size(), 3u);
+        EXPECT_EQ(matches[0], (ReportedMatch { 3, longLine, false }));
+        EXPECT_EQ(matches[1].lineNumber, 4);
+        EXPECT_TRUE(matches[1].isContinuation);
+        EXPECT_EQ(matches[2], (ReportedMatch { 5, "tail", false }));
+    }
+}
+
+TEST(LineMatcherBlocks, FailingSourceEndsTheFile)
+{
+    LineMatcher matcher(Settings("", true, false));
+    FailingSource source;
+    RecordingSink sink;
+    EXPECT_EQ(matcher.ScanFile(source, sink), 0);
+}
+
+TEST(LineMatcherBlocks, MatcherIsReusableAcrossFiles)
+{
+    LineMatcher matcher(Settings("x", true, false));
+    for (const char* file : { "x_\n", "a\nx" }) {
+        StringSource source(file);
+        RecordingSink sink;
+        matcher.ScanFile(source, sink);
+        EXPECT_EQ(sink.matches, ReferenceMatches(file, Settings("x", true, false))) << file;
+    }
+}
+
+// Random files built from the bytes that matter: line ends, white space, underscores, parts
+// of the text, letters of both cases, NUL and bytes of 128 and above.
+std::string RandomPiece(std::mt19937& random, const std::string& needle)
+{
+    static const char* const kParts[] = { "\r", "\n", "\r\n", " ", "  ", "\t", "_", "_ ", "a", "B",
+        "b", "A", "x", "\x01", "\xe9", "\xc9", "\xff" };
+    const auto pick = random() % 24;
+    if (pick < std::size(kParts))
+        return kParts[pick];
+    if (pick == 17)
+        return std::string(1, '\0');
+    if (needle.empty())
+        return "q";
+    const std::size_t start = random() % needle.size();
+    std::string part = needle.substr(start, 1 + random() % (needle.size() - start));
+    if (random() % 2 == 0) {
+        for (char& c : part)
+            c = static_cast<char>(c ^ (c >= 'A' && c <= 'z' && random() % 2 == 0 ? 0x20 : 0));
+    }
+    return part;
+}
+
+std::string RandomNeedle(std::mt19937& random)
+{
+    static const char kBytes[] = "aAbB_ x\t\xe9\xc9";
+    std::string needle;
+    const std::size_t length = random() % 12 == 0 ? 0 : 1 + random() % 5;
+    for (std::size_t i = 0; i < length; ++i)
+        needle += kBytes[random() % (sizeof kBytes - 1)];
+    if (random() % 16 == 0)
+        needle.insert(random() % (needle.size() + 1), 1, "\r\n\0"[random() % 3]);
+    return needle;
+}
+
+std::string RandomFile(std::mt19937& random, const std::string& needle, std::size_t parts)
+{
+    std::string file;
+    for (std::size_t i = 0; i < parts; ++i)
+        file += RandomPiece(random, needle);
+    return file;
+}
+
+void ExpectSameAsReference(const std::string& file, const std::string& needle, std::mt19937& random)
+{
+    for (int flags = 0; flags < 8; ++flags) {
+        const MatchSettings settings
+            = Settings(needle, (flags & 1) != 0, (flags & 2) != 0, (flags & 4) == 0);
+        ASSERT_EQ(Scan(file, settings, &random), ReferenceMatches(file, settings))
+            << "flags " << flags << ", text \"" << needle << "\", file size " << file.size();
+    }
+}
+
+TEST(LineMatcherDifferential, AgreesWithReferenceOnSmallFiles)
+{
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 4000; ++round) {
+        const std::string needle = RandomNeedle(random);
+        ExpectSameAsReference(RandomFile(random, needle, random() % 60), needle, random);
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+TEST(LineMatcherDifferential, AgreesWithReferenceAcrossBlocks)
+{
+    // One text for each way of probing: whole text, a part beside a blank, a longer part,
+    // nothing to probe.
+    const std::string needles[] = { "ab", "a b", " x", "b_ ", "aB x", " ", "" };
+    std::mt19937 random(7);
+    std::size_t round = 0;
+    for (const std::string& needle : needles) {
+        std::string file = RandomFile(random, needle, 20);
+        file += std::string(
+            kBlock - file.size() % kBlock - 2 + round % 4, round % 2 == 0 ? 'z' : ' ');
+        file += RandomFile(random, needle, 12000);
+        ExpectSameAsReference(file, needle, random);
+        if (HasFatalFailure())
+            return;
+        ++round;
+    }
+}
+
+} // namespace
+} // namespace trawlit

@@ -1,0 +1,98 @@
+#include "core/tools/CHeaderExtraction.h"
+#include "core/tools/ChangeMarkCount.h"
+#include "core/tools/FolderListingTool.h"
+#include "core/tools/WebCleanup.h"
+
+#include "core/tools/ToolRunFixture.h"
+
+namespace trawlit {
+namespace {
+
+struct Tool {
+    const char* name;
+    SearchResult (*run)(RunPorts);
+};
+
+const Tool kTools[] = {
+    { "listing", RunFolderListing },
+    { "C headers", RunCHeaderExtraction },
+    { "change marks", RunChangeMarkCount },
+    { "web cleanup", RunWebCleanup },
+};
+
+class BatchToolFrameTest : public testing::ToolRunFixture,
+                           public ::testing::WithParamInterface<Tool> {
+protected:
+    SearchResult Run() { return GetParam().run(Ports()); }
+    bool IsWebCleanup() const { return GetParam().run == RunWebCleanup; }
+};
+
+TEST_P(BatchToolFrameTest, RecordsTheFolderInputsButNotTheTextToFind)
+{
+    window.SetText(InputBox::FileTemplate, "  ");
+    Run();
+    EXPECT_EQ(window.History(InputBox::RootFolder).ItemText(1), "/Data");
+    EXPECT_EQ(window.History(InputBox::OutputPathname).ItemText(1), kOutput);
+    EXPECT_EQ(window.History(InputBox::FileTemplate).ItemText(1), "*.*");
+    EXPECT_EQ(window.History(InputBox::SearchStr).NHistory(), 0);
+}
+
+TEST_P(BatchToolFrameTest, AMissingRootEndsTheRunBeforeAnythingChanges)
+{
+    window.SetText(InputBox::RootFolder, "/missing");
+    SearchResult result = Run();
+    EXPECT_EQ(result.status, RunStatus::Refused);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "/missing\r\n\r\nRoot folder not found!");
+    EXPECT_FALSE(platform.Exists(kOutput));
+    EXPECT_TRUE(window.calls.empty());
+}
+
+TEST_P(BatchToolFrameTest, AResultsFileThatCannotBeCreatedIsToldAndNothingIsWritten)
+{
+    platform.AddFile("/Data/a.txt", "\xE9");
+    window.SetText(InputBox::OutputPathname, "/nowhere/out.txt");
+    SearchResult result = Run();
+    EXPECT_EQ(result.status, RunStatus::Failed);
+    ASSERT_GE(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+        "Run-time error '76':\r\n\r\nPath not found\r\n\r\nFile = /nowhere/out.txt");
+    EXPECT_EQ(dialogs.messages.size(), IsWebCleanup() ? 2u : 1u);
+    EXPECT_TRUE(dialogs.outputFiles.empty());
+    EXPECT_FALSE(platform.Exists("/Data/a.txt2"));
+    EXPECT_FALSE(window.runBusy);
+    EXPECT_EQ(window.calls.back(), "EnablePanelInput true");
+}
+
+TEST_P(BatchToolFrameTest, AResultsFileThatCannotBeWrittenWholeIsNeverReportedAsDone)
+{
+    platform.AddFile("/Data/a.txt", "x\r\n");
+    platform.FailWrite(kOutput, 61, "Disk full");
+    SearchResult result = Run();
+    EXPECT_EQ(result.status, RunStatus::Failed);
+    EXPECT_TRUE(dialogs.outputFiles.empty());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "File Write Error");
+    EXPECT_NE(dialogs.messages[0].text.find("Disk full"), std::string::npos);
+    EXPECT_FALSE(window.runBusy);
+}
+
+TEST_P(BatchToolFrameTest, YieldsAfterEachNameOnlyWhenInputWaits)
+{
+    platform.AddFile("/Data/a.txt", "x\r\n");
+    platform.AddFile("/Data/b.txt", "x\r\n");
+    platform.pendingAnswers = { true, false };
+    Run();
+    EXPECT_EQ(platform.inputPendingCalls, 2);
+    EXPECT_EQ(platform.doEventsCalls, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryTool, BatchToolFrameTest, ::testing::ValuesIn(kTools), [](const auto& testInfo) {
+        std::string name = testInfo.param.name;
+        std::erase(name, ' ');
+        return name;
+    });
+
+} // namespace
+} // namespace trawlit

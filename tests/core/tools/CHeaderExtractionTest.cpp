@@ -1,0 +1,152 @@
+#include "core/tools/CHeaderExtraction.h"
+
+#include "core/tools/ToolRunFixture.h"
+
+namespace trawlit {
+namespace {
+
+class CHeaderExtractionTest : public testing::ToolRunFixture {
+protected:
+    SearchResult Run() { return RunCHeaderExtraction(Ports()); }
+};
+
+TEST_F(CHeaderExtractionTest, CopiesEachOpeningCommentUpToItsEndLine)
+{
+    platform.AddFile("/Data/main.c",
+        "/*\r\n   main.c -- the program  \r\n\tTAB kept\r\n*/\r\n#include <stdio.h>\r\n");
+    platform.AddFile("/Data/inc.c", "#include \"inc.h\"\nint x;\n");
+    platform.AddFile("/Data/empty.c", "");
+    platform.AddFile("/Data/logo.gif.c", "/* skipped */\n");
+    platform.AddFile("/Data/pic.BMP", "bytes\n");
+    platform.AddFile(
+        "/Data/src/util.c", "/* util.c */ int a;\n * still the header */\n#if DEBUG\nint b;\n");
+
+    SearchResult result = Run();
+
+    EXPECT_EQ(Results(),
+        Header("Extract C headers")
+            + "EMPTY.C\r\n"
+              "\r\n"
+              "INC.C\r\n"
+              "\t#include \"inc.h\"\r\n"
+              "\r\n"
+              "MAIN.C\r\n"
+              "\t/*\r\n"
+              "\tmain.c -- the program\r\n"
+              "\t\tTAB kept\r\n"
+              "\t*/\r\n"
+              "\r\n"
+              "PIC.BMP\r\n"
+              "\tbytes\r\n"
+              "\r\n"
+              "src/UTIL.C\r\n"
+              "\t/* util.c */ int a;\r\n"
+              "\t* still the header */\r\n"
+              "\t#if DEBUG\r\n"
+              "\r\n"
+              "\r\n"
+            + TotalFilesBlock(5));
+    EXPECT_EQ(result.status, RunStatus::Done);
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].message, "5 files searched.\r\n\r\n");
+    EXPECT_EQ(window.counters[0], 5);
+}
+
+TEST_F(CHeaderExtractionTest, OnlyALineBeginningExactlyWithAStopKeyEndsTheHeader)
+{
+    struct Case {
+        std::string firstLine;
+        std::string copied; // trimmed of blanks, TABs kept
+        bool stops;
+    };
+    const Case cases[] = {
+        { "*/", "*/", true },
+        { "*/ trailing text ", "*/ trailing text", true },
+        { "#ifdef X", "#ifdef X", true },
+        { "#include <a.h>", "#include <a.h>", true },
+        { "#Include <a.h>", "#Include <a.h>", false },
+        { " #include <a.h>", "#include <a.h>", false },
+        { "\t#include <a.h>", "\t#include <a.h>", false },
+        { " */", "*/", false },
+        { "#define X", "#define X", false },
+        { "#", "#", false },
+        { "", "", false },
+    };
+    for (const Case& c : cases) {
+        platform.AddFile("/Data/a.c", c.firstLine + "\r\nnext\r\n");
+        Run();
+        EXPECT_EQ(Body(),
+            "A.C\r\n\t" + c.copied + "\r\n" + (c.stops ? "" : "\tnext\r\n") + "\r\n\r\n"
+                + TotalFilesBlock(1))
+            << c.firstLine;
+    }
+}
+
+TEST_F(CHeaderExtractionTest, PathsAreShownWholeWhenTheRootDoesNotPrefixThem)
+{
+    platform.AddFile("/Data/sub/a.c", "#include <a.h>\r\n");
+    window.SetText(InputBox::RootFolder, "/Data/");
+    Run();
+    EXPECT_EQ(Body(), "/Data/sub/A.C\r\n\t#include <a.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
+}
+
+TEST_F(CHeaderExtractionTest, NoMatchingFileStillWritesTheCountsBlock)
+{
+    platform.AddFile("/Data/a.txt", "x\r\n");
+    window.SetText(InputBox::FileTemplate, "*.c");
+    Run();
+    EXPECT_EQ(Results(), Header("Extract C headers", "/Data", "*.c") + "\r\n" + TotalFilesBlock(0));
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].message, "0 files searched.\r\n\r\n");
+}
+
+TEST_F(CHeaderExtractionTest, AnUnopenableFileIsReportedAndPassedOver)
+{
+    platform.AddFile("/Data/bad.c", "#include <a.h>\r\n");
+    platform.AddFile("/Data/good.c", "#include <b.h>\r\n");
+    platform.FailOpen("/Data/bad.c", 70, "Permission denied");
+
+    SearchResult result = Run();
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/BAD.C");
+    EXPECT_EQ(dialogs.messages[0].title, "File Open Error");
+    EXPECT_EQ(Body(), "GOOD.C\r\n\t#include <b.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
+    EXPECT_EQ(result.counters.TotalFileCount, 1);
+}
+
+TEST_F(CHeaderExtractionTest, AbortFinishesTheFileAndMarksTheResults)
+{
+    platform.AddFile("/Data/a.c", "/*\r\n*/\r\n");
+    platform.AddFile("/Data/b.c", "/*\r\n*/\r\n");
+    AbortAfterFiles(1);
+
+    SearchResult result = Run();
+
+    EXPECT_TRUE(result.aborted);
+    EXPECT_EQ(Body(),
+        "A.C\r\n\t/*\r\n\t*/\r\n\r\n\r\n\r\n\r\n*** PROCESSING WAS ABORTED VIA USER ACTION ***\r\n"
+            + TotalFilesBlock(1));
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(
+        dialogs.outputFiles[0].message, "PROCESS WAS ABORTED\r\n\r\n1 file searched.\r\n\r\n");
+}
+
+TEST_F(CHeaderExtractionTest, AFileThatStopsBeingReadableIsReportedAndNotCounted)
+{
+    platform.AddFile("/Data/a.c", "/*\r\nmore\r\n*/\r\n");
+    platform.AddFile("/Data/b.c", "*/\r\n");
+    platform.FailRead("/Data/a.c", 4);
+
+    SearchResult result = Run();
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/A.C");
+    EXPECT_EQ(Body(), "A.C\r\n\t/*\r\n\r\nB.C\r\n\t*/\r\n\r\n\r\n" + TotalFilesBlock(1));
+    EXPECT_EQ(result.counters.TotalFileCount, 1);
+}
+
+} // namespace
+} // namespace trawlit

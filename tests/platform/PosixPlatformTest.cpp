@@ -1,0 +1,253 @@
+#include "platform/PosixPlatform.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+
+#include <gtest/gtest.h>
+
+#include "fakes/TempFolder.h"
+#include "core/text/Wildcard.h"
+
+namespace trawlit {
+namespace {
+
+using testing::TempFolder;
+namespace fs = std::filesystem;
+
+std::map<std::string, EntryKind> ListAll(
+    Platform& platform, const std::string& pattern, ListMask mask, PlatformError& error)
+{
+    std::map<std::string, EntryKind> found;
+    auto listing = platform.StartListing(pattern, mask, error);
+    for (ListedEntry entry; listing->Next(entry);)
+        found[entry.name] = entry.kind;
+    return found;
+}
+
+TEST(WildcardTest, MatchesTemplatesLikeTheListing)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        { "*.*", "README", true },
+        { "*", "a.b", true },
+        { "*.TXT", "notes.txt", true },
+        { "*.txt", "notes.txt.bak", false },
+        { "*.c", "main.cpp", false },
+        { "a?c", "abc", true },
+        { "a?c", "ac", false },
+        { "?", "", false },
+        { "*a*b", "xaab", true },
+        { "*a*b", "xaba", false },
+        { "**x", "x", true },
+        { "", "a", false },
+    };
+    for (const auto& [wildcard, name, matches] : cases)
+        EXPECT_EQ(WildcardMatches(wildcard, name), matches) << wildcard << " / " << name;
+}
+
+class PosixPlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(temp.Path().empty());
+        temp.Write("a.txt", "alpha");
+        temp.Write("B.TXT", "beta");
+        temp.Write(".hidden");
+        fs::create_directory(temp / "sub");
+        fs::create_symlink(temp / "sub", temp / "subLink");
+        fs::create_symlink(temp / "a.txt", temp / "aLink");
+        fs::create_symlink(temp / "gone", temp / "broken");
+        ASSERT_EQ(mkfifo((temp / "pipe").c_str(), 0600), 0);
+    }
+
+    TempFolder temp;
+    PosixPlatform platform;
+};
+
+TEST_F(PosixPlatformTest, ListingsGiveKindsAndHideDotNames)
+{
+    PlatformError error;
+    const std::map<std::string, EntryKind> files {
+        { "a.txt", EntryKind::File },
+        { "B.TXT", EntryKind::File },
+        { "aLink", EntryKind::File },
+        { "broken", EntryKind::Missing },
+        { "pipe", EntryKind::Other },
+    };
+    EXPECT_EQ(ListAll(platform, temp / "*.*", ListMask::FilesOnly, error), files);
+    auto all = files;
+    all.insert({ { ".", EntryKind::Folder }, { "..", EntryKind::Folder },
+        { "sub", EntryKind::Folder }, { "subLink", EntryKind::FolderLink } });
+    EXPECT_EQ(ListAll(platform, temp / "*", ListMask::FilesAndFolders, error), all);
+    // Backslash separates too; the template ignores case.
+    const auto texts = ListAll(platform, temp.Path() + "\\*.txt", ListMask::FilesOnly, error);
+    EXPECT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts.count("B.TXT"), 1u);
+    EXPECT_FALSE(error);
+}
+
+TEST_F(PosixPlatformTest, ListedIdentityIsTheOpenFilesIdentity)
+{
+    PlatformError error;
+    auto listing = platform.StartListing(temp / "a*", ListMask::FilesOnly, error);
+    std::map<std::string, FileIdentity> identities;
+    for (ListedEntry entry; listing->Next(entry);)
+        identities[entry.name] = entry.identity;
+    const FileHandle handle = platform.Open(temp / "a.txt", OpenAccess::Read, error);
+    FileIdentity opened;
+    ASSERT_TRUE(platform.IdentityOf(handle, opened));
+    platform.Close(handle, error);
+    EXPECT_EQ(identities.at("a.txt"), opened);
+    EXPECT_EQ(identities.at("aLink"), opened);
+}
+
+// A listed file opens by its name in the listed folder, even after the folder was renamed,
+// and reads to its end. Were a listed file swapped for a FIFO, nothing would wait.
+TEST_F(PosixPlatformTest, ListedFilesOpenInTheirListedFolder)
+{
+    PlatformError error;
+    auto listing = platform.StartListing(temp / "*.*", ListMask::FilesOnly, error);
+    fs::rename(temp.Path(), temp.Path() + ".moved");
+    const FileHandle handle = platform.OpenListedFile(*listing, "a.txt", temp / "a.txt", error);
+    ASSERT_NE(handle, kNoFileHandle) << error.description;
+    char buffer[16];
+    EXPECT_EQ(platform.Read(handle, buffer, sizeof buffer), 5);
+    EXPECT_EQ(platform.Read(handle, buffer, sizeof buffer), 0);
+    platform.Close(handle, error);
+    const FileHandle pipe = platform.OpenListedFile(*listing, "pipe", temp / "pipe", error);
+    if (pipe != kNoFileHandle) {
+        EXPECT_LE(platform.Read(pipe, buffer, sizeof buffer), 0);
+        platform.Close(pipe, error);
+    }
+    EXPECT_EQ(platform.OpenListedFile(*listing, "gone", temp / "gone", error), kNoFileHandle);
+    EXPECT_EQ(error.number, 76); // the path's folder is gone: named as the path says
+    fs::rename(temp.Path() + ".moved", temp.Path());
+}
+
+TEST_F(PosixPlatformTest, BadNamesFailWith52AndUnlistableFoldersListEmpty)
+{
+    const std::string badPatterns[] = {
+        temp / std::string(300, 'n') + "/*.*",
+        temp / std::string(300, 'n'),
+        temp / std::string("a\0b", 3) + "/*.*",
+        "/" + std::string(5000, 'x') + "/*.*",
+    };
+    for (const std::string& pattern : badPatterns) {
+        PlatformError error;
+        EXPECT_TRUE(ListAll(platform, pattern, ListMask::FilesAndFolders, error).empty());
+        EXPECT_EQ(error.number, 52) << pattern.size();
+        EXPECT_EQ(error.description, "Bad file name or number");
+    }
+    for (const std::string& folder : { temp / "missing", temp / "a.txt", temp / "pipe" }) {
+        PlatformError error;
+        EXPECT_TRUE(ListAll(platform, folder + "/*.*", ListMask::FilesAndFolders, error).empty());
+        EXPECT_FALSE(error) << folder;
+    }
+}
+
+// A pseudo file system's folder exists, like an empty folder: only "." and "..".
+TEST(PosixPseudoFileSystemTest, ProcAndSysListAsEmptyFolders)
+{
+    PosixPlatform platform;
+    const std::map<std::string, EntryKind> dots { { ".", EntryKind::Folder },
+        { "..", EntryKind::Folder } };
+    for (const std::string folder : { "/proc", "/sys", "/proc/self" }) {
+        struct statfs info { };
+        if (statfs(folder.c_str(), &info) != 0)
+            continue;
+        PlatformError error;
+        EXPECT_EQ(ListAll(platform, folder + "/*.*", ListMask::FilesAndFolders, error), dots)
+            << folder;
+        EXPECT_TRUE(ListAll(platform, folder + "/*.*", ListMask::FilesOnly, error).empty());
+    }
+}
+
+TEST_F(PosixPlatformTest, ExamineAndLengthTellEachKind)
+{
+    const std::tuple<std::string, EntryKind, std::int64_t> cases[] = {
+        { temp / "a.txt", EntryKind::File, 5 },
+        { temp / "aLink", EntryKind::File, 5 },
+        { temp / "sub", EntryKind::Folder, -1 },
+        { temp / "subLink", EntryKind::FolderLink, -1 },
+        { temp / "broken", EntryKind::Missing, -1 },
+        { temp / "pipe", EntryKind::Other, -1 },
+        { "", EntryKind::Missing, -1 },
+    };
+    for (const auto& [path, kind, length] : cases) {
+        EXPECT_EQ(platform.Examine(path), kind) << path;
+        EXPECT_EQ(platform.FileLength(path), length) << path;
+    }
+}
+
+TEST_F(PosixPlatformTest, OpenFailuresNameTheirCauseAndNeverWait)
+{
+    const std::tuple<std::string, OpenAccess, int> cases[] = {
+        { temp / "missing.txt", OpenAccess::Read, 53 },
+        { temp / "broken", OpenAccess::Read, 53 },
+        { temp / "nofolder/x.txt", OpenAccess::WriteTruncate, 76 },
+        { temp / "a.txt/x.txt", OpenAccess::Read, 76 },
+        { temp / "sub", OpenAccess::Read, 75 },
+        { temp / "pipe", OpenAccess::Read, 75 }, // no writer: must not wait for one
+        { temp / "pipe", OpenAccess::WriteTruncate, 75 }, // no reader either
+        { temp / std::string(300, 'n'), OpenAccess::Read, 52 },
+        { temp / std::string("a\0b", 3), OpenAccess::WriteTruncate, 52 },
+    };
+    for (const auto& [path, access, number] : cases) {
+        PlatformError error;
+        EXPECT_EQ(platform.Open(path, access, error), kNoFileHandle) << path;
+        EXPECT_EQ(error.number, number) << path;
+    }
+}
+
+TEST_F(PosixPlatformTest, WriteModesCreateAndEmptyAsTheirNamesSay)
+{
+    const std::pair<OpenAccess, std::string> cases[] = {
+        { OpenAccess::WriteTruncate, "X" },
+        { OpenAccess::Write, "Xld" },
+        { OpenAccess::ReadWrite, "Xld" },
+    };
+    for (const auto& [access, afterWritingX] : cases) {
+        for (bool exists : { true, false }) {
+            fs::remove(temp / "w.txt");
+            if (exists)
+                temp.Write("w.txt", "old");
+            PlatformError error;
+            const FileHandle handle = platform.Open(temp / "w.txt", access, error);
+            ASSERT_NE(handle, kNoFileHandle);
+            EXPECT_TRUE(platform.Write(handle, "X", 1, error));
+            EXPECT_TRUE(platform.Close(handle, error));
+            EXPECT_EQ(temp.Read("w.txt"), exists ? afterWritingX : "X");
+        }
+    }
+}
+
+// Tests may run as root, whom permissions never stop: the mark itself must.
+TEST_F(PosixPlatformTest, ReadOnlyMarkStopsWritingAndDeletingForEveryone)
+{
+    bool readOnly = true;
+    ASSERT_TRUE(platform.GetReadOnly(temp / "a.txt", readOnly));
+    EXPECT_FALSE(readOnly);
+    ASSERT_TRUE(platform.SetReadOnly(temp / "a.txt", true));
+    EXPECT_EQ(fs::status(temp / "a.txt").permissions() & fs::perms::owner_write, fs::perms::none);
+
+    PlatformError error;
+    EXPECT_EQ(platform.Open(temp / "a.txt", OpenAccess::WriteTruncate, error), kNoFileHandle);
+    EXPECT_EQ(error.number, 70);
+    EXPECT_EQ(temp.Read("a.txt"), "alpha");
+    EXPECT_FALSE(platform.Remove(temp / "a.txt", error));
+    EXPECT_EQ(error.number, 70);
+    // A link to it is not read-only itself.
+    EXPECT_TRUE(platform.Remove(temp / "aLink", error));
+
+    ASSERT_TRUE(platform.SetReadOnly(temp / "a.txt", false));
+    EXPECT_TRUE(platform.Remove(temp / "a.txt", error));
+    EXPECT_FALSE(fs::exists(temp / "a.txt"));
+    EXPECT_FALSE(platform.Remove(temp / "a.txt", error));
+    EXPECT_EQ(error.number, 53);
+    EXPECT_FALSE(platform.GetReadOnly(temp / "a.txt", readOnly));
+}
+
+} // namespace
+} // namespace trawlit

@@ -1,0 +1,90 @@
+#include "qt/mainwindow/frmTrawlit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "ports/FileDialogPort.h"
+#include "fakes/RecordingDialogs.h"
+#include "fakes/TempFolder.h"
+#include "core/dialogs/DirBrowse.h"
+#include "qt/widgets/QtButtonKbt.h"
+#include "ports/SettingsStore.h"
+#include "core/files/FileRoutines.h"
+#include "platform/PosixPlatform.h"
+
+namespace trawlit {
+namespace {
+
+using testing::RecordingDialogs;
+using testing::TempFolder;
+
+class NoFileDialog : public FileDialogPort {
+public:
+    FileDialogAnswer Show(const FileDialogRequest&) override { return {}; }
+};
+
+class NoFolderChooser : public FolderChooserPort {
+public:
+    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+};
+
+struct BatchButton {
+    const char* name;
+    ButtonKbt* frmTrawlit::*button;
+    std::string resultsLine; // a line the tool's results file holds, after the tree's path
+};
+
+class frmTrawlitBatchToolsTest : public ::testing::TestWithParam<BatchButton> {
+protected:
+    frmTrawlitBatchToolsTest()
+    {
+        tree.Write("notes.txt", "/D 4\r\ncaf\xE9\r\n");
+        window.show();
+        window.comboRootFolder->setEditText(QString::fromStdString(tree.Path()));
+        window.comboOutputPathname->setEditText(QString::fromStdString(output));
+    }
+
+    TempFolder tree;
+    TempFolder outside;
+    std::string output = outside / "Trawlit.out";
+    InMemorySettingsStore store;
+    RecordingDialogs dialogs;
+    PosixPlatform platform;
+    FileRoutines files { platform, dialogs };
+    NoFileDialog fileDialog;
+    NoFolderChooser chooser;
+    frmTrawlit window { store, dialogs, platform, files, fileDialog, chooser,
+        QString::fromStdString(tree / "none.avi") };
+};
+
+TEST_P(frmTrawlitBatchToolsTest, ClickingTheButtonRunsItsToolAndReturnsToIdle)
+{
+    QTest::mouseClick(window.*(GetParam().button), Qt::LeftButton);
+
+    const std::string results = TempFolder::ReadWholeFile(output);
+    EXPECT_NE(results.find(GetParam().resultsLine), std::string::npos) << results;
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].path, output);
+    EXPECT_EQ(window.lblTotalFileCount->text(), "1");
+    EXPECT_FALSE(window.RunBusy());
+    EXPECT_TRUE(window.cmdSearch2->isVisible());
+    EXPECT_FALSE(window.cmdAbort->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBatchButton, frmTrawlitBatchToolsTest,
+    ::testing::Values(
+        BatchButton { "FolderListing", &frmTrawlit::cmdFolderListing, "  notes.txt\r\n" },
+        BatchButton {
+            "ExtractCHeaders", &frmTrawlit::cmdExtractCHeaders, "NOTES.TXT\r\n\t/D 4\r\n" },
+        BatchButton { "Brelka", &frmTrawlit::cmdBrelka, "       0         1    NOTES.TXT\r\n" },
+        BatchButton { "RuvReplace", &frmTrawlit::cmdRuvReplace, "/NOTES.TXT\r\n\r\n" }),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+} // namespace
+} // namespace trawlit

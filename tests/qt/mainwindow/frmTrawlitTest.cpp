@@ -1,0 +1,523 @@
+#include "qt/mainwindow/frmTrawlit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <deque>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "Version.h"
+#include "ports/FileDialogPort.h"
+#include "fakes/RecordingDialogs.h"
+#include "fakes/TempFolder.h"
+#include "core/dialogs/DirBrowse.h"
+#include "qt/mainwindow/QtAnimationPlayer.h"
+#include "qt/widgets/QtButtonKbt.h"
+#include "ports/SettingsStore.h"
+#include "core/outputfile/Viewers.h"
+#include "core/files/FileRoutines.h"
+#include "platform/PosixPlatform.h"
+
+namespace trawlit {
+namespace {
+
+using testing::RecordingDialogs;
+using testing::TempFolder;
+
+// The real file system with a fixed date; every name of a walk yields to the event loop and
+// then runs the test's hook, which plays the user acting while the run goes on.
+class HookPlatform : public PosixPlatform {
+public:
+    LocalDateTime Now() override { return { 2026, 12, 7, 14, 5 }; }
+    bool InputPending() override { return true; }
+    void DoEvents() override
+    {
+        QCoreApplication::processEvents();
+        ++yields;
+        if (onYield)
+            onYield(yields);
+    }
+    std::function<void(int)> onYield;
+    int yields = 0;
+};
+
+class ScriptedFileDialog : public FileDialogPort {
+public:
+    FileDialogAnswer Show(const FileDialogRequest& request) override
+    {
+        requests.push_back(request);
+        return answer;
+    }
+    FileDialogAnswer answer;
+    std::vector<FileDialogRequest> requests;
+};
+
+class ScriptedFolderChooser : public FolderChooserPort {
+public:
+    std::optional<std::string> ChooseFolder(
+        const std::string& startFolder, const std::string& title) override
+    {
+        calls.push_back({ startFolder, title });
+        return answer;
+    }
+    std::optional<std::string> answer;
+    std::vector<std::pair<std::string, std::string>> calls;
+};
+
+std::string Text(const QString& text)
+{
+    return text.toLocal8Bit().toStdString();
+}
+
+class frmTrawlitTest : public ::testing::Test {
+protected:
+    frmTrawlitTest() { window = NewWindow(); }
+
+    std::unique_ptr<frmTrawlit> NewWindow(const QString& clip = {})
+    {
+        auto created = std::make_unique<frmTrawlit>(store, dialogs, platform, files, fileDialog,
+            chooser, clip.isEmpty() ? QString::fromStdString(tree / "none.avi") : clip);
+        created->show();
+        return created;
+    }
+    // Puts the window into a "restart": the old one closes and saves, a new one loads.
+    void Restart()
+    {
+        ASSERT_TRUE(window->close());
+        window = NewWindow();
+    }
+    void SetInputs(const std::string& find)
+    {
+        window->comboSearchStr->setEditText(QString::fromStdString(find));
+        window->comboRootFolder->setEditText(QString::fromStdString(tree.Path()));
+        window->comboOutputPathname->setEditText(QString::fromStdString(output));
+    }
+    void ClickSearch() { QTest::mouseClick(window->cmdSearch2, Qt::LeftButton); }
+    std::string Stored(const std::string& key)
+    {
+        return store.Get(kSettingsApplication, kSettingsSection, key);
+    }
+    void WriteFiles(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            tree.Write("f" + std::to_string(100 + i) + ".txt", "a needle here\n");
+    }
+    bool IdleLook() const
+    {
+        return !window->RunBusy() && window->panelInput->isEnabled()
+            && window->cmdSearch2->isVisible() && window->cmdRuvReplace->isVisible()
+            && !window->cmdAbort->isVisible() && !window->lblTotalFileCount->isVisible()
+            && !window->Animation1->isVisible();
+    }
+
+    TempFolder tree;
+    TempFolder outside;
+    std::string output = outside / "Trawlit.out";
+    InMemorySettingsStore store;
+    RecordingDialogs dialogs;
+    HookPlatform platform;
+    FileRoutines files { platform, dialogs };
+    ScriptedFileDialog fileDialog;
+    ScriptedFolderChooser chooser;
+    std::unique_ptr<frmTrawlit> window;
+};
+
+TEST_F(frmTrawlitTest, FirstStartWithAnEmptyStoreShowsTheDefaults)
+{
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    EXPECT_EQ(
+        window->windowTitle(), QString("Trawlit v%1.%2").arg(kVersionMajor).arg(kVersionMinor));
+    EXPECT_EQ(window->chkTraverseSubfolders->checkState(), Qt::Checked);
+    EXPECT_EQ(window->chkCaseSensitive->checkState(), Qt::Unchecked);
+    EXPECT_EQ(window->chkCollapseWhiteSpace->checkState(), Qt::Unchecked);
+    EXPECT_EQ(window->chkOutputCountsOnly->checkState(), Qt::Unchecked);
+    EXPECT_EQ(window->comboSearchStr->currentText(), "");
+    EXPECT_EQ(window->comboRootFolder->currentText(), home);
+    EXPECT_EQ(window->comboOutputPathname->currentText(), home + "/Trawlit.out");
+    EXPECT_EQ(window->comboFileTemplate->currentText(), "*.*");
+    EXPECT_FALSE(window->cmdTemplateAll->isEnabled());
+    EXPECT_TRUE(IdleLook());
+}
+
+TEST_F(frmTrawlitTest, EveryStartBeginsWithTheDefaultViewers)
+{
+    SmallFileViewer = "KATE";
+    LargeFileViewer = "";
+    Restart();
+    EXPECT_EQ(SmallFileViewer, "NOTEPAD.EXE");
+    EXPECT_EQ(LargeFileViewer, "WRITE.EXE");
+}
+
+struct NamedCaption {
+    const char* name;
+    const char* caption;
+};
+
+TEST_F(frmTrawlitTest, EveryControlCarriesItsNameAndCaption)
+{
+    const NamedCaption cases[] = {
+        { "lblSearchStr", "Find &What" },
+        { "lblRootFolder", "&Root Folder" },
+        { "cmdFolderBrowse", "&Browse..." },
+        { "lblFileTemplate", "File &Template" },
+        { "cmdTemplateAll", "&All files (*.*)" },
+        { "lblOutputPathname", "&Output File" },
+        { "cmdBrowse", "&Browse..." },
+        { "chkTraverseSubfolders", "Tra&verse sub-folders" },
+        { "chkCaseSensitive", "&Case-sensitive search" },
+        { "chkCollapseWhiteSpace", "Colla&pse white space" },
+        { "chkOutputCountsOnly", "Outp&ut counts only" },
+        { "cmdSearch2", "Start Search" },
+        { "cmdFolderListing", "Folder Listing" },
+        { "cmdExtractCHeaders", "Extract C headers" },
+        { "cmdBrelka", "Brelka's /C /D /I" },
+        { "cmdRuvReplace", "Web Chr Cleanup" },
+        { "cmdAbort", "Abort" },
+        { "lblTotalFileCountHeader", "Total files processed:" },
+        { "lblFileFoundCountHeader", "Matching files:" },
+        { "lblMatchCountHeader", "Number of matches:" },
+    };
+    for (const auto& [name, caption] : cases) {
+        SCOPED_TRACE(name);
+        QWidget* widget = window->findChild<QWidget*>(name);
+        ASSERT_NE(widget, nullptr);
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            EXPECT_EQ(Text(button->text()), caption);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            EXPECT_EQ(Text(label->text()), caption);
+        else
+            ADD_FAILURE() << "neither a button nor a label";
+    }
+    // The fifteen inputs sit on the panel, so disabling it disables them.
+    for (const char* name : { "comboSearchStr", "comboRootFolder", "comboFileTemplate",
+             "comboOutputPathname", "cmdBrowse", "chkOutputCountsOnly" })
+        EXPECT_TRUE(window->panelInput->isAncestorOf(window->findChild<QWidget*>(name))) << name;
+    EXPECT_FALSE(window->panelInput->isAncestorOf(window->cmdSearch2));
+}
+
+TEST_F(frmTrawlitTest, AccessKeysReachTheirControls)
+{
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(window->comboRootFolder->hasFocus());
+    QTest::keyClick(window.get(), Qt::Key_U, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->chkOutputCountsOnly->isChecked(); }));
+}
+
+TEST_F(frmTrawlitTest, TypingATemplateEnablesAllFilesWhichPutsBackTheWildcard)
+{
+    QLineEdit* edit = window->comboFileTemplate->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, "*.txt");
+    EXPECT_EQ(window->comboFileTemplate->currentText(), "*.txt");
+    EXPECT_TRUE(window->cmdTemplateAll->isEnabled());
+
+    QTest::mouseClick(window->cmdTemplateAll, Qt::LeftButton);
+    EXPECT_EQ(window->comboFileTemplate->currentText(), "*.*");
+    EXPECT_FALSE(window->cmdTemplateAll->isEnabled());
+}
+
+TEST_F(frmTrawlitTest, AllFilesIsEnabledExactlyWhenTheTemplateIsNotTheWildcard)
+{
+    const std::pair<const char*, bool> cases[] = {
+        { "*.*", false },
+        { " *.*", true },
+        { "*.* ", true },
+        { "", true },
+        { "*.txt", true },
+    };
+    for (const auto& [text, enabled] : cases) {
+        window->comboFileTemplate->setEditText(text);
+        EXPECT_EQ(window->cmdTemplateAll->isEnabled(), enabled) << '"' << text << '"';
+    }
+}
+
+TEST_F(frmTrawlitTest, ChoosingATemplateFromTheListUpdatesAllFiles)
+{
+    store.Save(kSettingsApplication, kSettingsSection, "FileTemplate1", "*.cpp");
+    store.Save(kSettingsApplication, kSettingsSection, "FileTemplate2", "*.*");
+    window = NewWindow();
+    ASSERT_EQ(window->comboFileTemplate->count(), 2);
+    EXPECT_TRUE(window->cmdTemplateAll->isEnabled());
+    window->comboFileTemplate->setCurrentIndex(1);
+    emit window->comboFileTemplate->activated(1);
+    EXPECT_FALSE(window->cmdTemplateAll->isEnabled());
+}
+
+TEST_F(frmTrawlitTest, StartSearchWritesTheResultsFileAndReturnsToIdle)
+{
+    tree.Write("b.txt", "one needle\r\ntwo\r\nthree needle\r\n");
+    tree.Write("a.txt", "nothing\n");
+    tree.Write("sub/c.txt", "deep needle\n");
+    SetInputs("");
+    QTest::keyClicks(window->comboSearchStr->lineEdit(), "needle");
+    bool busyDuringRun = false;
+    platform.onYield = [&](int) {
+        busyDuringRun = window->RunBusy() && !window->panelInput->isEnabled()
+            && window->cmdAbort->isVisible() && !window->cmdSearch2->isVisible();
+    };
+
+    ClickSearch();
+
+    const std::string results = TempFolder::ReadWholeFile(output);
+    EXPECT_NE(results.find("               Find What:  needle\r\n"), std::string::npos);
+    EXPECT_NE(results.find("\r\n/b.txt\r\n\r\n\t1:\tone needle\r\n\t3:\tthree needle\r\n"),
+        std::string::npos);
+    EXPECT_NE(results.find("\r\n/sub/c.txt\r\n\r\n\t1:\tdeep needle\r\n"), std::string::npos);
+    EXPECT_NE(results.find("   Total files processed:  3\r\n          Matching files:  2\r\n"
+                           "       Number of matches:  3\r\n"),
+        std::string::npos);
+    EXPECT_EQ(results.find("a.txt"), std::string::npos);
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].path, output);
+    EXPECT_TRUE(busyDuringRun);
+    EXPECT_TRUE(IdleLook());
+    EXPECT_FALSE(window->cmdTemplateAll->isEnabled()); // the template is still "*.*"
+    EXPECT_EQ(window->lblTotalFileCount->text(), "3");
+    EXPECT_EQ(window->lblMatchCount->text(), "3");
+    ASSERT_GE(window->comboSearchStr->count(), 1);
+    EXPECT_EQ(window->comboSearchStr->itemText(0), "needle");
+}
+
+TEST_F(frmTrawlitTest, AbortAnsweredNoGoesOnAndYesStopsTheRun)
+{
+    WriteFiles(20);
+    SetInputs("needle");
+    dialogs.answers = { MsgBoxAnswer::No, MsgBoxAnswer::Yes };
+    bool visibleAfterNo = false;
+    bool hiddenAfterYes = false;
+    platform.onYield = [&](int yield) {
+        if (yield == 2) {
+            QTest::mouseClick(window->cmdAbort, Qt::LeftButton);
+            visibleAfterNo = window->cmdAbort->isVisible() && !window->AbortRequested();
+        } else if (yield == 4) {
+            QTest::mouseClick(window->cmdAbort, Qt::LeftButton);
+            hiddenAfterYes = !window->cmdAbort->isVisible() && window->AbortRequested();
+        }
+    };
+
+    ClickSearch();
+
+    ASSERT_GE(dialogs.messages.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(dialogs.messages[i].text, "Abort processing?");
+        EXPECT_EQ(dialogs.messages[i].code, 4 + 32 + 256);
+        EXPECT_EQ(dialogs.messages[i].title, "Trawlit");
+    }
+    EXPECT_TRUE(visibleAfterNo);
+    EXPECT_TRUE(hiddenAfterYes);
+    const std::string results = TempFolder::ReadWholeFile(output);
+    EXPECT_NE(results.find("*** PROCESSING WAS ABORTED VIA USER ACTION ***"), std::string::npos);
+    EXPECT_LT(window->lblTotalFileCount->text().toInt(), 20);
+    EXPECT_TRUE(IdleLook());
+}
+
+TEST_F(frmTrawlitTest, CloseIsRefusedDuringARunAndSavesAfterIt)
+{
+    WriteFiles(3);
+    SetInputs("needle");
+    window->chkCaseSensitive->setChecked(true);
+    bool closedDuringRun = true;
+    platform.onYield = [&](int yield) {
+        if (yield == 1)
+            closedDuringRun = window->close();
+    };
+
+    ClickSearch();
+
+    EXPECT_FALSE(closedDuringRun);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(
+        dialogs.messages[0].text, "Please abort the current search, or wait for it to complete.");
+    EXPECT_EQ(dialogs.messages[0].code, 0);
+    EXPECT_EQ(dialogs.messages[0].title, "Trawlit");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Stored("CaseSensitive"), ""); // nothing saved by the refused close
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(Stored("TraverseSubfolders"), "True");
+    EXPECT_EQ(Stored("CaseSensitive"), "True");
+    EXPECT_EQ(Stored("CollapseWhiteSpace"), "False");
+    EXPECT_EQ(Stored("SearchStr1"), "needle");
+    EXPECT_EQ(Stored("RootFolder1"), tree.Path());
+    EXPECT_EQ(Stored("OutputPathname1"), output);
+}
+
+TEST_F(frmTrawlitTest, OptionsAndHistoriesSurviveARestart)
+{
+    WriteFiles(1);
+    SetInputs("needle");
+    window->comboFileTemplate->setEditText("*.txt");
+    window->chkTraverseSubfolders->setChecked(false);
+    window->chkCollapseWhiteSpace->setChecked(true);
+    ClickSearch();
+    Restart();
+
+    EXPECT_EQ(window->chkTraverseSubfolders->checkState(), Qt::Unchecked);
+    EXPECT_EQ(window->chkCaseSensitive->checkState(), Qt::Unchecked);
+    EXPECT_EQ(window->chkCollapseWhiteSpace->checkState(), Qt::Checked);
+    EXPECT_EQ(window->comboSearchStr->currentText(), "needle");
+    EXPECT_EQ(window->comboRootFolder->currentText(), QString::fromStdString(tree.Path()));
+    EXPECT_EQ(window->comboOutputPathname->currentText(), QString::fromStdString(output));
+    EXPECT_EQ(window->comboFileTemplate->currentText(), "*.txt");
+    EXPECT_TRUE(window->cmdTemplateAll->isEnabled());
+}
+
+struct CountsKeysCase {
+    const char* storedCountsOnly;
+    bool checkedAtClose;
+    Qt::CheckState atNextStart;
+    const char* savedOutputCounts;
+};
+
+TEST_F(frmTrawlitTest, CountsOnlyStartsFromOneKeyAndIsSavedUnderAnother)
+{
+    const CountsKeysCase cases[] = {
+        { "", true, Qt::Unchecked, "True" },
+        { "", false, Qt::Unchecked, "False" },
+        { "TRUE", false, Qt::Checked, "False" },
+        { "true", true, Qt::Checked, "True" },
+    };
+    for (const auto& [storedCountsOnly, checkedAtClose, atNextStart, savedOutputCounts] : cases) {
+        SCOPED_TRACE(storedCountsOnly);
+        store = InMemorySettingsStore();
+        store.Save(kSettingsApplication, kSettingsSection, "CountsOnly", storedCountsOnly);
+        window = NewWindow();
+        window->chkOutputCountsOnly->setChecked(checkedAtClose);
+        Restart();
+        EXPECT_EQ(window->chkOutputCountsOnly->checkState(), atNextStart);
+        EXPECT_EQ(Stored("OutputCounts"), savedOutputCounts);
+        EXPECT_EQ(Stored("CountsOnly"), storedCountsOnly);
+    }
+}
+
+TEST_F(frmTrawlitTest, BrowseForTheOutputFileProposesTheTrimmedTextAndTakesTheChoice)
+{
+    window->comboOutputPathname->setEditText(QString::fromStdString("  " + output + "  "));
+    fileDialog.answer.confirmed = true;
+    fileDialog.answer.filePathname = outside / "Chosen.out";
+    QTest::mouseClick(window->cmdBrowse, Qt::LeftButton);
+    ASSERT_EQ(fileDialog.requests.size(), 1u);
+    EXPECT_EQ(fileDialog.requests[0].fileName, output);
+    EXPECT_EQ(fileDialog.requests[0].initialFolder, outside.Path());
+    EXPECT_EQ(
+        window->comboOutputPathname->currentText(), QString::fromStdString(outside / "Chosen.out"));
+
+    fileDialog.answer = {};
+    QTest::mouseClick(window->cmdBrowse, Qt::LeftButton);
+    EXPECT_EQ(
+        window->comboOutputPathname->currentText(), QString::fromStdString(outside / "Chosen.out"));
+}
+
+TEST_F(frmTrawlitTest, BrowseForTheRootFolderStartsAtTheTrimmedTextAndTakesTheChoice)
+{
+    window->comboRootFolder->setEditText(QString::fromStdString(" " + tree.Path() + " "));
+    chooser.answer = outside.Path();
+    QTest::mouseClick(window->cmdFolderBrowse, Qt::LeftButton);
+    ASSERT_EQ(chooser.calls.size(), 1u);
+    EXPECT_EQ(chooser.calls[0].first, tree.Path());
+    EXPECT_EQ(chooser.calls[0].second, "Select Root Folder");
+    EXPECT_EQ(window->comboRootFolder->currentText(), QString::fromStdString(outside.Path()));
+
+    chooser.answer.reset();
+    QTest::mouseClick(window->cmdFolderBrowse, Qt::LeftButton);
+    EXPECT_EQ(window->comboRootFolder->currentText(), QString::fromStdString(outside.Path()));
+}
+
+TEST_F(frmTrawlitTest, HideStuffHidesTheCountersARunDoesNotCount)
+{
+    struct Case {
+        std::int64_t found, matches;
+        bool foundVisible, matchesVisible;
+    };
+    const Case cases[] = { { 0, 0, true, true }, { -1, 0, false, true }, { 0, -1, true, false },
+        { -1, -1, false, false } };
+    for (const Case& c : cases) {
+        window->HideStuff("Trawlit", 5, c.found, c.matches);
+        EXPECT_TRUE(window->lblTotalFileCount->isVisible());
+        EXPECT_EQ(window->lblTotalFileCount->text(), "5");
+        EXPECT_EQ(window->lblFileFoundCountHeader->isVisible(), c.foundVisible);
+        EXPECT_EQ(window->lblFileFoundCount->isVisible(), c.foundVisible);
+        EXPECT_EQ(window->lblMatchCountHeader->isVisible(), c.matchesVisible);
+        EXPECT_EQ(window->lblMatchCount->isVisible(), c.matchesVisible);
+        EXPECT_TRUE(window->cmdAbort->isVisible());
+        EXPECT_FALSE(window->cmdFolderListing->isVisible());
+    }
+    window->ShowStuff();
+    EXPECT_TRUE(window->cmdBrelka->isVisible());
+    EXPECT_TRUE(window->cmdAbort->isVisible()); // the run hides it itself
+}
+
+TEST_F(frmTrawlitTest, CounterCaptionsChangeAtOnceAndThePendingOneIsPainted)
+{
+    window->HideStuff("Trawlit", 0, 0, 0);
+    for (int value = 1; value <= 1000; ++value)
+        window->ShowCounter(Counter::MatchCount, value);
+    EXPECT_EQ(window->lblMatchCount->text(), "1000");
+    EXPECT_EQ(window->CounterHeaderCaption(Counter::FileFoundCount), "Matching files:");
+    QTest::qWait(40); // the frame timer paints the last value; nothing may be left pending
+    EXPECT_EQ(window->lblMatchCount->text(), "1000");
+}
+
+TEST_F(frmTrawlitTest, AnimationPlaysOnlyWhenTheClipIsThere)
+{
+    window->AnimationStart(); // no clip: nothing happens
+    EXPECT_FALSE(window->Animation1->isVisible());
+
+    const QString clip = QCoreApplication::applicationDirPath() + "/Search.avi";
+    if (!QFileInfo(clip).isFile())
+        GTEST_SKIP() << "Search.avi is not built";
+    window = NewWindow(clip);
+    window->AnimationStart();
+    EXPECT_TRUE(window->Animation1->isVisible());
+    EXPECT_TRUE(window->Animation1->IsPlaying());
+    window->AnimationStop();
+    EXPECT_FALSE(window->Animation1->isVisible());
+    EXPECT_FALSE(window->Animation1->IsPlaying());
+}
+
+TEST_F(frmTrawlitTest, FindWhatSelectsItsWholeTextOnFocus)
+{
+    window->comboSearchStr->setEditText("needle");
+    window->comboRootFolder->setFocus();
+    QApplication::setActiveWindow(window.get());
+    window->comboSearchStr->setFocus(Qt::MouseFocusReason);
+    QTest::mouseClick(window->comboSearchStr->lineEdit(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->comboSearchStr->lineEdit()->selectedText(), "needle");
+}
+
+// Renders the idle and the busy window for a person to look at; the run must not make the
+// window grow by itself.
+TEST_F(frmTrawlitTest, RendersIdleAndBusyAtOneSize)
+{
+    WriteFiles(3);
+    window = NewWindow(QCoreApplication::applicationDirPath() + "/Search.avi");
+    SetInputs("needle");
+    QCoreApplication::processEvents();
+    const QSize idleSize = window->size();
+    EXPECT_TRUE(window->grab().save("/tmp/trawlit-idle.png"));
+    QSize busySize;
+    platform.onYield = [&](int yield) {
+        if (yield == 2) {
+            busySize = window->size();
+            EXPECT_TRUE(window->grab().save("/tmp/trawlit-busy.png"));
+        }
+    };
+    ClickSearch();
+    EXPECT_GE(idleSize.width(), window->minimumSizeHint().width());
+    EXPECT_EQ(busySize, idleSize);
+    EXPECT_EQ(window->size(), idleSize);
+}
+
+} // namespace
+} // namespace trawlit

@@ -9,7 +9,7 @@
 #include "core/history/clsHistory.h"
 #include "ports/MainWindowPort.h"
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 // A main window without a screen that records what a run does to it.
 class FakeMainWindow : public MainWindowPort {
@@ -88,4 +88,4 @@ private:
     static std::size_t Index(InputBox box) { return static_cast<std::size_t>(box); }
 };
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 struct FakePlatform::Node {
     EntryKind kind = EntryKind::Folder;
@@ -552,4 +552,4 @@ void FakePlatform::DoEvents()
     }
 }
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

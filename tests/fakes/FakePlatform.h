@@ -9,7 +9,7 @@
 
 #include "ports/Platform.h"
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 // An in-memory file system behind the Platform port. Paths are "/"-separated and absolute;
 // "//" and a trailing "/" are tolerated. Folders list their entries in the order they were
@@ -103,4 +103,4 @@ private:
     FileHandle nextHandle_ = 3;
 };
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

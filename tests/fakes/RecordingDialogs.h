@@ -6,7 +6,7 @@
 
 #include "ports/Dialogs.h"
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 // Records every dialog a test's code raises; message boxes return scripted answers in order,
 // OK once the script runs out.
@@ -45,4 +45,4 @@ public:
     std::deque<int> answers; // scripted answers to the next message boxes
 };
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

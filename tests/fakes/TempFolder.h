@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 // A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end.
 class TempFolder {
@@ -57,4 +57,4 @@ private:
     std::string path_;
 };
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

@@ -14,7 +14,7 @@
 namespace trawlit {
 namespace {
 
-using testing::TempFolder;
+using fakes::TempFolder;
 namespace fs = std::filesystem;
 
 std::map<std::string, EntryKind> ListAll(

@@ -11,8 +11,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 // Answers with scripted answers and records what it was asked.
 class ScriptedFileDialog : public FileDialogPort {

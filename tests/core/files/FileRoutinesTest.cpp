@@ -14,8 +14,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 namespace fs = std::filesystem;
 
 const std::string kTwoBreaks = "\r\n\r\n";

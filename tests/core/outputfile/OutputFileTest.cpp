@@ -9,8 +9,8 @@
 namespace trawlit {
 namespace {
 
-using testing::FakePlatform;
-using testing::RecordingDialogs;
+using fakes::FakePlatform;
+using fakes::RecordingDialogs;
 
 class RecordingWindow : public OutputFileWindow {
 public:

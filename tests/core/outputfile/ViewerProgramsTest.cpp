@@ -11,7 +11,7 @@
 namespace trawlit {
 namespace {
 
-using testing::TempFolder;
+using fakes::TempFolder;
 namespace fs = std::filesystem;
 
 class ViewerProgramsTest : public ::testing::Test {

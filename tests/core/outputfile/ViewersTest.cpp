@@ -13,8 +13,8 @@
 namespace trawlit {
 namespace {
 
-using testing::FakePlatform;
-using testing::RecordingDialogs;
+using fakes::FakePlatform;
+using fakes::RecordingDialogs;
 using Words = std::vector<std::string>;
 
 class RecordingStarter : public ProgramStarter {

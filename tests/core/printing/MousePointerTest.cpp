@@ -7,7 +7,7 @@
 namespace trawlit {
 namespace {
 
-using testing::FakeScreenPointer;
+using fakes::FakeScreenPointer;
 
 TEST(MousePointerTest, NestedPushesAndPopsEndWithThePointerFromBefore)
 {

@@ -10,8 +10,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::RecordingPrinter;
+using fakes::RecordingDialogs;
+using fakes::RecordingPrinter;
 
 const PrinterError kPrinterFailure { PrinterErrorNumber::PrinterError, "Printer error" };
 const PrinterError kRefused { PrinterErrorNumber::InvalidPropertyValue, "Invalid property value" };

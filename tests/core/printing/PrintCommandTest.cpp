@@ -18,12 +18,12 @@
 namespace trawlit {
 namespace {
 
-using testing::FakePlatform;
-using testing::FakeScreenPointer;
-using testing::RecordingDialogs;
-using testing::RecordingPrintDialog;
-using testing::RecordingPrinter;
-using testing::ScriptedConfirmWindow;
+using fakes::FakePlatform;
+using fakes::FakeScreenPointer;
+using fakes::RecordingDialogs;
+using fakes::RecordingPrintDialog;
+using fakes::RecordingPrinter;
+using fakes::ScriptedConfirmWindow;
 using Ops = std::vector<std::string>;
 
 const std::string kPath = "/data/results.out";

@@ -10,7 +10,7 @@
 namespace trawlit {
 namespace {
 
-using testing::ScriptedConfirmWindow;
+using fakes::ScriptedConfirmWindow;
 
 class PrintConfirmTest : public ::testing::Test {
 protected:

@@ -12,7 +12,7 @@
 #include "core/printing/PrintConfirm.h"
 #include "ports/PrinterSurface.h"
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 // A printer that logs every output ("Line[text]" with a line end, "Text[text]" without,
 // "NewPage", "EndDoc", "AbortDoc") and keeps the print position like a page would: each
@@ -192,4 +192,4 @@ public:
     int shows = 0;
 };
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

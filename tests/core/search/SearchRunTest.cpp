@@ -13,9 +13,9 @@
 namespace trawlit {
 namespace {
 
-using testing::FakeMainWindow;
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::FakeMainWindow;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 // The real file system with a fixed date, a scripted monotonic clock and injectable failures.
 class TestPlatform : public PosixPlatform {

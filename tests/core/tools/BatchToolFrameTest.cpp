@@ -20,7 +20,7 @@ const Tool kTools[] = {
     { "web cleanup", RunWebCleanup },
 };
 
-class BatchToolFrameTest : public testing::ToolRunFixture,
+class BatchToolFrameTest : public fakes::ToolRunFixture,
                            public ::testing::WithParamInterface<Tool> {
 protected:
     SearchResult Run() { return GetParam().run(Ports()); }

@@ -5,7 +5,7 @@
 namespace trawlit {
 namespace {
 
-class CHeaderExtractionTest : public testing::ToolRunFixture {
+class CHeaderExtractionTest : public fakes::ToolRunFixture {
 protected:
     SearchResult Run() { return RunCHeaderExtraction(Ports()); }
 };

@@ -5,7 +5,7 @@
 namespace trawlit {
 namespace {
 
-class ChangeMarkCountTest : public testing::ToolRunFixture {
+class ChangeMarkCountTest : public fakes::ToolRunFixture {
 protected:
     SearchResult Run() { return RunChangeMarkCount(Ports()); }
 

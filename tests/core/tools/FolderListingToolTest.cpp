@@ -5,7 +5,7 @@
 namespace trawlit {
 namespace {
 
-class FolderListingTest : public testing::ToolRunFixture {
+class FolderListingTest : public fakes::ToolRunFixture {
 protected:
     SearchResult Run() { return RunFolderListing(Ports()); }
 };

@@ -11,8 +11,8 @@ namespace {
 
 std::vector<std::string> LinesOf(const std::string& contents, bool* failed = nullptr)
 {
-    testing::FakePlatform platform;
-    testing::RecordingDialogs dialogs;
+    fakes::FakePlatform platform;
+    fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
     platform.AddFile("/f.txt", contents);
     std::int16_t fileNumber = 0;

@@ -11,7 +11,7 @@
 #include "core/search/SearchRun.h"
 #include "core/files/FileRoutines.h"
 
-namespace trawlit::testing {
+namespace trawlit::fakes {
 
 // A batch tool's run over an in-memory tree under /Data, its results going to /out. The clock
 // shows 07-Dec-26 at 14:05.
@@ -78,4 +78,4 @@ protected:
     FileRoutines files { platform, dialogs };
 };
 
-} // namespace trawlit::testing
+} // namespace trawlit::fakes

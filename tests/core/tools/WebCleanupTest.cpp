@@ -9,7 +9,7 @@ namespace {
 
 using namespace std::string_literals;
 
-class WebCleanupTest : public testing::ToolRunFixture {
+class WebCleanupTest : public fakes::ToolRunFixture {
 protected:
     SearchResult Run() { return RunWebCleanup(Ports()); }
     std::vector<std::string> MessageTexts() const
@@ -92,7 +92,7 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
 {
     struct Case {
         const char* what;
-        std::function<void(testing::FakePlatform&)> arrange;
+        std::function<void(fakes::FakePlatform&)> arrange;
         std::vector<std::string> messages;
         std::string copyLeft; // contents at /Data/a.htm2 after the run, empty when none
     };
@@ -122,11 +122,11 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
             "mine: \xFC" },
     };
     for (const Case& c : cases) {
-        testing::FakePlatform fake;
+        fakes::FakePlatform fake;
         fake.AddFile("/Data/a.htm", "\xE9\r\n");
         fake.AddFolder("/out");
         c.arrange(fake);
-        testing::RecordingDialogs recorded;
+        fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
         window.SetText(InputBox::FileTemplate, "*.htm");
         RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
@@ -217,14 +217,14 @@ TEST_F(WebCleanupTest, AbortShowsOnlyInTheClosingMessage)
 // On a case-sensitive file system the copy goes beside the file under its listed name.
 TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
 {
-    testing::TempFolder tree;
-    testing::TempFolder outside;
+    fakes::TempFolder tree;
+    fakes::TempFolder outside;
     tree.Write("Index.htm", "caf\xE9");
-    testing::FakeMainWindow window;
+    fakes::FakeMainWindow window;
     window.SetText(InputBox::RootFolder, tree.Path());
     window.SetText(InputBox::OutputPathname, outside / "out.txt");
     PosixPlatform platform;
-    testing::RecordingDialogs dialogs;
+    fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
 
     RunWebCleanup(RunPorts { window, platform, dialogs, files });
@@ -251,12 +251,12 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
     };
     window.SetText(InputBox::FileTemplate, "*.htm");
     for (const Case& c : cases) {
-        testing::FakePlatform fake;
+        fakes::FakePlatform fake;
         fake.AddFile("/Data/a.htm", "\xE9x");
         fake.AddFile("/Data/a.htm2", "earlier copy");
         fake.AddFolder("/out");
         fake.FailRead("/Data/a.htm", c.failAfter);
-        testing::RecordingDialogs recorded;
+        fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
         SearchResult result = RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
 

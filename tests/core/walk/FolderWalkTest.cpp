@@ -14,7 +14,7 @@
 namespace trawlit {
 namespace {
 
-using testing::FakePlatform;
+using fakes::FakePlatform;
 using Events = std::vector<std::string>;
 
 // Records every call of the walk as one text; optionally asks to stop at the n-th poll.
@@ -342,7 +342,7 @@ TEST(FolderWalkTest, JoinsHalveDoubledSeparators)
 
 TEST(FolderWalkTest, WalksARealTreeWithLinksAndAFifo)
 {
-    testing::TempFolder tree;
+    fakes::TempFolder tree;
     ASSERT_FALSE(tree.Path().empty());
     tree.Write("b.txt");
     tree.Write("A.txt");

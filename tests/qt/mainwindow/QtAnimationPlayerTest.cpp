@@ -31,7 +31,7 @@ QRgb ShownPixel(const QtAnimationPlayer& player)
 
 TEST(QtAnimationPlayerTest, PlaysTheClipsFramesInALoop)
 {
-    testing::TempFolder temp;
+    fakes::TempFolder temp;
     const std::string path = temp.Write("Search.avi", TwoFrameClip());
     QtAnimationPlayer player;
     ASSERT_TRUE(player.Open(QString::fromStdString(path)));
@@ -54,7 +54,7 @@ TEST(QtAnimationPlayerTest, PlaysTheClipsFramesInALoop)
 
 TEST(QtAnimationPlayerTest, MissingOrBrokenClipsPlayNothing)
 {
-    testing::TempFolder temp;
+    fakes::TempFolder temp;
     std::string clip = TwoFrameClip();
     const std::string broken = temp.Write("broken.avi", clip.substr(0, clip.size() / 2));
     const std::string garbage = temp.Write("garbage.avi", "RIFF????AVI not really");

@@ -18,8 +18,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 class NoFileDialog : public FileDialogPort {
 public:

@@ -30,8 +30,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 // The real file system with a fixed date; every name of a walk yields to the event loop and
 // then runs the test's hook, which plays the user acting while the run goes on.

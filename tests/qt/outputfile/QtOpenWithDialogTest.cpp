@@ -22,7 +22,7 @@
 namespace trawlit {
 namespace {
 
-using testing::TempFolder;
+using fakes::TempFolder;
 using Words = std::vector<std::string>;
 namespace fs = std::filesystem;
 

@@ -18,8 +18,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 // Presses the keys in whichever modal window is up once the event loop runs.
 void AnswerNextModalWith(std::vector<Qt::Key> keys)

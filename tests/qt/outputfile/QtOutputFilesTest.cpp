@@ -17,7 +17,7 @@
 namespace trawlit {
 namespace {
 
-using testing::TempFolder;
+using fakes::TempFolder;
 
 class NoActions : public OutputFileActions {
 public:

@@ -20,8 +20,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 using Words = std::vector<std::string>;
 namespace fs = std::filesystem;
 

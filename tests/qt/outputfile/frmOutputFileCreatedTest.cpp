@@ -17,8 +17,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 class RecordingActions : public OutputFileActions {
 public:

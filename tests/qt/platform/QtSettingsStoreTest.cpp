@@ -18,7 +18,7 @@ protected:
         QSettings::setPath(
             QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(temp.Path()));
     }
-    testing::TempFolder temp;
+    fakes::TempFolder temp;
     QtSettingsStore store;
 };
 

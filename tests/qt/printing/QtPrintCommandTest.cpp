@@ -25,8 +25,8 @@
 namespace trawlit {
 namespace {
 
-using testing::RecordingDialogs;
-using testing::TempFolder;
+using fakes::RecordingDialogs;
+using fakes::TempFolder;
 
 int CountMatches(const std::string& text, const std::regex& pattern)
 {

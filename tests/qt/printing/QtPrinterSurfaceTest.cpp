@@ -10,7 +10,7 @@
 namespace trawlit {
 namespace {
 
-using testing::TempFolder;
+using fakes::TempFolder;
 
 class QtPrinterSurfaceTest : public ::testing::Test {
 protected:

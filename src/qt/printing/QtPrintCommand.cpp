@@ -1,5 +1,8 @@
 #include "qt/printing/QtPrintCommand.h"
 
+#include <QFileInfo>
+
+#include "core/printing/PdfFileName.h"
 #include "core/printing/PrintCommand.h"
 #include "qt/printing/QtPrintPorts.h"
 #include "qt/printing/QtPrinterSurface.h"
@@ -33,8 +36,11 @@ void RunPrintCommand(QWidget* dialog, QWidget* panelButtons, QProgressBar* progr
     const std::string& path, PrintServices& services)
 {
     PrinterSurface& printer = services.Printer();
-    if (auto* qtPrinter = dynamic_cast<QtPrinterSurface*>(&printer))
-        qtPrinter->SetPdfPath(path + ".pdf");
+    auto* qtPrinter = dynamic_cast<QtPrinterSurface*>(&printer);
+    if (qtPrinter != nullptr && qtPrinter->PrintsToFile())
+        qtPrinter->SetPdfPath(UnusedPdfPath(path, [](const std::string& candidate) {
+            return QFileInfo::exists(QString::fromLocal8Bit(candidate));
+        }));
     QtPrintDialogPort dialogPort(dialog, panelButtons, progressBar);
     QtPrintConfirmWindow ownConfirmWindow(dialog);
     PrintConfirmWindow* confirmWindow = services.ConfirmWindow();

@@ -37,10 +37,14 @@ void RunPrintCommand(QWidget* dialog, QWidget* panelButtons, QProgressBar* progr
 {
     PrinterSurface& printer = services.Printer();
     auto* qtPrinter = dynamic_cast<QtPrinterSurface*>(&printer);
-    if (qtPrinter != nullptr && qtPrinter->PrintsToFile())
-        qtPrinter->SetPdfPath(UnusedPdfPath(path, [](const std::string& candidate) {
-            return QFileInfo::exists(QString::fromLocal8Bit(candidate));
+    if (qtPrinter != nullptr && qtPrinter->PrintsToFile()) {
+        // A document an earlier print left open is written when this one starts: its name
+        // is taken too.
+        const std::string leftOpen = qtPrinter->OpenDocumentFile();
+        qtPrinter->SetPdfPath(UnusedPdfPath(path, [&leftOpen](const std::string& candidate) {
+            return candidate == leftOpen || QFileInfo::exists(QString::fromLocal8Bit(candidate));
         }));
+    }
     QtPrintDialogPort dialogPort(dialog, panelButtons, progressBar);
     QtPrintConfirmWindow ownConfirmWindow(dialog);
     PrintConfirmWindow* confirmWindow = services.ConfirmWindow();

@@ -34,6 +34,11 @@ public:
     QtPrinterSurface& operator=(const QtPrinterSurface&) = delete;
 
     bool PrintsToFile() const { return toFile_; }
+    // The PDF file of a document still open; empty when none is.
+    std::string OpenDocumentFile() const
+    {
+        return inDocument_ ? documentPdfPath_.toLocal8Bit().toStdString() : std::string();
+    }
     // The PDF file for the next document, where there is no printer.
     void SetPdfPath(const std::string& path);
 

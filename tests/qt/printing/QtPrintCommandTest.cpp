@@ -141,20 +141,26 @@ TEST_F(QtPrintCommandTest, PrintsAResultsFileIntoAPdfBesideIt)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(QtPrintCommandTest, AnEarlierPdfIsKeptAndTheMessageNamesTheNewOne)
+// Neither a PDF on disk nor the one a failed print left open (written when the next print
+// starts) is overwritten.
+TEST_F(QtPrintCommandTest, EarlierPdfsAreKeptAndTheMessageNamesTheNewOne)
 {
-    services.UsePrinter(std::make_unique<QtPrinterSurface>(QtPrinterSurface::Target::PdfFile));
+    auto printer = std::make_unique<QtPrinterSurface>(QtPrinterSurface::Target::PdfFile);
     const std::string path = temp.Write("results.out", "one line\r\n");
     const std::string earlier = temp.Write("results.out.pdf", "an earlier print");
+    printer->SetPdfPath(path + "-2.pdf");
+    printer->Print("left open", true);
+    services.UsePrinter(std::move(printer));
 
     ConfirmInLandscape();
     RunPrintCommand(&dialog, panelButtons, progressBar, path, services);
 
     ASSERT_EQ(dialogs.messages.size(), 1U);
     EXPECT_NE(
-        dialogs.messages[0].text.find("saved to\r\n" + path + "-2.pdf\r\n"), std::string::npos);
+        dialogs.messages[0].text.find("saved to\r\n" + path + "-3.pdf\r\n"), std::string::npos);
     EXPECT_EQ(TempFolder::ReadWholeFile(earlier), "an earlier print");
     EXPECT_EQ(PdfPageCount(TempFolder::ReadWholeFile(path + "-2.pdf")), 1);
+    EXPECT_EQ(PdfPageCount(TempFolder::ReadWholeFile(path + "-3.pdf")), 1);
 }
 
 TEST_F(QtPrintCommandTest, ADisabledDialogRefusesToClose)

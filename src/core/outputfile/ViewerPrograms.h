@@ -29,9 +29,9 @@ std::string FindProgram(const std::string& name, const std::string& searchPath, 
 
 // The program to start for a viewer's program word: the program of that exact name; for a
 // default viewer name without such a program, the first text editor stand-in found, else the
-// desktop's opener; otherwise the program whose name differs only in letter case (the viewer
-// names are kept in capitals). When nothing is found, the word itself, which then fails to
-// start.
+// desktop's opener; otherwise the program whose name differs only in letter case (viewer names
+// typed in capitals, as the defaults are, still find their program). When nothing is found, the
+// word itself, which then fails to start.
 std::string ResolveViewerProgram(const std::string& program, const std::string& searchPath);
 
 // The names of the document programs and text editors present in `searchPath`, in the order

@@ -2,11 +2,12 @@
 
 #include <exception>
 
+#include "core/files/FileRoutines.h"
+#include "core/outputfile/ViewerCommand.h"
+#include "core/outputfile/ViewerPrograms.h"
+#include "core/text/NameTokens.h"
 #include "ports/Dialogs.h"
 #include "ports/ProgramStarter.h"
-#include "core/outputfile/ViewerCommand.h"
-#include "core/files/FileRoutines.h"
-#include "core/text/NameTokens.h"
 
 namespace trawlit {
 
@@ -22,9 +23,16 @@ bool IsShellDocument(const std::string& path)
     return extension == ".RTF" || extension == ".HTM" || extension == ".HTML";
 }
 
-void ReportUnableToRun(Dialogs& dialogs, const std::string& viewer)
+// A default viewer fails only where no stand-in for it exists: the user needs to know what
+// to install or where to choose another program.
+void ReportUnableToRun(Dialogs& dialogs, const std::string& viewer, const std::string& program = {})
 {
-    dialogs.MsgBox("Unable to run " + viewer, MsgBoxCode::Exclamation, kProgramTitle);
+    std::string text = "Unable to run " + viewer;
+    if (IsDefaultViewerName(program))
+        text += std::string(kLineBreak) + kLineBreak
+            + "No text editor and no desktop opener (xdg-open) was found." + kLineBreak + kLineBreak
+            + "Install a text editor, or choose a program with Change viewers.";
+    dialogs.MsgBox(text, MsgBoxCode::Exclamation, kProgramTitle);
 }
 
 std::string& ViewerFor(std::int64_t length)
@@ -71,7 +79,7 @@ void ViewFile(const std::string& path, ViewerPorts ports)
         const ViewerCommand command = BuildViewerCommand(viewer, path);
         if (command.program.empty()
             || !ports.starter.StartDetached(command.program, command.arguments))
-            ReportUnableToRun(ports.dialogs, viewer);
+            ReportUnableToRun(ports.dialogs, viewer, command.program);
     } catch (const std::exception&) {
         ReportUnableToRun(ports.dialogs, viewer);
     }

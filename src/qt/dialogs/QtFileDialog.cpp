@@ -23,17 +23,23 @@ QStringList NameFilters(const std::string& filter)
     return filters;
 }
 
-QString StartingPath(const FileDialogRequest& request)
+QString InitialFolder(const FileDialogRequest& request)
 {
-    QString name = QString::fromLocal8Bit(request.fileName);
     QString folder = QString::fromLocal8Bit(request.initialFolder);
     if (folder.endsWith("/.")) {
         folder.chop(1);
     }
-    if (name.isEmpty()) {
-        return folder;
+    return folder;
+}
+
+// The proposed file's full path; empty when the request names a folder only.
+QString ProposedFile(const FileDialogRequest& request, const QString& folder)
+{
+    const QString name = QString::fromLocal8Bit(request.fileName);
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || folder.isEmpty()) {
+        return name;
     }
-    return QDir::isAbsolutePath(name) || folder.isEmpty() ? name : folder + "/" + name;
+    return folder + "/" + name;
 }
 
 } // namespace
@@ -50,9 +56,14 @@ FileDialogAnswer QtFileDialog::Show(const FileDialogRequest& request)
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     }
-    const QString start = StartingPath(request);
-    if (!start.isEmpty()) {
-        dialog.selectFile(start);
+    // A folder alone opens that folder with no name: selecting it would open its parent
+    // with the folder's name proposed as the file.
+    const QString folder = InitialFolder(request);
+    const QString file = ProposedFile(request, folder);
+    if (!file.isEmpty()) {
+        dialog.selectFile(file);
+    } else if (!folder.isEmpty()) {
+        dialog.setDirectory(folder);
     }
     FileDialogAnswer answer;
     answer.flags = request.flags;

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -17,21 +18,22 @@
 #include <exception>
 
 #include "Version.h"
-#include "ports/Dialogs.h"
-#include "core/dialogs/GETPATH.h"
 #include "core/dialogs/DirBrowse.h"
-#include "qt/mainwindow/QtAnimationPlayer.h"
-#include "qt/widgets/QtButtonKbt.h"
-#include "qt/widgets/QtComboBoxView.h"
-#include "core/settings/Registry.h"
+#include "core/dialogs/GETPATH.h"
 #include "core/outputfile/Viewers.h"
 #include "core/search/SearchRun.h"
+#include "core/settings/Registry.h"
 #include "core/text/TextHelpers.h"
+#include "core/text/TextTrim.h"
 #include "core/tools/CHeaderExtraction.h"
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
-#include "core/text/TextTrim.h"
+#include "ports/Dialogs.h"
+#include "qt/mainwindow/HomeFolder.h"
+#include "qt/mainwindow/QtAnimationPlayer.h"
+#include "qt/widgets/QtButtonKbt.h"
+#include "qt/widgets/QtComboBoxView.h"
 
 namespace trawlit {
 
@@ -213,6 +215,7 @@ void frmTrawlit::CreateRunControls()
     cmdSearch2 = Named(
         new ButtonKbt(StandardIcon(QStyle::SP_FileDialogContentsView), "Start Search", this),
         "cmdSearch2");
+    cmdSearch2->setDefault(true); // Enter anywhere in the window starts a search
     cmdFolderListing
         = Named(new ButtonKbt(StandardIcon(QStyle::SP_DirOpenIcon), "Folder Listing", this),
             "cmdFolderListing");
@@ -226,12 +229,14 @@ void frmTrawlit::CreateRunControls()
     Animation1->setMinimumSize(64, 48);
     Animation1->setAlignment(Qt::AlignCenter);
 
-    lblTotalFileCountHeader
-        = Named(new QLabel("Total files processed:", this), "lblTotalFileCountHeader");
+    const auto header = [this](Counter counter, const char* name) {
+        return Named(new QLabel(DefaultCounterHeaderCaption(counter), this), name);
+    };
+    lblTotalFileCountHeader = header(Counter::TotalFileCount, "lblTotalFileCountHeader");
     lblTotalFileCount = Named(new QLabel("0", this), "lblTotalFileCount");
-    lblFileFoundCountHeader = Named(new QLabel("Matching files:", this), "lblFileFoundCountHeader");
+    lblFileFoundCountHeader = header(Counter::FileFoundCount, "lblFileFoundCountHeader");
     lblFileFoundCount = Named(new QLabel("0", this), "lblFileFoundCount");
-    lblMatchCountHeader = Named(new QLabel("Number of matches:", this), "lblMatchCountHeader");
+    lblMatchCountHeader = header(Counter::MatchCount, "lblMatchCountHeader");
     lblMatchCount = Named(new QLabel("0", this), "lblMatchCount");
 }
 
@@ -409,6 +414,21 @@ void frmTrawlit::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// Enter presses the focused button, else the default one, as in a dialog. Runs hide the run
+// buttons and disable the panel, so Enter starts nothing while one goes on.
+void frmTrawlit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* pressed = focused != nullptr ? focused : cmdSearch2;
+    if (pressed->isVisible() && pressed->isEnabled())
+        pressed->click();
+    event->accept();
+}
+
 bool frmTrawlit::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && watched == comboSearchStr) {
@@ -499,9 +519,14 @@ void frmTrawlit::comboFileTemplate_Change()
 
 // ---- MainWindowPort ----
 
+// A leading "~" in a path means the home folder, as everywhere on the desktop; the runs and
+// the output browse see the path it stands for.
 std::string frmTrawlit::InputText(InputBox box)
 {
-    return ToCore(ComboOf(box)->currentText());
+    const QString text = ComboOf(box)->currentText();
+    if (box == InputBox::RootFolder || box == InputBox::OutputPathname)
+        return ToCore(ExpandHomeFolder(text, QDir::homePath()));
+    return ToCore(text);
 }
 
 CheckState frmTrawlit::Option(OptionBox box)

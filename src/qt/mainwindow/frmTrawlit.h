@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "core/history/clsHistory.h"
-#include "ports/MainWindowPort.h"
 #include "core/search/SearchRun.h"
+#include "ports/MainWindowPort.h"
 
 class QCheckBox;
 class QComboBox;
@@ -63,6 +63,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "qt/widgets/QtButtonKbt.h"
-#include "qt/widgets/QtKeys.h"
 #include "core/outputfile/Viewers.h"
 #include "core/text/TextTrim.h"
+#include "qt/widgets/QtButtonKbt.h"
+#include "qt/widgets/QtKeys.h"
 
 namespace trawlit {
 
@@ -28,11 +28,11 @@ QString ToQt(const std::string& text)
     return QString::fromLocal8Bit(text);
 }
 
-// Blanks off both ends, then capitals, as every viewer name is kept.
+// Blanks off both ends, the rest as typed: on a system that tells letter cases apart, a
+// viewer's arguments in capitals are other arguments ("--NEW-WINDOW" is not "--new-window").
 std::string ViewerNameOf(const QLineEdit& box)
 {
-    const std::string trimmed = TrimBlanks(box.text().toLocal8Bit().toStdString());
-    return QString::fromLocal8Bit(trimmed).toUpper().toLocal8Bit().toStdString();
+    return TrimBlanks(box.text().toLocal8Bit().toStdString());
 }
 
 template <typename Widget> Widget* Named(Widget* widget, const char* name)

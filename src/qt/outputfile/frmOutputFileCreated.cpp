@@ -9,12 +9,12 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "core/files/FileRoutines.h"
+#include "core/text/TextTrim.h"
 #include "ports/Dialogs.h"
+#include "ports/Platform.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
-#include "core/files/FileRoutines.h"
-#include "ports/Platform.h"
-#include "core/text/TextTrim.h"
 
 namespace trawlit {
 
@@ -185,14 +185,19 @@ void frmOutputFileCreated::TakeOverPendingRequest()
 
 void frmOutputFileCreated::FitPathLabel()
 {
-    const QString caption = lblPathname->text();
+    const QString caption = QString::fromStdString(pathCaption_);
     const PathLabelFit fit = trawlit::FitPathLabel(kWindowWidth, [&](double points) {
         const QFontMetrics metrics(LabelFont(points, true));
         return static_cast<std::int32_t>(metrics.horizontalAdvance(caption) * kTwipsPerPixel);
     });
-    lblPathname->setFont(LabelFont(fit.points, true));
+    const QFont font = LabelFont(fit.points, true);
+    // A path still too wide loses its middle, so that the file's name stays in sight; the
+    // tooltip holds all of it.
+    const int room = width() - Px(kMargin);
+    lblPathname->setFont(font);
+    lblPathname->setText(QFontMetrics(font).elidedText(caption, Qt::ElideMiddle, room));
     lblPathname->adjustSize();
-    const int left = std::max(Px(120), (width() - lblPathname->width()) / 2);
+    const int left = std::max(Px(kMargin) / 2, (width() - lblPathname->width()) / 2);
     lblPathname->move(left, Px(kPathTop + fit.extraTopTwips));
 }
 

@@ -1,5 +1,8 @@
 #include "qt/printing/QtPrintCommand.h"
 
+#include <QFileInfo>
+
+#include "core/printing/PdfFileName.h"
 #include "core/printing/PrintCommand.h"
 #include "qt/printing/QtPrintPorts.h"
 #include "qt/printing/QtPrinterSurface.h"
@@ -33,8 +36,15 @@ void RunPrintCommand(QWidget* dialog, QWidget* panelButtons, QProgressBar* progr
     const std::string& path, PrintServices& services)
 {
     PrinterSurface& printer = services.Printer();
-    if (auto* qtPrinter = dynamic_cast<QtPrinterSurface*>(&printer))
-        qtPrinter->SetPdfPath(path + ".pdf");
+    auto* qtPrinter = dynamic_cast<QtPrinterSurface*>(&printer);
+    if (qtPrinter != nullptr && qtPrinter->PrintsToFile()) {
+        // A document an earlier print left open is written when this one starts: its name
+        // is taken too.
+        const std::string leftOpen = qtPrinter->OpenDocumentFile();
+        qtPrinter->SetPdfPath(UnusedPdfPath(path, [&leftOpen](const std::string& candidate) {
+            return candidate == leftOpen || QFileInfo::exists(QString::fromLocal8Bit(candidate));
+        }));
+    }
     QtPrintDialogPort dialogPort(dialog, panelButtons, progressBar);
     QtPrintConfirmWindow ownConfirmWindow(dialog);
     PrintConfirmWindow* confirmWindow = services.ConfirmWindow();

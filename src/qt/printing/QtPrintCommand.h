@@ -56,7 +56,8 @@ private:
 // The Print button of the output-file dialog: asks "Confirm print" over `dialog`, then prints
 // the file at `path` while the dialog is disabled, `panelButtons` hidden and `progressBar`
 // advancing; reports the outcome in a message box. Returns when all is done. Without a
-// printer on the system the pages go to `path` + ".pdf" and the closing message names it.
+// printer on the system the pages go to `path` + ".pdf" (numbered where that file exists) and
+// the closing message names it.
 void RunPrintCommand(QWidget* dialog, QWidget* panelButtons, QProgressBar* progressBar,
     const std::string& path, PrintServices& services);
 

@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <utility>
 
 #include "core/printing/PrintSettings.h"
+#include "core/printing/PrintedTextEncoding.h"
 
 namespace trawlit {
 
@@ -37,7 +39,21 @@ QPageLayout::Orientation QtOrientation(std::int16_t orientation)
                                                      : QPageLayout::Portrait;
 }
 
+QString Printable(std::string_view bytes)
+{
+    return QString::fromStdString(PrintableUtf8(bytes));
+}
+
 } // namespace
+
+QFont PrinterFont(const std::string& name, float points)
+{
+    QFont font(QString::fromLocal8Bit(name));
+    font.setStyleHint(QFont::TypeWriter);
+    if (points > 0.0F)
+        font.setPointSizeF(static_cast<double>(points));
+    return font;
+}
 
 QtPrinterSurface::QtPrinterSurface(Target target)
 {
@@ -50,8 +66,7 @@ QtPrinterSurface::QtPrinterSurface(Target target)
         printer_ = std::make_unique<QPrinter>(chosen, QPrinter::HighResolution);
     }
     printer_->setPageOrientation(QtOrientation(orientation_));
-    // Where the printer font is missing, a fixed-pitch face stands in: listings stay aligned.
-    font_.setStyleHint(QFont::TypeWriter);
+    font_ = PrinterFont(kDefaultPrintFontName, kDefaultPrintFontSize);
     SetFontName(kDefaultPrintFontName);
     SetFontSize(kDefaultPrintFontSize);
 }
@@ -135,11 +150,12 @@ double QtPrinterSurface::ScaleHeight()
     return ToTwips(printer_->pageLayout().paintRectPixels(printer_->resolution()).height());
 }
 
+// Measures the text as Print will place it: completing a character the last piece began.
 double QtPrinterSurface::TextWidth(std::string_view text)
 {
-    const QString decoded
-        = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-    return ToTwips(Metrics().horizontalAdvance(decoded));
+    const std::string joined = cutCharacter_ + std::string(text);
+    const std::string_view whole(joined.data(), joined.size() - Utf8CharacterCutAtEnd(joined));
+    return ToTwips(Metrics().horizontalAdvance(Printable(whole)));
 }
 
 void QtPrinterSurface::StartDocument()
@@ -150,7 +166,7 @@ void QtPrinterSurface::StartDocument()
     documentPdfPath_ = nextPdfPath_;
     pages_.assign(1, PageContent { orientation_, {} });
     fonts_.clear();
-    decoder_.resetState();
+    cutCharacter_.clear();
 }
 
 void QtPrinterSurface::Place(const QString& text)
@@ -169,23 +185,31 @@ void QtPrinterSurface::NextLine()
     currentY_ += ToTwips(Metrics().lineSpacing());
 }
 
+void QtPrinterSurface::PlaceBytes(std::string_view bytes)
+{
+    Place(Printable(bytes));
+}
+
 PrinterError QtPrinterSurface::Print(std::string_view text, bool lineEnd)
 {
     StartDocument();
-    // The decoder keeps a character whose bytes straddle two pieces until its last byte comes.
-    const QString decoded
-        = decoder_.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    std::string piece = std::move(cutCharacter_) + std::string(text);
+    cutCharacter_.clear();
     // A piece may hold line ends of its own (the text before a form feed): they move down.
-    const QStringList lines = decoded.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        const bool last = i + 1 == lines.size();
-        if (!last && line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        Place(line);
-        if (!last)
-            NextLine();
+    // Each line is read as UTF-8 or Windows-1252 by itself.
+    std::string_view rest = piece;
+    for (std::size_t end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        PlaceBytes(line);
+        NextLine();
+        rest.remove_prefix(end + 1);
     }
+    // A character whose bytes straddle two pieces waits for its last byte.
+    const std::size_t cut = lineEnd ? 0 : Utf8CharacterCutAtEnd(rest);
+    PlaceBytes(rest.substr(0, rest.size() - cut));
+    cutCharacter_ = rest.substr(rest.size() - cut);
     if (lineEnd)
         NextLine();
     return {};
@@ -204,6 +228,7 @@ PrinterError QtPrinterSurface::EndDoc()
 {
     if (!inDocument_)
         return {};
+    PlaceBytes(std::exchange(cutCharacter_, {})); // a file that ends inside a character
     inDocument_ = false;
     const std::vector<PageContent> pages = std::move(pages_);
     pages_.clear();
@@ -215,6 +240,7 @@ PrinterError QtPrinterSurface::EndDoc()
 PrinterError QtPrinterSurface::AbortDoc()
 {
     inDocument_ = false;
+    cutCharacter_.clear();
     pages_.clear();
     fonts_.clear();
     currentX_ = ScaleLeft();

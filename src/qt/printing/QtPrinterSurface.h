@@ -3,9 +3,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QString>
-#include <QStringDecoder>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ports/PrinterSurface.h"
@@ -13,6 +13,10 @@
 class QPrinter;
 
 namespace trawlit {
+
+// The font the printer uses for a stored font name and size: where that face is missing, a
+// fixed-pitch one stands in, so listings stay aligned.
+QFont PrinterFont(const std::string& name, float points);
 
 // The printer surface on the system's default printer (the first one when none is the
 // default). On a system without any printer the pages go to a PDF file instead, named by
@@ -30,6 +34,11 @@ public:
     QtPrinterSurface& operator=(const QtPrinterSurface&) = delete;
 
     bool PrintsToFile() const { return toFile_; }
+    // The PDF file of a document still open; empty when none is.
+    std::string OpenDocumentFile() const
+    {
+        return inDocument_ ? documentPdfPath_.toLocal8Bit().toStdString() : std::string();
+    }
     // The PDF file for the next document, where there is no printer.
     void SetPdfPath(const std::string& path);
 
@@ -72,6 +81,7 @@ private:
 
     void StartDocument();
     void Place(const QString& text);
+    void PlaceBytes(std::string_view bytes);
     void NextLine();
     PrinterError SendDocument(const std::vector<PageContent>& pages, const QString& pdfPath);
     const QFontMetricsF& Metrics();
@@ -95,7 +105,7 @@ private:
     bool inDocument_ = false;
     std::vector<PageContent> pages_;
     std::vector<QFont> fonts_;
-    QStringDecoder decoder_ { QStringDecoder::System };
+    std::string cutCharacter_; // the start of a character the next piece completes
 };
 
 } // namespace trawlit

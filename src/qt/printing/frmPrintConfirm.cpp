@@ -1,20 +1,25 @@
 #include "qt/printing/frmPrintConfirm.h"
 
+#include <QComboBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/printing/PrintSettings.h"
+#include "qt/printing/QtPrinterSurface.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
-#include "core/printing/PrintSettings.h"
 
 namespace trawlit {
 
@@ -99,6 +104,59 @@ QLabel* NewValueLabel(const char* name, QWidget* parent)
     label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 24);
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     return label;
+}
+
+// Hides a caption of the font dialog with the list or box it names, and that list's edit line.
+void HideWithBuddy(QFontDialog& dialog, QLabel* caption)
+{
+    QWidget* buddy = caption->buddy();
+    caption->hide();
+    if (buddy == nullptr)
+        return;
+    buddy->hide();
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+        if (edit->focusProxy() == buddy)
+            edit->hide();
+}
+
+// The printer takes a face and a size only, in its Latin code page: the dialog lists faces
+// for Latin text alone and hides the styles and effects a choice would silently lose.
+void OfferOnlyFaceAndSize(QFontDialog& dialog)
+{
+    for (QLabel* caption : dialog.findChildren<QLabel*>()) {
+        if (caption->text() == QFontDialog::tr("Wr&iting System")) {
+            if (auto* systems = qobject_cast<QComboBox*>(caption->buddy())) {
+                systems->setCurrentIndex(QFontDatabase::Latin);
+                emit systems->activated(QFontDatabase::Latin); // rebuilds the list of faces
+            }
+            HideWithBuddy(dialog, caption);
+        } else if (caption->text() == QFontDialog::tr("Font st&yle")) {
+            HideWithBuddy(dialog, caption);
+        }
+    }
+    // The sample takes the whole width the effects and styles left.
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (group->title() == QFontDialog::tr("Effects"))
+            group->hide();
+        else if (group->title() == QFontDialog::tr("Sample") && grid != nullptr)
+            grid->addWidget(group, 4, 0, 4, grid->columnCount());
+    }
+    if (auto* sample = dialog.findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit")))
+        sample->setMinimumHeight(sample->fontMetrics().height() * 3);
+    if (grid != nullptr)
+        grid->setColumnStretch(2, 0);
+}
+
+// Opens the dialog on a font in the face's regular style: given none, the dialog would show
+// the face's first style, an oblique for some, while the printer prints the regular one.
+void OpenOn(QFontDialog& dialog, const QFont& font)
+{
+    dialog.setCurrentFont(font);
+    QFont regular = font;
+    regular.setFamily(dialog.currentFont().family()); // the face the list settled on
+    regular.setStyleName(QFontInfo(QFont(regular.family())).styleName());
+    dialog.setCurrentFont(regular);
 }
 
 } // namespace
@@ -252,14 +310,18 @@ void frmPrintConfirm::UpdateImages()
 
 void frmPrintConfirm::ChangeFont(bool FixedPitchFlag)
 {
-    QFont initial(ToQt(settings_.PrintFontName));
-    if (settings_.PrintFontSize > 0.0F)
-        initial.setPointSizeF(static_cast<double>(settings_.PrintFontSize));
+    // The dialog opens on the face that really prints, which is not the stored name where
+    // this system lacks that face.
+    QFont initial = PrinterFont(settings_.PrintFontName, settings_.PrintFontSize);
+    initial.setFamily(QFontInfo(initial).family());
     const std::optional<QFont> chosen = fontChooser_(initial, FixedPitchFlag, this);
     if (!chosen || chosen->family().isEmpty())
         return;
-    settings_.PrintFontName = ToCore(chosen->family());
-    if (chosen->pointSizeF() > 0)
+    // What the user left alone keeps its stored form: a name this system has no face for
+    // still prints the same, and the dialog offers whole points only.
+    if (chosen->family() != initial.family())
+        settings_.PrintFontName = ToCore(chosen->family());
+    if (chosen->pointSizeF() > 0 && chosen->pointSize() != initial.pointSize())
         settings_.PrintFontSize = static_cast<float>(chosen->pointSizeF());
     ShowFont();
 }
@@ -267,14 +329,17 @@ void frmPrintConfirm::ChangeFont(bool FixedPitchFlag)
 std::optional<QFont> frmPrintConfirm::ChooseInFontDialog(
     const QFont& initial, bool fixedPitch, QWidget* over)
 {
-    QFontDialog dialog(initial, over);
+    QFontDialog dialog(over);
     dialog.setObjectName(QStringLiteral("CmDialog1"));
-    // Fonts that scale serve a printer; the fixed-pitch button offers only those.
+    // Fonts that scale serve a printer; the fixed-pitch button offers only those. The list of
+    // faces is built when a font is set, so the options come first.
     QFontDialog::FontDialogOptions options
         = QFontDialog::DontUseNativeDialog | QFontDialog::ScalableFonts;
     if (fixedPitch)
         options |= QFontDialog::MonospacedFonts;
     dialog.setOptions(options);
+    OfferOnlyFaceAndSize(dialog);
+    OpenOn(dialog, initial);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedFont();

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/files/FileRoutines.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/RecordingDialogs.h"
 #include "ports/ProgramStarter.h"
-#include "core/files/FileRoutines.h"
 
 namespace trawlit {
 namespace {
@@ -140,6 +140,10 @@ TEST_F(ViewFileTest, ReportsWhatItCannotFindOrRun)
     const std::vector<Case> cases = {
         { "NOTEPAD.EXE", false, true, "Unable to find File.\r\n\r\n/results/x.txt", false },
         { "NOSUCH -q", true, false, "Unable to run NOSUCH -q", true },
+        { "NOTEPAD.EXE", true, false,
+            "Unable to run NOTEPAD.EXE\r\n\r\nNo text editor and no desktop opener (xdg-open) "
+            "was found.\r\n\r\nInstall a text editor, or choose a program with Change viewers.",
+            true },
         { "   ", true, true, "Unable to run    ", false },
         { "NOTEPAD.EXE", true, true, nullptr, true },
     };

@@ -16,16 +16,16 @@
 #include <gtest/gtest.h>
 
 #include "Version.h"
-#include "ports/FileDialogPort.h"
+#include "core/dialogs/DirBrowse.h"
+#include "core/files/FileRoutines.h"
+#include "core/outputfile/Viewers.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "core/dialogs/DirBrowse.h"
+#include "platform/PosixPlatform.h"
+#include "ports/FileDialogPort.h"
+#include "ports/SettingsStore.h"
 #include "qt/mainwindow/QtAnimationPlayer.h"
 #include "qt/widgets/QtButtonKbt.h"
-#include "ports/SettingsStore.h"
-#include "core/outputfile/Viewers.h"
-#include "core/files/FileRoutines.h"
-#include "platform/PosixPlatform.h"
 
 namespace trawlit {
 namespace {
@@ -286,6 +286,43 @@ TEST_F(frmTrawlitTest, StartSearchWritesTheResultsFileAndReturnsToIdle)
     EXPECT_EQ(window->lblMatchCount->text(), "3");
     ASSERT_GE(window->comboSearchStr->count(), 1);
     EXPECT_EQ(window->comboSearchStr->itemText(0), "needle");
+}
+
+TEST_F(frmTrawlitTest, EnterInFindWhatStartsTheSearch)
+{
+    WriteFiles(1);
+    SetInputs("");
+    EXPECT_TRUE(window->cmdSearch2->isDefault());
+    QApplication::setActiveWindow(window.get());
+    window->comboSearchStr->setFocus();
+    QTest::keyClicks(window->comboSearchStr, "needle");
+    QTest::keyClick(window->comboSearchStr, Qt::Key_Return);
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_NE(TempFolder::ReadWholeFile(output).find("\t1:\ta needle here"), std::string::npos);
+    EXPECT_TRUE(IdleLook());
+}
+
+// "~" is the home folder in both paths, for the run and for the output browse alike.
+TEST_F(frmTrawlitTest, ALeadingTildeInThePathsIsTheHomeFolder)
+{
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(tree.Path()));
+    tree.Write("sub/a.txt", "a needle\n");
+    window->comboSearchStr->setEditText("needle");
+    window->comboRootFolder->setEditText(" ~/sub ");
+    window->comboOutputPathname->setEditText("~/Trawlit.out");
+    ClickSearch();
+    fileDialog.answer = {};
+    QTest::mouseClick(window->cmdBrowse, Qt::LeftButton);
+    qputenv("HOME", savedHome);
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].path, tree / "Trawlit.out");
+    EXPECT_NE(
+        tree.Read("Trawlit.out").find("Root folder:  " + tree / "sub\r\n"), std::string::npos);
+    ASSERT_EQ(fileDialog.requests.size(), 1u);
+    EXPECT_EQ(fileDialog.requests[0].fileName, tree / "Trawlit.out");
 }
 
 TEST_F(frmTrawlitTest, AbortAnsweredNoGoesOnAndYesStopsTheRun)

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "qt/widgets/QtButtonKbt.h"
 #include "core/outputfile/Viewers.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -56,15 +56,16 @@ TEST_F(frmChangeViewersTest, ShowsTheCurrentViewersWithTheFocusOnTheFirstBox)
     EXPECT_EQ(dialog->lblSize->text(), "(greater than 60000 bytes)");
 }
 
-TEST_F(frmChangeViewersTest, OkStoresBothBoxesTrimmedAndInCapitals)
+// Letter case is kept: arguments such as "--new-window" mean nothing in capitals.
+TEST_F(frmChangeViewersTest, OkStoresBothBoxesTrimmedAsTyped)
 {
-    Type(dialog->txtSmall, "  my  viewer ");
+    Type(dialog->txtSmall, "  gedit --new-window ");
     Type(dialog->txtLarge, "  wordpad.exe ");
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
     EXPECT_TRUE(Closed());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(SmallFileViewer, "MY  VIEWER");
-    EXPECT_EQ(LargeFileViewer, "WORDPAD.EXE");
+    EXPECT_EQ(SmallFileViewer, "gedit --new-window");
+    EXPECT_EQ(LargeFileViewer, "wordpad.exe");
 }
 
 TEST_F(frmChangeViewersTest, AClearedBoxStoresAnEmptyViewer)
@@ -174,7 +175,7 @@ TEST(ShowChangeViewersTest, ShowsTheDialogModallyAndReturnsWhenItCloses)
     answer.start(10);
     ShowChangeViewers(nullptr);
     EXPECT_TRUE(sawModalDialog);
-    EXPECT_EQ(SmallFileViewer, "KWRITE");
+    EXPECT_EQ(SmallFileViewer, "kwrite");
     SetDefaultViewers();
 }
 

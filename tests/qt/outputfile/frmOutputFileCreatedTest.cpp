@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/FileRoutines.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "qt/widgets/QtButtonKbt.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -170,6 +170,14 @@ TEST_F(frmOutputFileCreatedTest, ALongPathShrinksAndMovesDown)
     Open();
     EXPECT_EQ(dialog->lblPathname->font().pointSizeF(), 10.0);
     EXPECT_EQ(dialog->lblPathname->y() - designTop, 12);
+    // Too wide even then: the middle gives way, the file's name stays, the tooltip has it all.
+    EXPECT_TRUE(dialog->rect().contains(dialog->lblPathname->geometry()));
+    const QString shown = dialog->lblPathname->text();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("ww.out "))) << shown.toStdString();
+    EXPECT_EQ(dialog->lblPathname->toolTip().toStdString(), path);
+    EXPECT_EQ(dialog->CurrentPath(), path);
+    EXPECT_TRUE(dialog->grab().save(QStringLiteral("/tmp/frmOutputFileCreated-long.png")));
 }
 
 } // namespace

@@ -11,16 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/FileRoutines.h"
+#include "core/printing/PrinterPages.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "qt/widgets/QtButtonKbt.h"
+#include "platform/PosixPlatform.h"
 #include "ports/SettingsStore.h"
-#include "core/printing/PrinterPages.h"
 #include "qt/printing/QtPrintPorts.h"
 #include "qt/printing/QtPrinterSurface.h"
 #include "qt/printing/frmPrintConfirm.h"
-#include "core/files/FileRoutines.h"
-#include "platform/PosixPlatform.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -139,6 +139,28 @@ TEST_F(QtPrintCommandTest, PrintsAResultsFileIntoAPdfBesideIt)
     EXPECT_FALSE(progressBar->isVisible());
     EXPECT_EQ(progressBar->value(), 100);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// Neither a PDF on disk nor the one a failed print left open (written when the next print
+// starts) is overwritten.
+TEST_F(QtPrintCommandTest, EarlierPdfsAreKeptAndTheMessageNamesTheNewOne)
+{
+    auto printer = std::make_unique<QtPrinterSurface>(QtPrinterSurface::Target::PdfFile);
+    const std::string path = temp.Write("results.out", "one line\r\n");
+    const std::string earlier = temp.Write("results.out.pdf", "an earlier print");
+    printer->SetPdfPath(path + "-2.pdf");
+    printer->Print("left open", true);
+    services.UsePrinter(std::move(printer));
+
+    ConfirmInLandscape();
+    RunPrintCommand(&dialog, panelButtons, progressBar, path, services);
+
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_NE(
+        dialogs.messages[0].text.find("saved to\r\n" + path + "-3.pdf\r\n"), std::string::npos);
+    EXPECT_EQ(TempFolder::ReadWholeFile(earlier), "an earlier print");
+    EXPECT_EQ(PdfPageCount(TempFolder::ReadWholeFile(path + "-2.pdf")), 1);
+    EXPECT_EQ(PdfPageCount(TempFolder::ReadWholeFile(path + "-3.pdf")), 1);
 }
 
 TEST_F(QtPrintCommandTest, ADisabledDialogRefusesToClose)

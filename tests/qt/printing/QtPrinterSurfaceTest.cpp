@@ -55,6 +55,19 @@ TEST_F(QtPrinterSurfaceTest, ACharacterSplitBetweenTwoPiecesPrintsAsOne)
     printer.AbortDoc();
 }
 
+// A line in Windows-1252 prints its characters, not replacement marks: as wide as in UTF-8.
+TEST_F(QtPrinterSurfaceTest, ALineThatIsNotUtf8PrintsAsWindows1252)
+{
+    printer.SetFontName("DejaVu Sans");
+    const std::string quotedUtf8 = "\xE2\x80\x9C" + std::string("d\xC3\xA9j\xC3\xA0\xE2\x80\x9D");
+    const std::string quoted1252 = "\x93" + std::string("d\xE9j\xE0\x94");
+    const double utf8 = printer.TextWidth(quotedUtf8);
+    EXPECT_NEAR(printer.TextWidth(quoted1252), utf8, 1);
+    printer.Print(quoted1252, false);
+    EXPECT_NEAR(printer.CurrentX(), utf8, 1);
+    printer.AbortDoc();
+}
+
 TEST_F(QtPrinterSurfaceTest, AnAbandonedDocumentLeavesNoFile)
 {
     printer.Print("first page", true);

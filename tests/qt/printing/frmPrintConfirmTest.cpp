@@ -1,8 +1,10 @@
 #include "qt/printing/frmPrintConfirm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -12,8 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include "qt/widgets/QtButtonKbt.h"
 #include "core/printing/PrintSettings.h"
+#include "qt/printing/QtPrinterSurface.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -154,11 +157,12 @@ TEST_F(frmPrintConfirmTest, OkConfirmsAndTakesTheOrientation)
 
 TEST_F(frmPrintConfirmTest, FontButtonsAskForFontsAndShowTheChoice)
 {
+    settings.PrintFontName = "DejaVu Serif"; // a face this system has
     frmPrintConfirm& form = Show();
     std::vector<bool> fixedPitchAsked;
     std::optional<QFont> answer;
     form.SetFontChooser([&](const QFont& initial, bool fixedPitch, QWidget*) {
-        EXPECT_EQ(Text(initial.family()), settings.PrintFontName);
+        EXPECT_EQ(initial.family(), QFontInfo(initial).family()); // a face that exists
         fixedPitchAsked.push_back(fixedPitch);
         return answer;
     });
@@ -181,43 +185,101 @@ TEST_F(frmPrintConfirmTest, FontButtonsAskForFontsAndShowTheChoice)
     EXPECT_TRUE(form.isVisible());
 }
 
-// Answers the next font dialog once it is up: `accept` picks `family` at 12 points.
-void AnswerFontDialog(bool accept, const QString& family, QFontDialog::FontDialogOptions* seen)
+// What a font dialog offered when it came up.
+struct FontDialogSeen {
+    QFontDialog::FontDialogOptions options;
+    QString openedOn;
+    QStringList families;
+    bool stylesShown = false;
+    bool effectsShown = false;
+};
+
+QWidget* BuddyOf(QFontDialog& dialog, const QString& caption)
+{
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text() == caption)
+            return label->isVisible() ? label->buddy() : nullptr;
+    return nullptr;
+}
+
+// Answers the next font dialog once it is up: picks `family` at 12 points, or with an empty
+// family presses OK untouched; nothing at all cancels it.
+void AnswerFontDialog(std::optional<QString> family, FontDialogSeen* seen)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) {
-            AnswerFontDialog(accept, family, seen);
+            AnswerFontDialog(family, seen);
             return;
         }
-        *seen = dialog->options();
-        if (!accept) {
+        seen->options = dialog->options();
+        // For a person to look at.
+        const bool fixedPitch = seen->options.testFlag(QFontDialog::MonospacedFonts);
+        dialog->grab().save(fixedPitch ? "/tmp/CmDialog1-fixed.png" : "/tmp/CmDialog1-all.png");
+        seen->openedOn = dialog->currentFont().family();
+        seen->families.clear();
+        if (auto* faces
+            = qobject_cast<QAbstractItemView*>(BuddyOf(*dialog, QFontDialog::tr("&Font"))))
+            for (int row = 0; row < faces->model()->rowCount(); ++row)
+                seen->families << faces->model()->index(row, 0).data().toString();
+        seen->stylesShown = BuddyOf(*dialog, QFontDialog::tr("Font st&yle")) != nullptr;
+        seen->effectsShown = false;
+        for (QGroupBox* group : dialog->findChildren<QGroupBox*>())
+            seen->effectsShown
+                |= group->title() == QFontDialog::tr("Effects") && group->isVisible();
+        if (!family) {
             dialog->reject();
             return;
         }
-        QFont font(family);
-        font.setPointSize(12);
-        dialog->setCurrentFont(font);
+        if (!family->isEmpty()) {
+            QFont font(*family);
+            font.setPointSize(12);
+            dialog->setCurrentFont(font);
+        }
         dialog->accept();
     });
 }
 
 TEST_F(frmPrintConfirmTest, TheSystemFontDialogOffersFixedPitchFontsForThatButton)
 {
+    settings.PrintFontName = "DejaVu Serif"; // a face this system has
     frmPrintConfirm& form = Show();
-    QFontDialog::FontDialogOptions seen;
-    AnswerFontDialog(true, QStringLiteral("DejaVu Sans Mono"), &seen);
+    FontDialogSeen seen;
+    AnswerFontDialog(QStringLiteral("DejaVu Sans Mono"), &seen);
     QTest::mouseClick(form.cmdFixedPitchFonts, Qt::LeftButton);
-    EXPECT_TRUE(seen.testFlag(QFontDialog::MonospacedFonts));
-    EXPECT_TRUE(seen.testFlag(QFontDialog::DontUseNativeDialog));
+    EXPECT_TRUE(seen.options.testFlag(QFontDialog::DontUseNativeDialog));
+    ASSERT_FALSE(seen.families.isEmpty());
+    for (const QString& family : seen.families) {
+        EXPECT_TRUE(QFontDatabase::isFixedPitch(family)) << Text(family);
+        EXPECT_TRUE(QFontDatabase::writingSystems(family).contains(QFontDatabase::Latin));
+    }
+    EXPECT_FALSE(seen.stylesShown); // a choice keeps only the face and its size
+    EXPECT_FALSE(seen.effectsShown);
     EXPECT_EQ(settings.PrintFontName, "DejaVu Sans Mono");
     EXPECT_EQ(settings.PrintFontSize, 12.0F);
 
-    AnswerFontDialog(false, QStringLiteral("DejaVu Serif"), &seen);
+    AnswerFontDialog(std::nullopt, &seen);
     QTest::mouseClick(form.cmdAllFonts, Qt::LeftButton);
-    EXPECT_FALSE(seen.testFlag(QFontDialog::MonospacedFonts));
+    EXPECT_TRUE(seen.families.contains(QStringLiteral("DejaVu Sans")));
     EXPECT_EQ(settings.PrintFontName, "DejaVu Sans Mono");
     EXPECT_TRUE(form.isVisible());
+}
+
+// "Courier New" is missing here: the dialog opens on the face that prints in its place, and
+// OK without a change keeps the stored name and the size between whole points.
+TEST_F(frmPrintConfirmTest, AnUntouchedFontDialogKeepsTheStoredFont)
+{
+    settings.PrintFontSize = 8.5F;
+    frmPrintConfirm& form = Show();
+    const QString printed = QFontInfo(PrinterFont("Courier New", 8.5F)).family();
+    for (ButtonKbt* button : { form.cmdFixedPitchFonts, form.cmdAllFonts }) {
+        FontDialogSeen seen;
+        AnswerFontDialog(QString(), &seen);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(seen.openedOn, printed);
+        EXPECT_EQ(settings.PrintFontName, "Courier New");
+        EXPECT_EQ(settings.PrintFontSize, 8.5F);
+    }
 }
 
 TEST_F(frmPrintConfirmTest, RendersForALookWithNothingCutOff)

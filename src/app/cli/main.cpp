@@ -15,12 +15,12 @@
 
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
+#include "core/files/FileRoutines.h"
 #include "core/search/SearchRun.h"
 #include "core/tools/CHeaderExtraction.h"
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
 
 namespace {
@@ -114,9 +114,11 @@ int RunCommand(const SearchOptions& inputs, RunFunction run)
     std::FILE* closing = IsStandardOutput(inputs.OutputPathname) ? stderr : stdout;
     ConsoleDialogs dialogs(window, stderr, closing);
     PosixPlatform platform;
+    NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     InstallInterruptHandler();
-    SearchResult result = run(RunPorts { window, platform, dialogs, files });
+    SearchResult result
+        = run(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
     return ExitStatusOf(result);
 }
 

@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <optional>
 
-#include "ports/Dialogs.h"
-#include "core/walk/FolderWalk.h"
-#include "core/search/LineMatcher.h"
+#include "core/files/ErrorNumbers.h"
+#include "core/files/FileRoutines.h"
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunFrame.h"
 #include "core/run/RunStart.h"
 #include "core/run/RunTrailer.h"
 #include "core/run/RunYields.h"
+#include "core/search/LineMatcher.h"
 #include "core/text/TextHelpers.h"
-#include "core/files/ErrorNumbers.h"
-#include "core/files/FileRoutines.h"
 #include "core/text/TextTrim.h"
+#include "core/walk/FolderWalk.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 
@@ -62,7 +62,7 @@ public:
         , options_(options)
         , writer_(writer)
         , counters_(result.counters)
-        , yields_(ports.platform)
+        , yields_(ports.platform.clock, ports.platform.events)
         , matcher_(MatchSettings { options.SearchStr, options.CaseSensitive,
               options.CollapseWhiteSpace, !options.CountsOnly })
     {
@@ -176,7 +176,8 @@ void FinishRun(RunPorts ports, SearchResult& result)
 void WalkAndWrite(RunPorts ports, const SearchOptions& options, ResultsWriter& writer,
     std::int16_t fileNumber, SearchResult& result)
 {
-    writer.Write(OutputHeader(ports.window, ports.platform.Now(), SectionId::SearchForString));
+    writer.Write(
+        OutputHeader(ports.window, ports.platform.clock.Now(), SectionId::SearchForString));
     ports.window.SetAbortRequested(false);
     ports.window.HideStuff(kProgramTitle, 0, 0, 0);
 
@@ -189,7 +190,7 @@ void WalkAndWrite(RunPorts ports, const SearchOptions& options, ResultsWriter& w
         walk.passOver = resultsIdentity;
     }
     SearchSteps steps(ports, options, writer, result);
-    FolderWalk(ports.platform, walk, steps);
+    FolderWalk(ports.platform.fileSystem, walk, steps);
 
     result.aborted = ports.window.AbortRequested();
     WriteTrailer(ports.window, writer, result.aborted, result.counters);
@@ -208,7 +209,7 @@ SearchResult RunStringSearch(RunPorts ports)
         return result;
     }
     RecordInputHistories(ports.window, options);
-    if (!ProbeRootFolder(ports.platform, ports.dialogs, options.RootFolder)) {
+    if (!ProbeRootFolder(ports.platform.fileSystem, ports.dialogs, options.RootFolder)) {
         return result;
     }
 

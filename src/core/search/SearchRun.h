@@ -4,18 +4,18 @@
 #include <string>
 
 #include "ports/MainWindowPort.h"
+#include "ports/Platform.h"
 
 namespace trawlit {
 
 class Dialogs;
 class FileRoutines;
 class MainWindowPort;
-class Platform;
 
 // The ports a run works through.
 struct RunPorts {
     MainWindowPort& window;
-    Platform& platform;
+    Platform platform;
     Dialogs& dialogs;
     FileRoutines& files;
 };

@@ -1,13 +1,13 @@
 #include "core/tools/BatchTool.h"
 
-#include "ports/Dialogs.h"
+#include "core/files/ErrorNumbers.h"
+#include "core/files/FileRoutines.h"
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunFrame.h"
 #include "core/run/RunStart.h"
 #include "core/run/RunTrailer.h"
-#include "core/files/ErrorNumbers.h"
-#include "core/files/FileRoutines.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 
@@ -36,7 +36,7 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& start)
 BatchTool::BatchTool(RunPorts ports, BatchToolPolicy policy)
     : ports_(ports)
     , policy_(std::move(policy))
-    , yields_(ports.platform)
+    , yields_(ports.platform.clock, ports.platform.events)
 {
 }
 
@@ -46,7 +46,7 @@ SearchResult BatchTool::Run()
     options_ = ReadSearchOptions(ports_.window);
     result.outputPathname = options_.OutputPathname;
     RecordFolderHistories(ports_.window, options_);
-    if (!ProbeRootFolder(ports_.platform, ports_.dialogs, options_.RootFolder)) {
+    if (!ProbeRootFolder(ports_.platform.fileSystem, ports_.dialogs, options_.RootFolder)) {
         return result;
     }
 
@@ -74,14 +74,15 @@ void BatchTool::WalkAndClose(std::int16_t resultsFileNumber, SearchResult& resul
     ResultsWriter writer(ports_.files, resultsFileNumber);
     writer_ = &writer;
     if (policy_.headerSection) {
-        writer.Write(OutputHeader(ports_.window, ports_.platform.Now(), *policy_.headerSection));
+        writer.Write(
+            OutputHeader(ports_.window, ports_.platform.clock.Now(), *policy_.headerSection));
     }
     WriteStart();
     counters_ = {};
     ports_.window.SetAbortRequested(false);
     ports_.window.HideStuff(kProgramTitle, 0, -1, -1);
 
-    FolderWalk(ports_.platform, WalkSettingsFor(resultsFileNumber), *this);
+    FolderWalk(ports_.platform.fileSystem, WalkSettingsFor(resultsFileNumber), *this);
 
     result.aborted = ports_.window.AbortRequested();
     WriteEnd(result.aborted);

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/FileRoutines.h"
 #include "fakes/FakeMainWindow.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
 
 namespace trawlit {
@@ -18,10 +18,11 @@ using fakes::RecordingDialogs;
 using fakes::TempFolder;
 
 // The real file system with a fixed date, a scripted monotonic clock and injectable failures.
-class TestPlatform : public PosixPlatform {
+class TestPlatform : public PosixPlatform, public EventPump {
 public:
     LocalDateTime Now() override { return { 2026, 12, 7, 14, 5 }; }
     double MonotonicSeconds() override { return clock += secondsPerLook; }
+    bool InputPending() override { return false; }
     void DoEvents() override { ++yields; }
     FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override
     {
@@ -68,7 +69,11 @@ protected:
         window.SetText(InputBox::SearchStr, "needle");
     }
 
-    SearchResult Run() { return RunStringSearch(RunPorts { window, platform, dialogs, files }); }
+    SearchResult Run()
+    {
+        return RunStringSearch(
+            RunPorts { window, { platform, platform, platform }, dialogs, files });
+    }
     std::string Results() const { return TempFolder::ReadWholeFile(output); }
     // The results file after its 14 header lines.
     std::string Body() const

@@ -1,7 +1,7 @@
 #include "core/tools/WebCleanup.h"
 
-#include "fakes/TempFolder.h"
 #include "core/tools/ToolRunFixture.h"
+#include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
 
 namespace trawlit {
@@ -129,7 +129,7 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
         window.SetText(InputBox::FileTemplate, "*.htm");
-        RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
+        RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles });
 
         std::vector<std::string> texts;
         for (const auto& message : recorded.messages) {
@@ -224,10 +224,11 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
     window.SetText(InputBox::RootFolder, tree.Path());
     window.SetText(InputBox::OutputPathname, outside / "out.txt");
     PosixPlatform platform;
+    NoEventPump noEvents;
     fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
 
-    RunWebCleanup(RunPorts { window, platform, dialogs, files });
+    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
 
     EXPECT_EQ(tree.Read("Index.htm2"), "caf&eacute;");
     EXPECT_EQ(tree.Read("Index.htm"), "caf\xE9");
@@ -258,7 +259,8 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         fake.FailRead("/Data/a.htm", c.failAfter);
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
-        SearchResult result = RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
+        SearchResult result
+            = RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles });
 
         ASSERT_EQ(recorded.messages.size(), 1u) << c.what;
         EXPECT_EQ(recorded.messages[0].text,

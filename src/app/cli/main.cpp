@@ -29,7 +29,7 @@ using namespace trawlit;
 
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
 
-using RunFunction = SearchResult (*)(RunPorts);
+using RunFunction = RunResult (*)(RunPorts);
 
 // The batch tools of the main window, by subcommand.
 struct BatchCommand {
@@ -80,7 +80,7 @@ void InstallInterruptHandler()
     sigaction(SIGINT, &action, nullptr);
 }
 
-int ExitStatusOf(const SearchResult& result)
+int ExitStatusOf(const RunResult& result)
 {
     switch (result.status) {
     case RunStatus::Refused:
@@ -117,8 +117,7 @@ int RunCommand(const SearchOptions& inputs, RunFunction run)
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     InstallInterruptHandler();
-    SearchResult result
-        = run(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
+    RunResult result = run(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
     return ExitStatusOf(result);
 }
 

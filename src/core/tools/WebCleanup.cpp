@@ -297,7 +297,7 @@ private:
 
 } // namespace
 
-SearchResult RunWebCleanup(RunPorts ports)
+RunResult RunWebCleanup(RunPorts ports)
 {
     WebCleanupSteps cleanup(ports);
     return cleanup.Run();

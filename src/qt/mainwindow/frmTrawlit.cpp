@@ -465,7 +465,7 @@ void frmTrawlit::cmdRuvReplace_Click()
     RunFromClick(RunWebCleanup);
 }
 
-void frmTrawlit::RunFromClick(SearchResult (*run)(RunPorts))
+void frmTrawlit::RunFromClick(RunResult (*run)(RunPorts))
 {
     try {
         run(RunPorts { *this, platform_, dialogs_, files_ });

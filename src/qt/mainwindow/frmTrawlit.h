@@ -87,7 +87,7 @@ private:
     void cmdBrelka_Click();
     void cmdRuvReplace_Click();
     // Runs one of the five runs; nothing escapes into the event loop.
-    void RunFromClick(SearchResult (*run)(RunPorts));
+    void RunFromClick(RunResult (*run)(RunPorts));
     void cmdAbort_Click();
     void cmdBrowse_Click();
     void cmdFolderBrowse_Click();

@@ -69,7 +69,7 @@ protected:
         window.SetText(InputBox::SearchStr, "needle");
     }
 
-    SearchResult Run()
+    RunResult Run()
     {
         return RunStringSearch(
             RunPorts { window, { platform, platform, platform }, dialogs, files });
@@ -110,7 +110,7 @@ TEST_F(SearchRunTest, WritesHeaderBlocksAndTotalsByteForByte)
     tree.Write("sub/c.txt", "nothing here\r\n");
     window.SetText(InputBox::FileTemplate, "  ");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     std::string expected = std::string(kDate) + "\r\n   Search for String\r\n\r\n"
         + "             Root folder:  " + tree.Path() + "\r\n"
@@ -165,7 +165,7 @@ TEST_F(SearchRunTest, LinesLongerThanTheWriteBufferAreWrittenWholeAndInOrder)
 TEST_F(SearchRunTest, RefusesBlankTextBeforeAnythingElse)
 {
     window.SetText(InputBox::SearchStr, "   ");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Refused);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Search String must be specified!");
@@ -211,7 +211,7 @@ TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)
             window.abortRequested = true;
         }
     };
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(),
         "\r\n/1.txt\r\n\r\n\t1:\tneedle\r\n\r\n/2.txt\r\n\r\n\t1:\tneedle\r\n"
@@ -225,7 +225,7 @@ TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)
 TEST_F(SearchRunTest, NoMatchEndsWithAMessageAndKeepsTheFile)
 {
     tree.Write("a.txt", "hay\r\n");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::NoMatch);
     EXPECT_TRUE(dialogs.outputFiles.empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -257,7 +257,7 @@ TEST_F(SearchRunTest, FilesGoneSinceTheListingArePassedOverSilently)
     tree.Write("z.txt", "needle\r\n");
     platform.openFailures[tree / "gone.txt"] = { 53, "File not found" };
     platform.openFailures[tree / "sub/moved.txt"] = { 76, "Path not found" };
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -267,7 +267,7 @@ TEST_F(SearchRunTest, ResultsFileInsideTheTreeIsNeverSearched)
     tree.Write("a.txt", "needle\r\n");
     output = (tree / "Trawlit.out");
     window.SetText(InputBox::OutputPathname, output);
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
     EXPECT_EQ(result.counters.MatchCount, 1);
 }
@@ -277,7 +277,7 @@ TEST_F(SearchRunTest, ResultsFileThatCannotBeCreatedFailsWithItsCause)
     tree.Write("a.txt", "needle\r\n");
     output = (tree / "no/such/folder/out.txt");
     window.SetText(InputBox::OutputPathname, output);
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
@@ -290,7 +290,7 @@ TEST_F(SearchRunTest, FullDiskIsNeverReportedAsSuccess)
 {
     tree.Write("a.txt", "needle\r\n");
     platform.diskFull = true;
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     EXPECT_TRUE(dialogs.outputFiles.empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);

@@ -6,7 +6,8 @@
 
 #include "Version.h"
 #include "core/files/FileRoutines.h"
-#include "core/search/SearchRun.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
 #include "fakes/FakeMainWindow.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/RecordingDialogs.h"

@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/Platform.h"
+#include "ports/Clock.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
@@ -24,8 +25,8 @@ private:
     bool known_ = false;
 };
 
-// The platform on Linux and other POSIX systems.
-class PosixPlatform : public Platform {
+// The file system and clocks on Linux and other POSIX systems.
+class PosixPlatform : public FileSystem, public Clock {
 public:
     std::unique_ptr<FolderListing> StartListing(
         const std::string& pattern, ListMask mask, PlatformError& error) override;

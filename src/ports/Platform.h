@@ -1,134 +1,17 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <string_view>
+#include "ports/Clock.h"
+#include "ports/EventPump.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
-// What the operating system tells about a name. A link to a regular file is a File; a link
-// to a folder is a FolderLink, which walks never descend into.
-enum class EntryKind : std::uint8_t { Missing, File, Folder, FolderLink, Other };
-
-// Identifies a file independently of the name it was reached by.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
-};
-
-struct ListedEntry {
-    std::string name; // bare name, no folder part
-    EntryKind kind = EntryKind::Missing;
-    FileIdentity identity;
-};
-
-// Mask 0 lists plain files only; mask 16 also lists folders, "." and "..".
-enum class ListMask : int { FilesOnly = 0, FilesAndFolders = 16 };
-
-// A failure in the program's own numbering (52 "Bad file name or number", 53 "File not found",
-// 76 "Path not found", 70 "Permission denied", ...). Number 0 means no failure.
-struct PlatformError {
-    int number = 0;
-    std::string description;
-    explicit operator bool() const { return number != 0; }
-};
-
-// One folder listing in progress; names come one at a time so callers can stop early.
-class FolderListing {
-public:
-    virtual ~FolderListing() = default;
-    // Returns false when no name is left.
-    virtual bool Next(ListedEntry& entry) = 0;
-};
-
-struct LocalDateTime {
-    int year = 2000; // four digits
-    int month = 1; // 1 to 12
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-};
-
-using FileHandle = int;
-inline constexpr FileHandle kNoFileHandle = -1;
-
-enum class OpenAccess : std::uint8_t {
-    Read, // the file must exist
-    WriteTruncate, // created, or emptied when it exists
-    Write, // created when missing, never emptied
-    ReadWrite, // created when missing, never emptied
-};
-
-// The operating-system services the core leans on. Implemented for POSIX in util/platform/;
-// tests substitute fakes for the clock, input and failures.
-class Platform {
-public:
-    virtual ~Platform() = default;
-
-    // Lists the entries of the folder part of `pattern` whose names match its wildcard part
-    // ("*" any run, "?" one character, "*.*" every name, case ignored). Hidden names (those
-    // beginning with ".") are never returned, except "." and ".." under FilesAndFolders.
-    // A pattern that cannot name a file fails with error 52; a folder that cannot be listed
-    // gives an empty listing.
-    virtual std::unique_ptr<FolderListing> StartListing(
-        const std::string& pattern, ListMask mask, PlatformError& error)
-        = 0;
-
-    // One look at a path: what it is now.
-    virtual EntryKind Examine(const std::string& path) = 0;
-    bool FolderExists(const std::string& path)
-    {
-        auto kind = Examine(path);
-        return kind == EntryKind::Folder || kind == EntryKind::FolderLink;
-    }
-    bool FileExists(const std::string& path) { return Examine(path) == EntryKind::File; }
-
-    virtual FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) = 0;
-    // Opens `name` of a folder listing that is still alive, for reading. A platform that can
-    // open relative to the listed folder saves resolving the whole `path` again.
-    virtual FileHandle OpenListedFile(
-        FolderListing& folder, std::string_view name, const std::string& path, PlatformError& error)
-    {
-        (void)folder;
-        (void)name;
-        return Open(path, OpenAccess::Read, error);
-    }
-    // Returns the bytes read, 0 at the end, -1 on failure.
-    virtual std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) = 0;
-    // Reads at `offset` without moving the reading position.
-    virtual std::ptrdiff_t ReadAt(
-        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
-        = 0;
-    virtual bool Write(FileHandle handle, const char* data, std::size_t size, PlatformError& error)
-        = 0;
-    virtual bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) = 0;
-    virtual bool Close(FileHandle handle, PlatformError& error) = 0;
-    virtual bool IdentityOf(FileHandle handle, FileIdentity& identity) = 0;
-    // Length in bytes, or -1 when it cannot be had.
-    virtual std::int64_t FileLength(FileHandle handle) = 0;
-    virtual std::int64_t FileLength(const std::string& path) = 0;
-
-    virtual bool Remove(const std::string& path, PlatformError& error) = 0;
-    // Gives the file `from` the name `to` in one step, replacing what had that name: a file
-    // written under a temporary name never shows half-written under its own.
-    virtual bool Rename(const std::string& from, const std::string& to, PlatformError& error) = 0;
-    // Read-only = the owner's write permission is clear. Returns false when the path cannot
-    // be examined.
-    virtual bool GetReadOnly(const std::string& path, bool& readOnly) = 0;
-    virtual bool SetReadOnly(const std::string& path, bool readOnly) = 0;
-
-    // Seconds from an arbitrary start that never goes back (yield timing).
-    virtual double MonotonicSeconds() = 0;
-    // The local wall-clock time (header lines).
-    virtual LocalDateTime Now() = 0;
-
-    // True when user input waits; DoEvents lets the window handle it. Without a window there
-    // is nothing to wait for.
-    virtual bool InputPending() { return false; }
-    virtual void DoEvents() { }
+// The operating-system services a run leans on, one port per role, so that each part of the
+// core (and each test) takes only the roles it uses.
+struct Platform {
+    FileSystem& fileSystem;
+    Clock& clock;
+    EventPump& events;
 };
 
 } // namespace trawlit

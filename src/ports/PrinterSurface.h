@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/Platform.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 

@@ -7,7 +7,7 @@ namespace trawlit {
 
 class Dialogs;
 class FileRoutines;
-class Platform;
+class FileSystem;
 class ProgramStarter;
 
 // ShellDocument's flag bit that asks for a maximised window.
@@ -24,7 +24,7 @@ public:
 // What viewing a file needs from the world around it.
 struct ViewerPorts {
     FileRoutines& files;
-    Platform& platform;
+    FileSystem& fileSystem;
     Dialogs& dialogs;
     ProgramStarter& starter;
     DocumentShell& shell;

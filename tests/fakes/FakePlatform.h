@@ -2,105 +2,61 @@
 
 #include <deque>
 #include <functional>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
+#include "fakes/FakeFileSystem.h"
 #include "ports/Platform.h"
 
 namespace trawlit::fakes {
 
-// An in-memory file system behind the Platform port. Paths are "/"-separated and absolute;
-// "//" and a trailing "/" are tolerated. Folders list their entries in the order they were
-// added ("." and ".." first), hidden names follow the port's rules, and templates match with
-// "*" and "?" ignoring case. Every file and folder gets its own identity unless a test shares
-// one on purpose (a second name for the same folder or file).
-class FakePlatform : public Platform {
+// MonotonicSeconds returns `clock`, then adds `clockStep`; Now returns `now`.
+class FakeClock : public Clock {
 public:
-    FakePlatform();
-    ~FakePlatform() override;
-
-    // Building the tree; missing parent folders are created on the way.
-    void AddFolder(const std::string& path);
-    void AddFile(const std::string& path, const std::string& contents = {});
-    // A name of kind FolderLink, Other (FIFO, socket, device) or Missing (a broken link).
-    void AddSpecial(const std::string& path, EntryKind kind);
-    void SetIdentity(const std::string& path, FileIdentity identity);
-    // The identity the parent's listing reports, where it differs from the one the name's own
-    // "." and open handles report (a mount point listed by its underlying folder).
-    void SetIdentityAsListed(const std::string& path, FileIdentity identity);
-    FileIdentity IdentityOfPath(const std::string& path) const;
-    bool Exists(const std::string& path) const;
-    // Contents of a file, empty when there is none.
-    std::string Contents(const std::string& path) const;
-
-    // Failures injected by path.
-    void FailOpen(const std::string& path, int number, const std::string& description);
-    void FailWrite(const std::string& path, int number, const std::string& description);
-    // Reads through a handle of the file fail once it has delivered `afterBytes` bytes.
-    void FailRead(const std::string& path, std::size_t afterBytes = 0);
-    void FailListing(const std::string& folder, int number, const std::string& description);
-
-    // True: names beginning with "." are listed too, as a platform with other hidden marks would.
-    bool listHiddenNames = false;
-
-    // Clock: MonotonicSeconds returns `clock`, then adds `clockStep`.
     double clock = 0.0;
     double clockStep = 0.0;
     LocalDateTime now;
 
-    // InputPending answers from `pendingAnswers` first, then `inputPendingDefault`.
+    double MonotonicSeconds() override
+    {
+        double value = clock;
+        clock += clockStep;
+        return value;
+    }
+    LocalDateTime Now() override { return now; }
+};
+
+// InputPending answers from `pendingAnswers` first, then `inputPendingDefault`; DoEvents runs
+// `onDoEvents`. Both count their calls.
+class FakeEventPump : public EventPump {
+public:
     std::deque<bool> pendingAnswers;
     bool inputPendingDefault = false;
     std::function<void()> onDoEvents;
     int inputPendingCalls = 0;
     int doEventsCalls = 0;
-    int examineCalls = 0;
-    std::vector<std::string> listedPatterns;
 
-    std::unique_ptr<FolderListing> StartListing(
-        const std::string& pattern, ListMask mask, PlatformError& error) override;
-    EntryKind Examine(const std::string& path) override;
-    FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override;
-    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
-    std::ptrdiff_t ReadAt(
-        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
-    bool Write(
-        FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
-    bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) override;
-    bool Close(FileHandle handle, PlatformError& error) override;
-    bool IdentityOf(FileHandle handle, FileIdentity& identity) override;
-    std::int64_t FileLength(FileHandle handle) override;
-    std::int64_t FileLength(const std::string& path) override;
-    bool Remove(const std::string& path, PlatformError& error) override;
-    bool Rename(const std::string& from, const std::string& to, PlatformError& error) override;
-    bool GetReadOnly(const std::string& path, bool& readOnly) override;
-    bool SetReadOnly(const std::string& path, bool readOnly) override;
-    double MonotonicSeconds() override;
-    LocalDateTime Now() override { return now; }
-    bool InputPending() override;
-    void DoEvents() override;
+    bool InputPending() override
+    {
+        ++inputPendingCalls;
+        if (!pendingAnswers.empty()) {
+            bool answer = pendingAnswers.front();
+            pendingAnswers.pop_front();
+            return answer;
+        }
+        return inputPendingDefault;
+    }
+    void DoEvents() override
+    {
+        ++doEventsCalls;
+        if (onDoEvents) {
+            onDoEvents();
+        }
+    }
+};
 
-    int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
-
-    struct Node;
-
-private:
-    struct OpenFileState;
-
-    std::shared_ptr<Node> Find(const std::string& path) const;
-    std::shared_ptr<Node> MakeParents(const std::string& path, std::string& leaf);
-    std::shared_ptr<Node> AddNode(const std::string& path, EntryKind kind);
-
-    std::shared_ptr<Node> root_;
-    std::uint64_t nextInode_ = 2;
-    std::map<std::string, PlatformError> openFailures_;
-    std::map<std::string, PlatformError> writeFailures_;
-    std::map<std::string, std::size_t> readFailures_;
-    std::map<std::string, PlatformError> listingFailures_;
-    std::map<FileHandle, std::unique_ptr<OpenFileState>> handles_;
-    FileHandle nextHandle_ = 3;
+// All three fakes in one, for a whole run.
+class FakePlatform : public FakeFileSystem, public FakeClock, public FakeEventPump {
+public:
+    Platform AsPlatform() { return { *this, *this, *this }; }
 };
 
 } // namespace trawlit::fakes

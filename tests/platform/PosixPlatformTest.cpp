@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/TempFolder.h"
 #include "core/text/Wildcard.h"
+#include "fakes/TempFolder.h"
 
 namespace trawlit {
 namespace {
@@ -18,7 +18,7 @@ using fakes::TempFolder;
 namespace fs = std::filesystem;
 
 std::map<std::string, EntryKind> ListAll(
-    Platform& platform, const std::string& pattern, ListMask mask, PlatformError& error)
+    FileSystem& platform, const std::string& pattern, ListMask mask, PlatformError& error)
 {
     std::map<std::string, EntryKind> found;
     auto listing = platform.StartListing(pattern, mask, error);

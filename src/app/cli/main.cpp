@@ -15,12 +15,12 @@
 
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
+#include "core/files/FileRoutines.h"
 #include "core/search/SearchRun.h"
 #include "core/tools/CHeaderExtraction.h"
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
 
 namespace {
@@ -29,7 +29,7 @@ using namespace trawlit;
 
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
 
-using RunFunction = SearchResult (*)(RunPorts);
+using RunFunction = RunResult (*)(RunPorts);
 
 // The batch tools of the main window, by subcommand.
 struct BatchCommand {
@@ -80,7 +80,7 @@ void InstallInterruptHandler()
     sigaction(SIGINT, &action, nullptr);
 }
 
-int ExitStatusOf(const SearchResult& result)
+int ExitStatusOf(const RunResult& result)
 {
     switch (result.status) {
     case RunStatus::Refused:
@@ -114,9 +114,10 @@ int RunCommand(const SearchOptions& inputs, RunFunction run)
     std::FILE* closing = IsStandardOutput(inputs.OutputPathname) ? stderr : stdout;
     ConsoleDialogs dialogs(window, stderr, closing);
     PosixPlatform platform;
+    NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     InstallInterruptHandler();
-    SearchResult result = run(RunPorts { window, platform, dialogs, files });
+    RunResult result = run(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
     return ExitStatusOf(result);
 }
 

@@ -3,15 +3,16 @@
 #include <QApplication>
 #include <QDir>
 
+#include "core/files/FileRoutines.h"
+#include "platform/PosixPlatform.h"
 #include "qt/dialogs/QtDialogs.h"
 #include "qt/dialogs/QtFileDialog.h"
 #include "qt/mainwindow/QtFolderChooser.h"
-#include "qt/platform/QtSettingsStore.h"
 #include "qt/mainwindow/frmTrawlit.h"
 #include "qt/outputfile/QtOutputFileActions.h"
 #include "qt/outputfile/QtOutputFiles.h"
-#include "core/files/FileRoutines.h"
-#include "qt/platform/QtPlatform.h"
+#include "qt/platform/QtEventPump.h"
+#include "qt/platform/QtSettingsStore.h"
 
 int main(int argc, char** argv)
 {
@@ -19,13 +20,15 @@ int main(int argc, char** argv)
 
     using namespace trawlit;
     QtSettingsStore settings;
-    QtPlatform platform;
+    PosixPlatform posix;
+    QtEventPump events;
+    const Platform platform { posix, posix, events };
     QtDialogs dialogs;
     QtFileDialog fileDialog;
     QtFolderChooser folderChooser;
-    FileRoutines files(platform, dialogs);
+    FileRoutines files(posix, dialogs);
     QtOutputFileActions outputFileActions(files, platform, dialogs, settings);
-    QtOutputFiles outputFiles(files, platform, dialogs, outputFileActions);
+    QtOutputFiles outputFiles(files, posix, dialogs, outputFileActions);
     dialogs.SetOutputFiles(&outputFiles);
 
     // The clip is shipped beside the program.

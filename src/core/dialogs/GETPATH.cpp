@@ -1,9 +1,9 @@
 #include "core/dialogs/GETPATH.h"
 
-#include "ports/Dialogs.h"
 #include "core/files/FileRoutines.h"
-#include "ports/Platform.h"
 #include "core/text/TextTrim.h"
+#include "ports/Dialogs.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
@@ -68,11 +68,11 @@ FileDialogAnswer ShowPathDialog(FileDialogPort& dialog, FileDialogRequest reques
 bool DeleteChosenFile(PathDialogPorts ports, const std::string& path)
 {
     PlatformError error;
-    if (!ports.platform.FileExists(path) || ports.platform.Remove(path, error)) {
+    if (!ports.fileSystem.FileExists(path) || ports.fileSystem.Remove(path, error)) {
         return true;
     }
     bool readOnly = false;
-    ports.platform.GetReadOnly(path, readOnly);
+    ports.fileSystem.GetReadOnly(path, readOnly);
     std::string text = readOnly ? "File is read-only\r\n\r\n" + path
                                 : "Run-time error '" + std::to_string(error.number) + "':\r\n\r\n"
             + error.description + "\r\n\r\n" + path;

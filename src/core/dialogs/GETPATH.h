@@ -9,7 +9,7 @@
 namespace trawlit {
 
 class Dialogs;
-class Platform;
+class FileSystem;
 
 // Options bits of GETPATH.
 namespace GetPathOptions {
@@ -21,7 +21,7 @@ inline constexpr std::int32_t kGetPathFlags = 2062;
 
 struct PathDialogPorts {
     FileDialogPort& fileDialog;
-    Platform& platform;
+    FileSystem& fileSystem;
     Dialogs& dialogs;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/Platform.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 

@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "ports/Dialogs.h"
-#include "core/text/TextHelpers.h"
 #include "core/files/ErrorNumbers.h"
+#include "core/text/TextHelpers.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 
@@ -69,8 +69,8 @@ std::string TwoBreaks()
 
 } // namespace
 
-FileRoutines::FileRoutines(Platform& platform, Dialogs& dialogs)
-    : platform_(platform)
+FileRoutines::FileRoutines(FileSystem& fileSystem, Dialogs& dialogs)
+    : fileSystem_(fileSystem)
     , dialogs_(dialogs)
 {
 }
@@ -80,7 +80,7 @@ FileRoutines::~FileRoutines()
     for (OpenSlot& slot : slots_) {
         if (slot.handle != kNoFileHandle) {
             PlatformError ignored;
-            platform_.Close(slot.handle, ignored);
+            fileSystem_.Close(slot.handle, ignored);
         }
     }
 }
@@ -123,7 +123,7 @@ PlatformError FileRoutines::TryOpenFile(const std::string& path, std::int16_t& f
         return ErrorWithNumber(ErrorNumber::BadRecordLength);
 
     PlatformError error;
-    const FileHandle handle = platform_.Open(path, access, error);
+    const FileHandle handle = fileSystem_.Open(path, access, error);
     if (handle == kNoFileHandle)
         return error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
     slots_[static_cast<std::size_t>(fileNumber)] = { handle, baseCode, recordLength };
@@ -136,7 +136,7 @@ PlatformError FileRoutines::TryOpenListedFile(
     if (!TakeFreeNumber(fileNumber))
         return ErrorWithNumber(ErrorNumber::TooManyFiles);
     PlatformError error;
-    const FileHandle handle = platform_.OpenListedFile(folder, name, path, error);
+    const FileHandle handle = fileSystem_.OpenListedFile(folder, name, path, error);
     if (handle == kNoFileHandle)
         return error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
     slots_[static_cast<std::size_t>(fileNumber)] = { handle, OpenType::SequentialInput, -1 };
@@ -166,14 +166,14 @@ void FileRoutines::DeleteFile(const std::string& path, std::int16_t flags)
     if (flags & DeleteFlags::ClearReadOnlyFirst)
         ClearReadOnly(path);
     PlatformError error;
-    if (platform_.Remove(path, error) || !(flags & DeleteFlags::ReportFailure))
+    if (fileSystem_.Remove(path, error) || !(flags & DeleteFlags::ReportFailure))
         return;
     // A file that is simply missing is not worth a message.
     if (!FileExists(path))
         return;
     bool readOnly = false;
     std::string text;
-    if (platform_.GetReadOnly(path, readOnly) && readOnly)
+    if (fileSystem_.GetReadOnly(path, readOnly) && readOnly)
         text = "File is read-only" + TwoBreaks() + path;
     else
         text = "Unable to delete file " + TwoBreaks() + path + TwoBreaks() + error.description;
@@ -183,26 +183,26 @@ void FileRoutines::DeleteFile(const std::string& path, std::int16_t flags)
 void FileRoutines::ClearReadOnly(const std::string& path)
 {
     bool readOnly = false;
-    if (platform_.GetReadOnly(path, readOnly) && readOnly)
-        platform_.SetReadOnly(path, false);
+    if (fileSystem_.GetReadOnly(path, readOnly) && readOnly)
+        fileSystem_.SetReadOnly(path, false);
 }
 
 bool FileRoutines::FileExists(const std::string& path)
 {
-    return !path.empty() && platform_.FileExists(path);
+    return !path.empty() && fileSystem_.FileExists(path);
 }
 
 std::ptrdiff_t FileRoutines::ReadBytes(std::int16_t fileNumber, char* buffer, std::size_t size)
 {
     const OpenSlot* slot = SlotOf(fileNumber);
-    return slot != nullptr ? platform_.Read(slot->handle, buffer, size) : -1;
+    return slot != nullptr ? fileSystem_.Read(slot->handle, buffer, size) : -1;
 }
 
 std::ptrdiff_t FileRoutines::ReadBytesAt(
     std::int16_t fileNumber, std::int64_t offset, char* buffer, std::size_t size)
 {
     const OpenSlot* slot = SlotOf(fileNumber);
-    return slot != nullptr ? platform_.ReadAt(slot->handle, offset, buffer, size) : -1;
+    return slot != nullptr ? fileSystem_.ReadAt(slot->handle, offset, buffer, size) : -1;
 }
 
 bool FileRoutines::WriteBytes(std::int16_t fileNumber, std::string_view data, PlatformError& error)
@@ -212,7 +212,7 @@ bool FileRoutines::WriteBytes(std::int16_t fileNumber, std::string_view data, Pl
         error = ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
         return false;
     }
-    return platform_.Write(slot->handle, data.data(), data.size(), error);
+    return fileSystem_.Write(slot->handle, data.data(), data.size(), error);
 }
 
 bool FileRoutines::ReadRecord(
@@ -223,13 +223,13 @@ bool FileRoutines::ReadRecord(
         return false;
     const auto length = static_cast<std::size_t>(slot->recordLength);
     PlatformError error;
-    if (!platform_.Seek(slot->handle, (recordNumber - 1) * slot->recordLength, error))
+    if (!fileSystem_.Seek(slot->handle, (recordNumber - 1) * slot->recordLength, error))
         return false;
     record.assign(length, '\0');
     std::size_t filled = 0;
     while (filled < length) {
         const std::ptrdiff_t got
-            = platform_.Read(slot->handle, record.data() + filled, length - filled);
+            = fileSystem_.Read(slot->handle, record.data() + filled, length - filled);
         if (got < 0)
             return false;
         if (got == 0)
@@ -265,20 +265,20 @@ bool FileRoutines::WriteRecord(std::int16_t fileNumber, std::int64_t recordNumbe
     // Short records are padded so every record keeps its place in the file.
     std::string padded(record);
     padded.resize(length, '\0');
-    return platform_.Seek(slot->handle, (recordNumber - 1) * slot->recordLength, error)
-        && platform_.Write(slot->handle, padded.data(), padded.size(), error);
+    return fileSystem_.Seek(slot->handle, (recordNumber - 1) * slot->recordLength, error)
+        && fileSystem_.Write(slot->handle, padded.data(), padded.size(), error);
 }
 
 std::int64_t FileRoutines::LengthOf(std::int16_t fileNumber)
 {
     const OpenSlot* slot = SlotOf(fileNumber);
-    return slot != nullptr ? platform_.FileLength(slot->handle) : -1;
+    return slot != nullptr ? fileSystem_.FileLength(slot->handle) : -1;
 }
 
 bool FileRoutines::IdentityOf(std::int16_t fileNumber, FileIdentity& identity)
 {
     const OpenSlot* slot = SlotOf(fileNumber);
-    return slot != nullptr && platform_.IdentityOf(slot->handle, identity);
+    return slot != nullptr && fileSystem_.IdentityOf(slot->handle, identity);
 }
 
 bool FileRoutines::Close(std::int16_t fileNumber, PlatformError& error)
@@ -290,7 +290,7 @@ bool FileRoutines::Close(std::int16_t fileNumber, PlatformError& error)
     }
     const FileHandle handle = slot->handle;
     *slot = {}; // the number is free again whatever the close says
-    return platform_.Close(handle, error);
+    return fileSystem_.Close(handle, error);
 }
 
 bool FileRoutines::IsOpen(std::int16_t fileNumber) const

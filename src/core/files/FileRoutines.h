@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/text/NameTokens.h"
-#include "ports/Platform.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
@@ -39,7 +39,7 @@ inline constexpr int kLastFileNumber = 255;
 // from 1 to 255. Every routine handles its own failures; none throws.
 class FileRoutines {
 public:
-    FileRoutines(Platform& platform, Dialogs& dialogs);
+    FileRoutines(FileSystem& fileSystem, Dialogs& dialogs);
     ~FileRoutines(); // closes what is still open
 
     // Opens `path`. On failure reports why in a message box ("File Open Error") and sets
@@ -89,7 +89,7 @@ private:
     // The lowest file number not in use; false when all 255 are.
     bool TakeFreeNumber(std::int16_t& fileNumber) const;
 
-    Platform& platform_;
+    FileSystem& fileSystem_;
     Dialogs& dialogs_;
     std::array<OpenSlot, kLastFileNumber + 1> slots_ {};
 };

@@ -1,18 +1,18 @@
 #include "core/outputfile/OutputFile.h"
 
-#include "ports/Dialogs.h"
 #include "core/files/FileRoutines.h"
-#include "ports/Platform.h"
+#include "ports/Dialogs.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
-void ShowOutputFile(const OutputFileRequest& request, FileRoutines& files, Platform& platform,
+void ShowOutputFile(const OutputFileRequest& request, FileRoutines& files, FileSystem& fileSystem,
     Dialogs& dialogs, OutputFileWindow& window)
 {
     if (!files.FileExists(request.path)) {
         return;
     }
-    if (platform.FileLength(request.path) == 0) {
+    if (fileSystem.FileLength(request.path) == 0) {
         dialogs.MsgBox(
             "File is empty!\r\n\r\n" + request.path, MsgBoxCode::Exclamation, request.title);
         return;
@@ -20,12 +20,12 @@ void ShowOutputFile(const OutputFileRequest& request, FileRoutines& files, Platf
     window.ShowModal(request);
 }
 
-std::string FileSizeCaption(Platform& platform, const std::string& path)
+std::string FileSizeCaption(FileSystem& fileSystem, const std::string& path)
 {
-    if (!platform.FileExists(path)) {
+    if (!fileSystem.FileExists(path)) {
         return "File not found";
     }
-    return std::to_string(platform.FileLength(path)) + " bytes";
+    return std::to_string(fileSystem.FileLength(path)) + " bytes";
 }
 
 PathLabelFit FitPathLabel(std::int32_t windowWidthTwips,

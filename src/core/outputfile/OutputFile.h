@@ -8,7 +8,7 @@ namespace trawlit {
 
 class Dialogs;
 class FileRoutines;
-class Platform;
+class FileSystem;
 
 // What a finished run hands over: its closing message, the dialog's title and the results file.
 struct OutputFileRequest {
@@ -25,11 +25,11 @@ public:
 };
 
 // Nothing for a missing file, "File is empty!" for an empty one, else the dialog.
-void ShowOutputFile(const OutputFileRequest& request, FileRoutines& files, Platform& platform,
+void ShowOutputFile(const OutputFileRequest& request, FileRoutines& files, FileSystem& fileSystem,
     Dialogs& dialogs, OutputFileWindow& window);
 
 // The size line of the dialog: "512 bytes". A file that went away since the run shows so.
-std::string FileSizeCaption(Platform& platform, const std::string& path);
+std::string FileSizeCaption(FileSystem& fileSystem, const std::string& path);
 
 inline constexpr double kPathDesignPoints = 13.5;
 

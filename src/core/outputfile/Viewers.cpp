@@ -68,7 +68,7 @@ void ViewFile(const std::string& path, ViewerPorts ports)
             ports.shell.ShellDocument(path, kShellMaximised);
             return;
         }
-        const std::int64_t length = ports.platform.FileLength(path);
+        const std::int64_t length = ports.fileSystem.FileLength(path);
         if (length < 0) { // gone or unreadable since it was found
             ReportUnableToRun(ports.dialogs, viewer);
             return;

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ports/Dialogs.h"
+#include "core/files/ErrorNumbers.h"
+#include "core/files/FileRoutines.h"
 #include "core/printing/MousePointer.h"
 #include "core/printing/PRTFONT.h"
 #include "core/printing/PrintConfirm.h"
 #include "core/printing/PrinterPages.h"
 #include "core/text/TextHelpers.h"
-#include "core/files/ErrorNumbers.h"
-#include "core/files/FileRoutines.h"
-#include "ports/Platform.h"
+#include "ports/Dialogs.h"
+#include "ports/EventPump.h"
 
 namespace trawlit {
 
@@ -158,8 +158,8 @@ void PrintCommand::PrintChunks(std::int16_t fileNumber, std::int16_t linesPerPag
     std::int64_t remaining = total;
     std::string chunk;
     while (remaining > 0 && !printAbortFlag_) {
-        if (ports_.platform.InputPending())
-            ports_.platform.DoEvents();
+        if (ports_.events.InputPending())
+            ports_.events.DoEvents();
         const std::int64_t size = std::min(remaining, kPrintChunkSize);
         chunk.resize(static_cast<std::size_t>(size));
         const std::ptrdiff_t read = ReadChunk(ports_.files, fileNumber, chunk);

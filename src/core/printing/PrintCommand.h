@@ -11,7 +11,7 @@ namespace trawlit {
 class Dialogs;
 class FileRoutines;
 class MousePointerStack;
-class Platform;
+class EventPump;
 class PrintConfirmWindow;
 class SettingsStore;
 struct PrintSettings;
@@ -37,7 +37,7 @@ struct PrintPorts {
     PrintDialogPort& dialog;
     Dialogs& dialogs;
     FileRoutines& files;
-    Platform& platform; // input checks and yields between chunks
+    EventPump& events; // input checks and yields between chunks
     MousePointerStack& pointer;
     PrintConfirmWindow& confirmWindow;
     SettingsStore& settings;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ports/Platform.h"
+#include "ports/Clock.h"
 
 namespace trawlit {
 

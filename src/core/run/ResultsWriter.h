@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/Platform.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 

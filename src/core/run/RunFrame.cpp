@@ -1,11 +1,20 @@
 #include "core/run/RunFrame.h"
 
-#include "ports/MainWindowPort.h"
-#include "core/search/SearchRun.h"
+#include "core/files/FileRoutines.h"
+#include "core/run/OutputHeader.h"
+#include "core/run/ResultsWriter.h"
+#include "core/run/RunStart.h"
+#include "core/run/RunTrailer.h"
 #include "core/text/TextHelpers.h"
+#include "ports/Dialogs.h"
+#include "ports/MainWindowPort.h"
 
 namespace trawlit {
 
+namespace {
+
+// Creates (or replaces) the results file. When it cannot be, tells the user why in the file
+// routines' words and returns nothing: the run must end without writing anything.
 std::optional<std::int16_t> CreateResultsFile(
     RunPorts ports, const std::string& path, std::int16_t openType)
 {
@@ -18,11 +27,123 @@ std::optional<std::int16_t> CreateResultsFile(
     return fileNumber;
 }
 
+// Counters hidden, run buttons shown, panel enabled: the window is idle again.
 void ReturnToIdle(MainWindowPort& window)
 {
     window.HideShowCounts(false);
     window.ShowStuff();
     window.EnablePanelInput(true);
+}
+
+} // namespace
+
+RunFrame::RunFrame(RunPorts ports, RunShape shape)
+    : ports_(ports)
+    , shape_(std::move(shape))
+    , yields_(ports.platform.clock, ports.platform.events)
+{
+}
+
+RunResult RunFrame::Run()
+{
+    RunResult result;
+    options_ = ReadSearchOptions(ports_.window);
+    result.outputPathname = options_.OutputPathname;
+    if (RefusesInputs()) {
+        return result;
+    }
+    RecordHistories();
+    if (!ProbeRootFolder(ports_.platform.fileSystem, ports_.dialogs, options_.RootFolder)) {
+        return result;
+    }
+
+    if (shape_.animated) {
+        ports_.window.AnimationStart();
+    }
+    ports_.window.EnablePanelInput(false);
+    std::optional<std::int16_t> fileNumber
+        = CreateResultsFile(ports_, options_.OutputPathname, ResultsOpenType());
+    if (fileNumber) {
+        WalkAndClose(*fileNumber, result);
+    } else {
+        OnResultsFileNotCreated();
+        result.status = RunStatus::Failed;
+        if (shape_.animated) {
+            ports_.window.AnimationStop();
+        }
+    }
+    ReturnToIdle(ports_.window);
+    return result;
+}
+
+void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
+{
+    ResultsWriter writer(ports_.files, resultsFileNumber);
+    writer_ = &writer;
+    if (shape_.headerSection) {
+        writer.Write(
+            OutputHeader(ports_.window, ports_.platform.clock.Now(), *shape_.headerSection));
+    }
+    WriteStart();
+    counters_ = {};
+    ports_.window.SetAbortRequested(false);
+    const std::int64_t matchCounters = shape_.countsMatches ? 0 : -1;
+    ports_.window.HideStuff(kProgramTitle, 0, matchCounters, matchCounters);
+
+    FolderWalk(ports_.platform.fileSystem, WalkSettingsFor(resultsFileNumber), *this);
+
+    result.aborted = ports_.window.AbortRequested();
+    WriteEnd(result.aborted);
+    if (shape_.animated) {
+        ports_.window.AnimationStop();
+    }
+    writer.Close();
+    writer_ = nullptr;
+    ports_.window.HideAbortButton();
+    result.counters = counters_;
+    if (writer.Failed()) {
+        result.status = RunStatus::Failed;
+        ReportWriteFailure(ports_.dialogs, writer.Error(), options_.OutputPathname);
+        return;
+    }
+    Conclude(result);
+}
+
+WalkSettings RunFrame::WalkSettingsFor(std::int16_t resultsFileNumber)
+{
+    WalkSettings walk = shape_.walk;
+    walk.rootFolder = options_.RootFolder;
+    walk.fileTemplate = options_.FileTemplate;
+    walk.traverseSubfolders = options_.TraverseSubfolders;
+    FileIdentity identity;
+    resultsIdentity_.reset();
+    if (ports_.files.IdentityOf(resultsFileNumber, identity)) {
+        resultsIdentity_ = identity;
+    }
+    if (shape_.passOverResultsFile) {
+        walk.passOver = resultsIdentity_;
+    }
+    return walk;
+}
+
+bool RunFrame::StopRequested()
+{
+    return ports_.window.AbortRequested() || (writer_ != nullptr && writer_->Failed());
+}
+
+void RunFrame::AfterName()
+{
+    yields_.InputPendingYield();
+}
+
+void RunFrame::RecordHistories()
+{
+    RecordFolderHistories(ports_.window, options_);
+}
+
+std::int16_t RunFrame::ResultsOpenType()
+{
+    return OpenType::SequentialOutput;
 }
 
 std::string FilesSearchedMessage(bool aborted, std::int64_t totalFileCount)

@@ -4,20 +4,76 @@
 #include <optional>
 #include <string>
 
-#include "core/files/FileRoutines.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
+#include "core/run/RunYields.h"
+#include "core/walk/FolderWalk.h"
 
 namespace trawlit {
 
-class MainWindowPort;
-struct RunPorts;
+class ResultsWriter;
 
-// Creates (or replaces) the results file. When it cannot be, tells the user why in the file
-// routines' words and returns nothing: the run must end without writing anything.
-std::optional<std::int16_t> CreateResultsFile(
-    RunPorts ports, const std::string& path, std::int16_t openType = OpenType::SequentialOutput);
+// What sets one kind of run apart in the frame's own steps.
+struct RunShape {
+    std::optional<std::int16_t> headerSection; // none: the results file has no header
+    bool animated = false; // the busy animation plays while the run goes on
+    bool countsMatches = false; // the found-files and match counters show
+    bool passOverResultsFile = true;
+    // The walk's own rules (skipped names, what counts as a file); the root, template and
+    // subfolder choice come from the inputs.
+    WalkSettings walk;
+};
 
-// Counters hidden, run buttons shown, panel enabled: the window is idle again.
-void ReturnToIdle(MainWindowPort& window);
+// The sequence every run shares: the inputs read, refused or recorded, the root probed, the
+// results file created (with its header), the walk with the run's steps, the closing lines,
+// the results file closed and checked, the closing message, then the window idle again. The
+// string search and each batch tool are policies of it: their per-file steps and the hooks
+// below.
+class RunFrame : public WalkSteps {
+public:
+    RunFrame(RunPorts ports, RunShape shape);
+    RunFrame(const RunFrame&) = delete;
+    RunFrame& operator=(const RunFrame&) = delete;
+
+    RunResult Run();
+
+    bool StopRequested() override;
+    void AfterName() override;
+
+protected:
+    // True when the inputs cannot be run; the user has been told why.
+    virtual bool RefusesInputs() { return false; }
+    virtual void RecordHistories();
+    virtual std::int16_t ResultsOpenType();
+    // Called after the file routines have told why the results file could not be created.
+    virtual void OnResultsFileNotCreated() { }
+    // Written after the header, before the walk.
+    virtual void WriteStart() { }
+    // Written after the walk.
+    virtual void WriteEnd(bool aborted) { (void)aborted; }
+    // The results file is complete: sets the status and closing message and shows them.
+    virtual void Conclude(RunResult& result) = 0;
+
+    RunPorts& Ports() { return ports_; }
+    const SearchOptions& Options() const { return options_; }
+    ResultsWriter& Writer() { return *writer_; }
+    const std::optional<FileIdentity>& ResultsFileIdentity() const { return resultsIdentity_; }
+    RunCounters& Counters() { return counters_; }
+    const RunCounters& Counters() const { return counters_; }
+    RunYields& Yields() { return yields_; }
+
+private:
+    WalkSettings WalkSettingsFor(std::int16_t resultsFileNumber);
+    void WalkAndClose(std::int16_t resultsFileNumber, RunResult& result);
+
+    RunPorts ports_;
+    RunShape shape_;
+    RunYields yields_;
+    SearchOptions options_;
+    RunCounters counters_;
+    ResultsWriter* writer_ = nullptr;
+    std::optional<FileIdentity> resultsIdentity_;
+};
 
 // "PROCESS WAS ABORTED" and a blank line when aborted, then "7 files searched." and a blank
 // line: how every run that reads files begins its closing message.

@@ -1,10 +1,10 @@
 #include "core/run/RunStart.h"
 
-#include "ports/Dialogs.h"
 #include "core/history/clsHistory.h"
 #include "core/text/TextHelpers.h"
-#include "ports/Platform.h"
 #include "core/text/TextTrim.h"
+#include "ports/Dialogs.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
@@ -54,7 +54,7 @@ void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options)
     Record(window, InputBox::FileTemplate, options.FileTemplate);
 }
 
-bool ProbeRootFolder(Platform& platform, Dialogs& dialogs, const std::string& rootFolder)
+bool ProbeRootFolder(FileSystem& platform, Dialogs& dialogs, const std::string& rootFolder)
 {
     std::string pattern = rootFolder + "/*.*";
     ReplaceString(pattern, "//", "/");

@@ -7,7 +7,7 @@
 namespace trawlit {
 
 class Dialogs;
-class Platform;
+class FileSystem;
 
 // The inputs of a run as the window holds them: texts trimmed of blanks (the text to find
 // excepted), an empty template read as "*.*", a check box counting when not unchecked.
@@ -23,7 +23,7 @@ void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options)
 
 // Lists the first entry of root + "/*.*". Tells the user and returns false when the pattern
 // cannot name a file or the root lists nothing.
-bool ProbeRootFolder(Platform& platform, Dialogs& dialogs, const std::string& rootFolder);
+bool ProbeRootFolder(FileSystem& platform, Dialogs& dialogs, const std::string& rootFolder);
 
 // Sets a counter and shows it.
 inline void SetCounter(

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "ports/FileSystem.h"
 #include "ports/MainWindowPort.h"
-#include "ports/Platform.h"
 
 namespace trawlit {
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ports/Platform.h"
+#include "ports/Clock.h"
+#include "ports/EventPump.h"
 
 namespace trawlit {
 
@@ -9,29 +10,31 @@ namespace trawlit {
 // waits.
 class RunYields {
 public:
-    explicit RunYields(Platform& platform)
-        : platform_(platform)
-        , lastYield_(platform.MonotonicSeconds())
+    RunYields(Clock& clock, EventPump& events)
+        : clock_(clock)
+        , events_(events)
+        , lastYield_(clock.MonotonicSeconds())
     {
     }
     void TimedYield()
     {
-        double now = platform_.MonotonicSeconds();
+        double now = clock_.MonotonicSeconds();
         if (now > lastYield_ + kYieldSeconds) {
             lastYield_ = now;
-            platform_.DoEvents();
+            events_.DoEvents();
         }
     }
     void InputPendingYield()
     {
-        if (platform_.InputPending()) {
-            platform_.DoEvents();
+        if (events_.InputPending()) {
+            events_.DoEvents();
         }
     }
 
 private:
     static constexpr double kYieldSeconds = 3.0;
-    Platform& platform_;
+    Clock& clock_;
+    EventPump& events_;
     double lastYield_;
 };
 

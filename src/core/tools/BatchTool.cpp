@@ -1,13 +1,9 @@
 #include "core/tools/BatchTool.h"
 
-#include "ports/Dialogs.h"
-#include "core/run/OutputHeader.h"
-#include "core/run/ResultsWriter.h"
-#include "core/run/RunFrame.h"
-#include "core/run/RunStart.h"
-#include "core/run/RunTrailer.h"
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
+#include "core/run/RunStart.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 
@@ -33,127 +29,52 @@ bool StartsWithIgnoringCase(const std::string& text, const std::string& start)
 
 } // namespace
 
-BatchTool::BatchTool(RunPorts ports, BatchToolPolicy policy)
-    : ports_(ports)
-    , policy_(std::move(policy))
-    , yields_(ports.platform)
+namespace {
+
+RunShape ShapeOf(const BatchToolPolicy& policy)
+{
+    RunShape shape;
+    shape.headerSection = policy.headerSection;
+    shape.animated = policy.animated;
+    shape.passOverResultsFile = policy.passOverResultsFile;
+    shape.walk.skippedNameParts = policy.skippedNameParts;
+    shape.walk.fileMustExist = false;
+    return shape;
+}
+
+} // namespace
+
+BatchTool::BatchTool(RunPorts ports, const BatchToolPolicy& policy)
+    : RunFrame(ports, ShapeOf(policy))
 {
 }
 
-SearchResult BatchTool::Run()
+void BatchTool::Conclude(RunResult& result)
 {
-    SearchResult result;
-    options_ = ReadSearchOptions(ports_.window);
-    result.outputPathname = options_.OutputPathname;
-    RecordFolderHistories(ports_.window, options_);
-    if (!ProbeRootFolder(ports_.platform, ports_.dialogs, options_.RootFolder)) {
-        return result;
-    }
-
-    if (policy_.animated) {
-        ports_.window.AnimationStart();
-    }
-    ports_.window.EnablePanelInput(false);
-    std::optional<std::int16_t> fileNumber
-        = CreateResultsFile(ports_, options_.OutputPathname, ResultsOpenType());
-    if (fileNumber) {
-        WalkAndClose(*fileNumber, result);
-    } else {
-        OnResultsFileNotCreated();
-        result.status = RunStatus::Failed;
-        if (policy_.animated) {
-            ports_.window.AnimationStop();
-        }
-    }
-    ReturnToIdle(ports_.window);
-    return result;
-}
-
-void BatchTool::WalkAndClose(std::int16_t resultsFileNumber, SearchResult& result)
-{
-    ResultsWriter writer(ports_.files, resultsFileNumber);
-    writer_ = &writer;
-    if (policy_.headerSection) {
-        writer.Write(OutputHeader(ports_.window, ports_.platform.Now(), *policy_.headerSection));
-    }
-    WriteStart();
-    counters_ = {};
-    ports_.window.SetAbortRequested(false);
-    ports_.window.HideStuff(kProgramTitle, 0, -1, -1);
-
-    FolderWalk(ports_.platform, WalkSettingsFor(resultsFileNumber), *this);
-
-    result.aborted = ports_.window.AbortRequested();
-    WriteEnd(result.aborted);
-    if (policy_.animated) {
-        ports_.window.AnimationStop();
-    }
-    writer.Close();
-    writer_ = nullptr;
-    ports_.window.HideAbortButton();
-    result.counters = counters_;
-    if (writer.Failed()) {
-        result.status = RunStatus::Failed;
-        ReportWriteFailure(ports_.dialogs, writer.Error(), options_.OutputPathname);
-        return;
-    }
     result.status = RunStatus::Done;
     result.closingMessage = ClosingMessage(result.aborted);
-    ports_.dialogs.ShowOutputFile(result.closingMessage, kProgramTitle, result.outputPathname);
-}
-
-WalkSettings BatchTool::WalkSettingsFor(std::int16_t resultsFileNumber)
-{
-    WalkSettings walk;
-    walk.rootFolder = options_.RootFolder;
-    walk.fileTemplate = options_.FileTemplate;
-    walk.traverseSubfolders = options_.TraverseSubfolders;
-    walk.skippedNameParts = policy_.skippedNameParts;
-    walk.fileMustExist = false;
-    FileIdentity identity;
-    resultsIdentity_.reset();
-    if (ports_.files.IdentityOf(resultsFileNumber, identity)) {
-        resultsIdentity_ = identity;
-    }
-    if (policy_.passOverResultsFile) {
-        walk.passOver = resultsIdentity_;
-    }
-    return walk;
-}
-
-bool BatchTool::StopRequested()
-{
-    return ports_.window.AbortRequested() || (writer_ != nullptr && writer_->Failed());
-}
-
-void BatchTool::AfterName()
-{
-    yields_.InputPendingYield();
-}
-
-std::int16_t BatchTool::ResultsOpenType()
-{
-    return OpenType::SequentialOutput;
+    Ports().dialogs.ShowOutputFile(result.closingMessage, kProgramTitle, result.outputPathname);
 }
 
 std::string BatchTool::ClosingMessage(bool aborted) const
 {
-    return FilesSearchedMessage(aborted, counters_.TotalFileCount);
+    return FilesSearchedMessage(aborted, TotalFiles());
 }
 
 void BatchTool::CountFile()
 {
-    SetCounter(ports_.window, Counter::TotalFileCount, counters_.TotalFileCount,
-        counters_.TotalFileCount + 1);
+    RunCounters& counters = Counters();
+    SetCounter(Ports().window, Counter::TotalFileCount, counters.TotalFileCount,
+        counters.TotalFileCount + 1);
 }
 
 bool BatchTool::OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber)
 {
     PlatformError error = file.folder != nullptr
-        ? ports_.files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
-        : ports_.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
+        ? Ports().files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
+        : Ports().files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
     if (error) {
-        ports_.files.ReportOpenError(error, file.checkPath);
+        Ports().files.ReportOpenError(error, file.checkPath);
         return false;
     }
     return true;
@@ -161,13 +82,13 @@ bool BatchTool::OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber)
 
 void BatchTool::ReportReadFailure(const WalkFile& file)
 {
-    ports_.files.ReportOpenError(ErrorWithNumber(ErrorNumber::DeviceIoError), file.checkPath);
+    Ports().files.ReportOpenError(ErrorWithNumber(ErrorNumber::DeviceIoError), file.checkPath);
 }
 
 void BatchTool::CloseFile(std::int16_t fileNumber)
 {
     PlatformError ignored; // nothing was written to it
-    ports_.files.Close(fileNumber, ignored);
+    Ports().files.Close(fileNumber, ignored);
 }
 
 std::string PathBelowRoot(const std::string& checkPath, const std::string& rootFolder)

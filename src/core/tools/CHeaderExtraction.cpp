@@ -3,9 +3,9 @@
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunTrailer.h"
+#include "core/text/TextTrim.h"
 #include "core/tools/BatchTool.h"
 #include "core/tools/LineReader.h"
-#include "core/text/TextTrim.h"
 
 namespace trawlit {
 
@@ -70,7 +70,7 @@ private:
 
 } // namespace
 
-SearchResult RunCHeaderExtraction(RunPorts ports)
+RunResult RunCHeaderExtraction(RunPorts ports)
 {
     CHeaderSteps extraction(ports);
     return extraction.Run();

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "core/search/SearchRun.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
 
 namespace trawlit {
 
 // Extract C headers: for every file the template admits, its path below the root and its
 // lines from the top, TAB-indented and trimmed of blanks, up to and including the first line
 // that begins with "*/" or "#i".
-SearchResult RunCHeaderExtraction(RunPorts ports);
+RunResult RunCHeaderExtraction(RunPorts ports);
 
 } // namespace trawlit

@@ -5,14 +5,14 @@
 #include <limits>
 #include <vector>
 
-#include "ports/Dialogs.h"
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunTrailer.h"
+#include "core/text/NameTokens.h"
 #include "core/text/TextHelpers.h"
 #include "core/tools/BatchTool.h"
 #include "core/tools/LineReader.h"
-#include "core/text/NameTokens.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 
@@ -219,7 +219,7 @@ std::int64_t LeadingWholeNumber(std::string_view token)
     return static_cast<std::int64_t>(value);
 }
 
-SearchResult RunChangeMarkCount(RunPorts ports)
+RunResult RunChangeMarkCount(RunPorts ports)
 {
     ChangeMarkSteps counting(ports);
     return counting.Run();

@@ -65,7 +65,7 @@ protected:
 
 } // namespace
 
-SearchResult RunFolderListing(RunPorts ports)
+RunResult RunFolderListing(RunPorts ports)
 {
     FolderListingSteps listing(ports);
     return listing.Run();

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/search/SearchRun.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
 
 namespace trawlit {
 
 // Folder Listing: an indented tree of the folders under the root and the files the template
 // admits, in walk order. Nothing is read from the files and no totals are written.
-SearchResult RunFolderListing(RunPorts ports);
+RunResult RunFolderListing(RunPorts ports);
 
 } // namespace trawlit

@@ -4,12 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "ports/Dialogs.h"
+#include "core/files/ErrorNumbers.h"
+#include "core/files/FileRoutines.h"
 #include "core/run/ResultsWriter.h"
 #include "core/tools/BatchTool.h"
 #include "core/tools/WebCharacters.h"
-#include "core/files/ErrorNumbers.h"
-#include "core/files/FileRoutines.h"
+#include "ports/Dialogs.h"
 
 namespace trawlit {
 
@@ -104,7 +104,7 @@ protected:
     // deleting would remove a link (such as /dev/stdout) in place of the file it names.
     std::int16_t ResultsOpenType() override
     {
-        if (Ports().platform.Examine(Options().OutputPathname) == EntryKind::File) {
+        if (Ports().platform.fileSystem.Examine(Options().OutputPathname) == EntryKind::File) {
             return OpenType::SequentialOutput | OpenType::ClearReadOnlyFirst;
         }
         return OpenType::SequentialOutput;
@@ -196,7 +196,7 @@ private:
 
     CopyPlace LookAtCopyPlace(const std::string& copyPath, PlatformError& error)
     {
-        if (Ports().platform.Examine(copyPath) != EntryKind::File) {
+        if (Ports().platform.fileSystem.Examine(copyPath) != EntryKind::File) {
             return CopyPlace::Free; // a folder there makes the renaming fail, and says why
         }
         std::int16_t fileNumber = 0;
@@ -230,7 +230,7 @@ private:
         for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
             temporaryPath = folder + "." + std::string(file.name) + "2~"
                 + (attempt > 0 ? std::to_string(attempt) : "");
-            if (Ports().platform.Examine(temporaryPath) != EntryKind::Missing) {
+            if (Ports().platform.fileSystem.Examine(temporaryPath) != EntryKind::Missing) {
                 continue;
             }
             std::int16_t copyNumber = 0;
@@ -251,14 +251,15 @@ private:
         const bool identityKnown = Ports().files.IdentityOf(copyNumber, identity);
         copy.Close();
         PlatformError error = copy.Error();
-        if (!error && complete && Ports().platform.Rename(temporaryPath, copyPath, error)) {
+        if (!error && complete
+            && Ports().platform.fileSystem.Rename(temporaryPath, copyPath, error)) {
             if (identityKnown) {
                 copiesWritten_.insert({ identity.device, identity.inode });
             }
             return;
         }
         PlatformError ignored;
-        Ports().platform.Remove(temporaryPath, ignored);
+        Ports().platform.fileSystem.Remove(temporaryPath, ignored);
         if (error) {
             Ports().dialogs.MsgBox("Unable to write the cleaned copy \r\n\r\n" + copyPath
                     + "\r\n\r\nRun-time error '" + std::to_string(error.number)
@@ -296,7 +297,7 @@ private:
 
 } // namespace
 
-SearchResult RunWebCleanup(RunPorts ports)
+RunResult RunWebCleanup(RunPorts ports)
 {
     WebCleanupSteps cleanup(ports);
     return cleanup.Run();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/search/SearchRun.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
 
 namespace trawlit {
 
@@ -8,6 +9,6 @@ namespace trawlit {
 // cannot hold as they are, a cleaned copy beside it under its name with "2" appended, the
 // characters replaced by HTML entities or dropped. The results file lists each file and the
 // characters dropped from it; the files themselves are never changed.
-SearchResult RunWebCleanup(RunPorts ports);
+RunResult RunWebCleanup(RunPorts ports);
 
 } // namespace trawlit

@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
-#include "core/walk/QSSORT.h"
 #include "core/text/TextHelpers.h"
 #include "core/text/Wildcard.h"
+#include "core/walk/QSSORT.h"
 
 namespace trawlit {
 
@@ -99,7 +99,7 @@ struct PendingFolder {
 
 class Walker {
 public:
-    Walker(Platform& platform, const WalkSettings& settings, WalkSteps& steps)
+    Walker(FileSystem& platform, const WalkSettings& settings, WalkSteps& steps)
         : platform_(platform)
         , settings_(settings)
         , steps_(steps)
@@ -309,7 +309,7 @@ private:
             && kind != EntryKind::Other;
     }
 
-    Platform& platform_;
+    FileSystem& platform_;
     const WalkSettings& settings_;
     WalkSteps& steps_;
     std::vector<std::string> skippedParts_;
@@ -333,7 +333,7 @@ private:
 
 } // namespace
 
-void FolderWalk(Platform& platform, const WalkSettings& settings, WalkSteps& steps)
+void FolderWalk(FileSystem& platform, const WalkSettings& settings, WalkSteps& steps)
 {
     Walker walker(platform, settings, steps);
     walker.Run();

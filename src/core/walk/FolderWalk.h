@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/Platform.h"
+#include "ports/FileSystem.h"
 
 namespace trawlit {
 
@@ -54,7 +54,7 @@ public:
 // its sub-folders in ascending order, each sub-tree whole. Folders and files whose names
 // begin with "." are never visited; links to folders are never descended into, and no folder
 // is visited twice.
-void FolderWalk(Platform& platform, const WalkSettings& settings, WalkSteps& steps);
+void FolderWalk(FileSystem& platform, const WalkSettings& settings, WalkSteps& steps);
 
 // folder + "/" + name, every "//" then halved: the walk's DisplayPath.
 std::string JoinDisplayPath(const std::string& folder, std::string_view name);

@@ -146,7 +146,7 @@ void KeepPlaceWhenHidden(QWidget* widget)
 
 } // namespace
 
-frmTrawlit::frmTrawlit(SettingsStore& settings, Dialogs& dialogs, Platform& platform,
+frmTrawlit::frmTrawlit(SettingsStore& settings, Dialogs& dialogs, Platform platform,
     FileRoutines& files, FileDialogPort& fileDialog, FolderChooserPort& folderChooser,
     const QString& searchAviPath, QWidget* parent)
     : QWidget(parent)
@@ -465,7 +465,7 @@ void frmTrawlit::cmdRuvReplace_Click()
     RunFromClick(RunWebCleanup);
 }
 
-void frmTrawlit::RunFromClick(SearchResult (*run)(RunPorts))
+void frmTrawlit::RunFromClick(RunResult (*run)(RunPorts))
 {
     try {
         run(RunPorts { *this, platform_, dialogs_, files_ });
@@ -492,8 +492,9 @@ void frmTrawlit::cmdAbort_Click()
 
 void frmTrawlit::cmdBrowse_Click()
 {
-    const auto chosen = BrowseComboPath(PathDialogPorts { fileDialog_, platform_, dialogs_ },
-        "Output file", TrimBlanks(InputText(InputBox::OutputPathname)));
+    const auto chosen
+        = BrowseComboPath(PathDialogPorts { fileDialog_, platform_.fileSystem, dialogs_ },
+            "Output file", TrimBlanks(InputText(InputBox::OutputPathname)));
     if (chosen)
         comboOutputPathname->setEditText(ToQt(*chosen));
 }

@@ -25,7 +25,6 @@ class Dialogs;
 class FileDialogPort;
 class FileRoutines;
 class FolderChooserPort;
-class Platform;
 class QtAnimationPlayer;
 class QtComboBoxView;
 class SettingsStore;
@@ -36,7 +35,7 @@ class SettingsStore;
 class frmTrawlit : public QWidget, public MainWindowPort {
     Q_OBJECT
 public:
-    frmTrawlit(SettingsStore& settings, Dialogs& dialogs, Platform& platform, FileRoutines& files,
+    frmTrawlit(SettingsStore& settings, Dialogs& dialogs, Platform platform, FileRoutines& files,
         FileDialogPort& fileDialog, FolderChooserPort& folderChooser, const QString& searchAviPath,
         QWidget* parent = nullptr);
     ~frmTrawlit() override;
@@ -88,7 +87,7 @@ private:
     void cmdBrelka_Click();
     void cmdRuvReplace_Click();
     // Runs one of the five runs; nothing escapes into the event loop.
-    void RunFromClick(SearchResult (*run)(RunPorts));
+    void RunFromClick(RunResult (*run)(RunPorts));
     void cmdAbort_Click();
     void cmdBrowse_Click();
     void cmdFolderBrowse_Click();
@@ -102,7 +101,7 @@ private:
 
     SettingsStore& settings_;
     Dialogs& dialogs_;
-    Platform& platform_;
+    Platform platform_;
     FileRoutines& files_;
     FileDialogPort& fileDialog_;
     FolderChooserPort& folderChooser_;

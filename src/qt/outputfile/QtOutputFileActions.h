@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ports/Platform.h"
 #include "qt/outputfile/QtViewerPorts.h"
 #include "qt/outputfile/frmOutputFileCreated.h"
 #include "qt/printing/QtPrintCommand.h"
@@ -13,9 +14,9 @@ class SettingsStore;
 class QtOutputFileActions : public OutputFileActions {
 public:
     QtOutputFileActions(
-        FileRoutines& files, Platform& platform, Dialogs& dialogs, SettingsStore& settings)
-        : viewers_(files, platform, dialogs)
-        , printing_(settings, dialogs, files, platform)
+        FileRoutines& files, Platform platform, Dialogs& dialogs, SettingsStore& settings)
+        : viewers_(files, platform.fileSystem, dialogs)
+        , printing_(settings, dialogs, files, platform.events)
     {
     }
     void ViewFile(const std::string& path) override;

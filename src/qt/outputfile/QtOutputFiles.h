@@ -9,12 +9,12 @@ namespace trawlit {
 class Dialogs;
 class FileRoutines;
 class OutputFileActions;
-class Platform;
+class FileSystem;
 
 // The end of every run in the window program: the output-file dialog over the main window.
 class QtOutputFiles : public OutputFileWindow {
 public:
-    QtOutputFiles(FileRoutines& files, Platform& platform, Dialogs& dialogs,
+    QtOutputFiles(FileRoutines& files, FileSystem& platform, Dialogs& dialogs,
         OutputFileActions& actions, QWidget* parent = nullptr)
         : files_(files)
         , platform_(platform)
@@ -32,7 +32,7 @@ public:
 
 private:
     FileRoutines& files_;
-    Platform& platform_;
+    FileSystem& platform_;
     Dialogs& dialogs_;
     OutputFileActions& actions_;
     QWidget* parent_;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ports/ViewerPorts.h"
 #include "qt/outputfile/QtProgramStarter.h"
 #include "qt/outputfile/QtShellDocument.h"
-#include "ports/ViewerPorts.h"
 
 namespace trawlit {
 
@@ -11,7 +11,7 @@ namespace trawlit {
 //     ViewFile(path, viewers.Ports());
 class QtViewerPorts {
 public:
-    QtViewerPorts(FileRoutines& files, Platform& platform, Dialogs& dialogs)
+    QtViewerPorts(FileRoutines& files, FileSystem& platform, Dialogs& dialogs)
         : files_(files)
         , platform_(platform)
         , dialogs_(dialogs)
@@ -21,7 +21,7 @@ public:
 
 private:
     FileRoutines& files_;
-    Platform& platform_;
+    FileSystem& platform_;
     Dialogs& dialogs_;
     QtProgramStarter starter_;
     QtDocumentShell shell_;

@@ -12,7 +12,7 @@
 #include "core/files/FileRoutines.h"
 #include "core/text/TextTrim.h"
 #include "ports/Dialogs.h"
-#include "ports/Platform.h"
+#include "ports/FileSystem.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 
@@ -68,7 +68,7 @@ QString DisplayText(const std::string& text)
 } // namespace
 
 frmOutputFileCreated::frmOutputFileCreated(const OutputFileRequest& request, FileRoutines& files,
-    Platform& platform, OutputFileActions& actions, QWidget* parent)
+    FileSystem& platform, OutputFileActions& actions, QWidget* parent)
     : QDialog(parent)
     , request_(request)
     , files_(files)

@@ -13,7 +13,7 @@ namespace trawlit {
 
 class ButtonKbt;
 class FileRoutines;
-class Platform;
+class FileSystem;
 class frmOutputFileCreated;
 
 // What the dialog's buttons do beyond the dialog itself: the viewers, the delete question and
@@ -33,8 +33,8 @@ public:
 class frmOutputFileCreated : public QDialog {
     Q_OBJECT
 public:
-    frmOutputFileCreated(const OutputFileRequest& request, FileRoutines& files, Platform& platform,
-        OutputFileActions& actions, QWidget* parent = nullptr);
+    frmOutputFileCreated(const OutputFileRequest& request, FileRoutines& files,
+        FileSystem& platform, OutputFileActions& actions, QWidget* parent = nullptr);
 
     // The path the buttons act on, as the path label shows it.
     const std::string& CurrentPath() const { return currentPath_; }
@@ -61,7 +61,7 @@ private:
     std::string pathCaption_; // the path label's caption, kept as bytes
     std::string currentPath_;
     FileRoutines& files_;
-    Platform& platform_;
+    FileSystem& platform_;
     OutputFileActions& actions_;
 
 public:

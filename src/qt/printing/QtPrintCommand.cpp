@@ -10,11 +10,11 @@
 namespace trawlit {
 
 PrintServices::PrintServices(
-    SettingsStore& settings, Dialogs& dialogs, FileRoutines& files, Platform& platform)
+    SettingsStore& settings, Dialogs& dialogs, FileRoutines& files, EventPump& events)
     : settings_(settings)
     , dialogs_(dialogs)
     , files_(files)
-    , platform_(platform)
+    , events_(events)
 {
 }
 
@@ -49,7 +49,7 @@ void RunPrintCommand(QWidget* dialog, QWidget* panelButtons, QProgressBar* progr
     QtPrintConfirmWindow ownConfirmWindow(dialog);
     PrintConfirmWindow* confirmWindow = services.ConfirmWindow();
     PrintCommand command(PrintPorts { printer, dialogPort, services.MessageBoxes(),
-        services.Files(), services.System(), ProgramMousePointer(),
+        services.Files(), services.Events(), ProgramMousePointer(),
         confirmWindow != nullptr ? *confirmWindow : ownConfirmWindow, services.Settings(),
         services.Choices() });
     command.Run(path);

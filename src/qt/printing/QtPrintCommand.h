@@ -11,8 +11,8 @@ class QWidget;
 namespace trawlit {
 
 class Dialogs;
+class EventPump;
 class FileRoutines;
-class Platform;
 class PrintConfirmWindow;
 class PrinterSurface;
 class QtPrinterSurface;
@@ -24,7 +24,7 @@ class SettingsStore;
 class PrintServices {
 public:
     PrintServices(
-        SettingsStore& settings, Dialogs& dialogs, FileRoutines& files, Platform& platform);
+        SettingsStore& settings, Dialogs& dialogs, FileRoutines& files, EventPump& events);
     ~PrintServices();
     PrintServices(const PrintServices&) = delete;
     PrintServices& operator=(const PrintServices&) = delete;
@@ -32,7 +32,7 @@ public:
     SettingsStore& Settings() { return settings_; }
     Dialogs& MessageBoxes() { return dialogs_; }
     FileRoutines& Files() { return files_; }
-    Platform& System() { return platform_; }
+    EventPump& Events() { return events_; }
     PrintSettings& Choices() { return choices_; }
 
     // The system's default printer, made on first use; a PDF file where there is none.
@@ -47,7 +47,7 @@ private:
     SettingsStore& settings_;
     Dialogs& dialogs_;
     FileRoutines& files_;
-    Platform& platform_;
+    EventPump& events_;
     PrintSettings choices_;
     std::unique_ptr<PrinterSurface> printer_;
     PrintConfirmWindow* confirmWindow_ = nullptr;

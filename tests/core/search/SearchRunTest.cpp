@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/FileRoutines.h"
 #include "fakes/FakeMainWindow.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
 
 namespace trawlit {
@@ -18,10 +18,11 @@ using fakes::RecordingDialogs;
 using fakes::TempFolder;
 
 // The real file system with a fixed date, a scripted monotonic clock and injectable failures.
-class TestPlatform : public PosixPlatform {
+class TestPlatform : public PosixPlatform, public EventPump {
 public:
     LocalDateTime Now() override { return { 2026, 12, 7, 14, 5 }; }
     double MonotonicSeconds() override { return clock += secondsPerLook; }
+    bool InputPending() override { return false; }
     void DoEvents() override { ++yields; }
     FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override
     {
@@ -68,7 +69,11 @@ protected:
         window.SetText(InputBox::SearchStr, "needle");
     }
 
-    SearchResult Run() { return RunStringSearch(RunPorts { window, platform, dialogs, files }); }
+    RunResult Run()
+    {
+        return RunStringSearch(
+            RunPorts { window, { platform, platform, platform }, dialogs, files });
+    }
     std::string Results() const { return TempFolder::ReadWholeFile(output); }
     // The results file after its 14 header lines.
     std::string Body() const
@@ -105,7 +110,7 @@ TEST_F(SearchRunTest, WritesHeaderBlocksAndTotalsByteForByte)
     tree.Write("sub/c.txt", "nothing here\r\n");
     window.SetText(InputBox::FileTemplate, "  ");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     std::string expected = std::string(kDate) + "\r\n   Search for String\r\n\r\n"
         + "             Root folder:  " + tree.Path() + "\r\n"
@@ -160,7 +165,7 @@ TEST_F(SearchRunTest, LinesLongerThanTheWriteBufferAreWrittenWholeAndInOrder)
 TEST_F(SearchRunTest, RefusesBlankTextBeforeAnythingElse)
 {
     window.SetText(InputBox::SearchStr, "   ");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Refused);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Search String must be specified!");
@@ -206,7 +211,7 @@ TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)
             window.abortRequested = true;
         }
     };
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(),
         "\r\n/1.txt\r\n\r\n\t1:\tneedle\r\n\r\n/2.txt\r\n\r\n\t1:\tneedle\r\n"
@@ -220,7 +225,7 @@ TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)
 TEST_F(SearchRunTest, NoMatchEndsWithAMessageAndKeepsTheFile)
 {
     tree.Write("a.txt", "hay\r\n");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::NoMatch);
     EXPECT_TRUE(dialogs.outputFiles.empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -252,7 +257,7 @@ TEST_F(SearchRunTest, FilesGoneSinceTheListingArePassedOverSilently)
     tree.Write("z.txt", "needle\r\n");
     platform.openFailures[tree / "gone.txt"] = { 53, "File not found" };
     platform.openFailures[tree / "sub/moved.txt"] = { 76, "Path not found" };
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -262,7 +267,7 @@ TEST_F(SearchRunTest, ResultsFileInsideTheTreeIsNeverSearched)
     tree.Write("a.txt", "needle\r\n");
     output = (tree / "Trawlit.out");
     window.SetText(InputBox::OutputPathname, output);
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
     EXPECT_EQ(result.counters.MatchCount, 1);
 }
@@ -272,7 +277,7 @@ TEST_F(SearchRunTest, ResultsFileThatCannotBeCreatedFailsWithItsCause)
     tree.Write("a.txt", "needle\r\n");
     output = (tree / "no/such/folder/out.txt");
     window.SetText(InputBox::OutputPathname, output);
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
@@ -285,7 +290,7 @@ TEST_F(SearchRunTest, FullDiskIsNeverReportedAsSuccess)
 {
     tree.Write("a.txt", "needle\r\n");
     platform.diskFull = true;
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     EXPECT_TRUE(dialogs.outputFiles.empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);

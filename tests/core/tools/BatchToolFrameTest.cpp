@@ -10,7 +10,7 @@ namespace {
 
 struct Tool {
     const char* name;
-    SearchResult (*run)(RunPorts);
+    RunResult (*run)(RunPorts);
 };
 
 const Tool kTools[] = {
@@ -23,7 +23,7 @@ const Tool kTools[] = {
 class BatchToolFrameTest : public fakes::ToolRunFixture,
                            public ::testing::WithParamInterface<Tool> {
 protected:
-    SearchResult Run() { return GetParam().run(Ports()); }
+    RunResult Run() { return GetParam().run(Ports()); }
     bool IsWebCleanup() const { return GetParam().run == RunWebCleanup; }
 };
 
@@ -40,7 +40,7 @@ TEST_P(BatchToolFrameTest, RecordsTheFolderInputsButNotTheTextToFind)
 TEST_P(BatchToolFrameTest, AMissingRootEndsTheRunBeforeAnythingChanges)
 {
     window.SetText(InputBox::RootFolder, "/missing");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Refused);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "/missing\r\n\r\nRoot folder not found!");
@@ -52,7 +52,7 @@ TEST_P(BatchToolFrameTest, AResultsFileThatCannotBeCreatedIsToldAndNothingIsWrit
 {
     platform.AddFile("/Data/a.txt", "\xE9");
     window.SetText(InputBox::OutputPathname, "/nowhere/out.txt");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     ASSERT_GE(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
@@ -68,7 +68,7 @@ TEST_P(BatchToolFrameTest, AResultsFileThatCannotBeWrittenWholeIsNeverReportedAs
 {
     platform.AddFile("/Data/a.txt", "x\r\n");
     platform.FailWrite(kOutput, 61, "Disk full");
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     EXPECT_TRUE(dialogs.outputFiles.empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);

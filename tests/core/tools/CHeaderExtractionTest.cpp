@@ -7,7 +7,7 @@ namespace {
 
 class CHeaderExtractionTest : public fakes::ToolRunFixture {
 protected:
-    SearchResult Run() { return RunCHeaderExtraction(Ports()); }
+    RunResult Run() { return RunCHeaderExtraction(Ports()); }
 };
 
 TEST_F(CHeaderExtractionTest, CopiesEachOpeningCommentUpToItsEndLine)
@@ -21,7 +21,7 @@ TEST_F(CHeaderExtractionTest, CopiesEachOpeningCommentUpToItsEndLine)
     platform.AddFile(
         "/Data/src/util.c", "/* util.c */ int a;\n * still the header */\n#if DEBUG\nint b;\n");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(Results(),
         Header("Extract C headers")
@@ -106,7 +106,7 @@ TEST_F(CHeaderExtractionTest, AnUnopenableFileIsReportedAndPassedOver)
     platform.AddFile("/Data/good.c", "#include <b.h>\r\n");
     platform.FailOpen("/Data/bad.c", 70, "Permission denied");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
@@ -122,7 +122,7 @@ TEST_F(CHeaderExtractionTest, AbortFinishesTheFileAndMarksTheResults)
     platform.AddFile("/Data/b.c", "/*\r\n*/\r\n");
     AbortAfterFiles(1);
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(),
@@ -139,7 +139,7 @@ TEST_F(CHeaderExtractionTest, AFileThatStopsBeingReadableIsReportedAndNotCounted
     platform.AddFile("/Data/b.c", "*/\r\n");
     platform.FailRead("/Data/a.c", 4);
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,

@@ -7,7 +7,7 @@ namespace {
 
 class ChangeMarkCountTest : public fakes::ToolRunFixture {
 protected:
-    SearchResult Run() { return RunChangeMarkCount(Ports()); }
+    RunResult Run() { return RunChangeMarkCount(Ports()); }
 
     static std::string Totals(const std::string& totalsLine, int files)
     {
@@ -28,7 +28,7 @@ TEST_F(ChangeMarkCountTest, CountsEachFileAndTheTotalsByteForByte)
     platform.AddFile("/Data/photo.JPG", "/D 1, 100\r\n");
     platform.AddFile("/Data/sub/d.obj", "/D 20, 10\r\n");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(Results(),
         Header("Brelka's /C /D /I") + kHeading
@@ -100,7 +100,7 @@ TEST_F(ChangeMarkCountTest, AbortMarksTheResultsAfterTheTotals)
     platform.AddFile("/Data/b.txt", "x\r\n");
     AbortAfterFiles(1);
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(),

@@ -7,7 +7,7 @@ namespace {
 
 class FolderListingTest : public fakes::ToolRunFixture {
 protected:
-    SearchResult Run() { return RunFolderListing(Ports()); }
+    RunResult Run() { return RunFolderListing(Ports()); }
 };
 
 TEST_F(FolderListingTest, WritesTheIndentedTreeInWalkOrder)
@@ -21,7 +21,7 @@ TEST_F(FolderListingTest, WritesTheIndentedTreeInWalkOrder)
     platform.AddFolder("/Data/.svn");
     platform.AddFile("/Data/x/d.txt");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(Results(),
         Header("Folder Listing")
@@ -84,7 +84,7 @@ TEST_F(FolderListingTest, AbortCutsTheListingShortWithoutATrailer)
     platform.AddFile("/Data/Sub/c.txt");
     AbortAfterFiles(1);
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(), "/Data\r\n  a.txt\r\n");

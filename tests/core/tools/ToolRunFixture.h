@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "Version.h"
+#include "core/files/FileRoutines.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
 #include "fakes/FakeMainWindow.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/RecordingDialogs.h"
-#include "core/search/SearchRun.h"
-#include "core/files/FileRoutines.h"
 
 namespace trawlit::fakes {
 
@@ -29,7 +30,7 @@ protected:
         window.SetText(InputBox::SearchStr, "not used");
     }
 
-    RunPorts Ports() { return RunPorts { window, platform, dialogs, files }; }
+    RunPorts Ports() { return RunPorts { window, platform.AsPlatform(), dialogs, files }; }
     std::string Results() const { return platform.Contents(kOutput); }
 
     // The results file after its header.

@@ -1,7 +1,7 @@
 #include "core/tools/WebCleanup.h"
 
-#include "fakes/TempFolder.h"
 #include "core/tools/ToolRunFixture.h"
+#include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
 
 namespace trawlit {
@@ -11,7 +11,7 @@ using namespace std::string_literals;
 
 class WebCleanupTest : public fakes::ToolRunFixture {
 protected:
-    SearchResult Run() { return RunWebCleanup(Ports()); }
+    RunResult Run() { return RunWebCleanup(Ports()); }
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
@@ -32,7 +32,7 @@ TEST_F(WebCleanupTest, ListsEachFileWithItsDroppedCharactersAndWritesChangedCopi
     platform.AddFile("/Data/pic.JPG", "\xFF\xD8");
     platform.AddFile("/Data/sub/u8.txt", utf8Text);
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(Results(),
         "/Data/A.HTM\r\n"
@@ -80,7 +80,7 @@ TEST_F(WebCleanupTest, AnEarlierCopyIsReplacedAndNeverReadInTheSameRun)
     platform.AddFile("/Data/a.htm2", "old copy");
     platform.SetReadOnly("/Data/a.htm2", true);
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(platform.Contents("/Data/a.htm2"), "&eacute;");
     EXPECT_EQ(Results(), "/Data/A.HTM\r\n\r\n");
@@ -129,7 +129,7 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
         window.SetText(InputBox::FileTemplate, "*.htm");
-        RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
+        RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles });
 
         std::vector<std::string> texts;
         for (const auto& message : recorded.messages) {
@@ -164,7 +164,7 @@ TEST_F(WebCleanupTest, UnopenableFileIsReportedCountedAndPassedOver)
     platform.AddFile("/Data/good.htm", "\xE9");
     platform.FailOpen("/Data/bad.htm", 70, "Permission denied");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(MessageTexts(),
         std::vector<std::string> {
@@ -179,7 +179,7 @@ TEST_F(WebCleanupTest, AResultsFileThatCannotBeCreatedEndsTheRunBeforeAnythingIs
     platform.AddFile("/Data/a.htm", "\xE9");
     window.SetText(InputBox::OutputPathname, "/nowhere/out.txt");
 
-    SearchResult result = Run();
+    RunResult result = Run();
 
     EXPECT_EQ(result.status, RunStatus::Failed);
     EXPECT_EQ(MessageTexts(),
@@ -207,7 +207,7 @@ TEST_F(WebCleanupTest, AbortShowsOnlyInTheClosingMessage)
     platform.AddFile("/Data/a.txt", "x");
     platform.AddFile("/Data/b.txt", "y");
     AbortAfterFiles(1);
-    SearchResult result = Run();
+    RunResult result = Run();
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Results(), "/Data/A.TXT\r\n\r\n");
     EXPECT_EQ(
@@ -224,10 +224,11 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
     window.SetText(InputBox::RootFolder, tree.Path());
     window.SetText(InputBox::OutputPathname, outside / "out.txt");
     PosixPlatform platform;
+    NoEventPump noEvents;
     fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
 
-    RunWebCleanup(RunPorts { window, platform, dialogs, files });
+    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
 
     EXPECT_EQ(tree.Read("Index.htm2"), "caf&eacute;");
     EXPECT_EQ(tree.Read("Index.htm"), "caf\xE9");
@@ -258,7 +259,8 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         fake.FailRead("/Data/a.htm", c.failAfter);
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
-        SearchResult result = RunWebCleanup(RunPorts { window, fake, recorded, fakeFiles });
+        RunResult result
+            = RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles });
 
         ASSERT_EQ(recorded.messages.size(), 1u) << c.what;
         EXPECT_EQ(recorded.messages[0].text,

@@ -57,7 +57,7 @@ private:
     int polls_ = 0;
 };
 
-Events Walk(Platform& platform, const WalkSettings& settings)
+Events Walk(FileSystem& platform, const WalkSettings& settings)
 {
     RecordingSteps steps;
     steps.recordHooks = false;

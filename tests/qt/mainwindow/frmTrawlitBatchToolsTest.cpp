@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "ports/FileDialogPort.h"
+#include "core/dialogs/DirBrowse.h"
+#include "core/files/FileRoutines.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "core/dialogs/DirBrowse.h"
-#include "qt/widgets/QtButtonKbt.h"
-#include "ports/SettingsStore.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
+#include "ports/FileDialogPort.h"
+#include "ports/SettingsStore.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -56,11 +56,12 @@ protected:
     InMemorySettingsStore store;
     RecordingDialogs dialogs;
     PosixPlatform platform;
+    NoEventPump noEvents;
     FileRoutines files { platform, dialogs };
     NoFileDialog fileDialog;
     NoFolderChooser chooser;
-    frmTrawlit window { store, dialogs, platform, files, fileDialog, chooser,
-        QString::fromStdString(tree / "none.avi") };
+    frmTrawlit window { store, dialogs, { platform, platform, noEvents }, files, fileDialog,
+        chooser, QString::fromStdString(tree / "none.avi") };
 };
 
 TEST_P(frmTrawlitBatchToolsTest, ClickingTheButtonRunsItsToolAndReturnsToIdle)

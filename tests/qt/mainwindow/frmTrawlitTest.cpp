@@ -35,7 +35,7 @@ using fakes::TempFolder;
 
 // The real file system with a fixed date; every name of a walk yields to the event loop and
 // then runs the test's hook, which plays the user acting while the run goes on.
-class HookPlatform : public PosixPlatform {
+class HookPlatform : public PosixPlatform, public EventPump {
 public:
     LocalDateTime Now() override { return { 2026, 12, 7, 14, 5 }; }
     bool InputPending() override { return true; }
@@ -84,8 +84,9 @@ protected:
 
     std::unique_ptr<frmTrawlit> NewWindow(const QString& clip = {})
     {
-        auto created = std::make_unique<frmTrawlit>(store, dialogs, platform, files, fileDialog,
-            chooser, clip.isEmpty() ? QString::fromStdString(tree / "none.avi") : clip);
+        auto created = std::make_unique<frmTrawlit>(store, dialogs,
+            Platform { platform, platform, platform }, files, fileDialog, chooser,
+            clip.isEmpty() ? QString::fromStdString(tree / "none.avi") : clip);
         created->show();
         return created;
     }

@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/FileRoutines.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "qt/widgets/QtButtonKbt.h"
-#include "ports/SettingsStore.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
+#include "ports/SettingsStore.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -44,10 +44,11 @@ protected:
     TempFolder folder;
     std::string path = folder.Write("Trawlit.out", "results\r\n");
     PosixPlatform platform;
+    NoEventPump noEvents;
     RecordingDialogs dialogs;
     FileRoutines files { platform, dialogs };
     InMemorySettingsStore settings;
-    QtOutputFileActions actions { files, platform, dialogs, settings };
+    QtOutputFileActions actions { files, { platform, platform, noEvents }, dialogs, settings };
 };
 
 TEST_P(QtOutputFileActionsTest, TheDeleteQuestionIsAnsweredByItsKeys)

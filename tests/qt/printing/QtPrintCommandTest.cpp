@@ -16,6 +16,7 @@
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
+#include "ports/EventPump.h"
 #include "ports/SettingsStore.h"
 #include "qt/printing/QtPrintPorts.h"
 #include "qt/printing/QtPrinterSurface.h"
@@ -89,10 +90,11 @@ protected:
 
     TempFolder temp;
     PosixPlatform platform;
+    NoEventPump noEvents;
     RecordingDialogs dialogs;
     FileRoutines files { platform, dialogs };
     InMemorySettingsStore store;
-    PrintServices services { store, dialogs, files, platform };
+    PrintServices services { store, dialogs, files, noEvents };
     QDialog dialog;
     QWidget* panelButtons = nullptr;
     QProgressBar* progressBar = nullptr;

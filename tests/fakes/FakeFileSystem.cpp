@@ -1,4 +1,4 @@
-#include "fakes/FakePlatform.h"
+#include "fakes/FakeFileSystem.h"
 
 #include "core/text/Wildcard.h"
 
@@ -8,7 +8,7 @@
 
 namespace trawlit::fakes {
 
-struct FakePlatform::Node {
+struct FakeFileSystem::Node {
     EntryKind kind = EntryKind::Folder;
     FileIdentity identity;
     std::optional<FileIdentity> identityAsListed;
@@ -30,7 +30,7 @@ struct FakePlatform::Node {
     }
 };
 
-struct FakePlatform::OpenFileState {
+struct FakeFileSystem::OpenFileState {
     std::shared_ptr<Node> node;
     std::string path;
     std::size_t position = 0;
@@ -99,15 +99,15 @@ private:
 
 } // namespace
 
-FakePlatform::FakePlatform()
+FakeFileSystem::FakeFileSystem()
     : root_(std::make_shared<Node>())
 {
     root_->identity = { 1, 1 };
 }
 
-FakePlatform::~FakePlatform() = default;
+FakeFileSystem::~FakeFileSystem() = default;
 
-std::shared_ptr<FakePlatform::Node> FakePlatform::Find(const std::string& path) const
+std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::Find(const std::string& path) const
 {
     std::shared_ptr<Node> node = root_;
     for (const std::string& part : SplitPath(path)) {
@@ -122,7 +122,7 @@ std::shared_ptr<FakePlatform::Node> FakePlatform::Find(const std::string& path) 
     return node;
 }
 
-std::shared_ptr<FakePlatform::Node> FakePlatform::MakeParents(
+std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::MakeParents(
     const std::string& path, std::string& leaf)
 {
     std::vector<std::string> parts = SplitPath(path);
@@ -141,7 +141,8 @@ std::shared_ptr<FakePlatform::Node> FakePlatform::MakeParents(
     return node;
 }
 
-std::shared_ptr<FakePlatform::Node> FakePlatform::AddNode(const std::string& path, EntryKind kind)
+std::shared_ptr<FakeFileSystem::Node> FakeFileSystem::AddNode(
+    const std::string& path, EntryKind kind)
 {
     std::string leaf;
     std::shared_ptr<Node> parent = MakeParents(path, leaf);
@@ -159,74 +160,74 @@ std::shared_ptr<FakePlatform::Node> FakePlatform::AddNode(const std::string& pat
     return node;
 }
 
-void FakePlatform::AddFolder(const std::string& path)
+void FakeFileSystem::AddFolder(const std::string& path)
 {
     AddNode(path, EntryKind::Folder);
 }
 
-void FakePlatform::AddFile(const std::string& path, const std::string& contents)
+void FakeFileSystem::AddFile(const std::string& path, const std::string& contents)
 {
     AddNode(path, EntryKind::File)->contents = contents;
 }
 
-void FakePlatform::AddSpecial(const std::string& path, EntryKind kind)
+void FakeFileSystem::AddSpecial(const std::string& path, EntryKind kind)
 {
     AddNode(path, kind);
 }
 
-void FakePlatform::SetIdentity(const std::string& path, FileIdentity identity)
+void FakeFileSystem::SetIdentity(const std::string& path, FileIdentity identity)
 {
     if (auto node = Find(path)) {
         node->identity = identity;
     }
 }
 
-void FakePlatform::SetIdentityAsListed(const std::string& path, FileIdentity identity)
+void FakeFileSystem::SetIdentityAsListed(const std::string& path, FileIdentity identity)
 {
     if (auto node = Find(path)) {
         node->identityAsListed = identity;
     }
 }
 
-FileIdentity FakePlatform::IdentityOfPath(const std::string& path) const
+FileIdentity FakeFileSystem::IdentityOfPath(const std::string& path) const
 {
     auto node = Find(path);
     return node ? node->identity : FileIdentity {};
 }
 
-bool FakePlatform::Exists(const std::string& path) const
+bool FakeFileSystem::Exists(const std::string& path) const
 {
     return Find(path) != nullptr;
 }
 
-std::string FakePlatform::Contents(const std::string& path) const
+std::string FakeFileSystem::Contents(const std::string& path) const
 {
     auto node = Find(path);
     return node ? node->contents : std::string();
 }
 
-void FakePlatform::FailOpen(const std::string& path, int number, const std::string& description)
+void FakeFileSystem::FailOpen(const std::string& path, int number, const std::string& description)
 {
     openFailures_[Normalized(path)] = { number, description };
 }
 
-void FakePlatform::FailWrite(const std::string& path, int number, const std::string& description)
+void FakeFileSystem::FailWrite(const std::string& path, int number, const std::string& description)
 {
     writeFailures_[Normalized(path)] = { number, description };
 }
 
-void FakePlatform::FailRead(const std::string& path, std::size_t afterBytes)
+void FakeFileSystem::FailRead(const std::string& path, std::size_t afterBytes)
 {
     readFailures_[Normalized(path)] = afterBytes;
 }
 
-void FakePlatform::FailListing(
+void FakeFileSystem::FailListing(
     const std::string& folder, int number, const std::string& description)
 {
     listingFailures_[Normalized(folder)] = { number, description };
 }
 
-std::unique_ptr<FolderListing> FakePlatform::StartListing(
+std::unique_ptr<FolderListing> FakeFileSystem::StartListing(
     const std::string& pattern, ListMask mask, PlatformError& error)
 {
     listedPatterns.push_back(pattern);
@@ -269,14 +270,14 @@ std::unique_ptr<FolderListing> FakePlatform::StartListing(
     return std::make_unique<VectorListing>(std::move(entries));
 }
 
-EntryKind FakePlatform::Examine(const std::string& path)
+EntryKind FakeFileSystem::Examine(const std::string& path)
 {
     ++examineCalls;
     auto node = Find(path);
     return node ? node->kind : EntryKind::Missing;
 }
 
-FileHandle FakePlatform::Open(const std::string& path, OpenAccess access, PlatformError& error)
+FileHandle FakeFileSystem::Open(const std::string& path, OpenAccess access, PlatformError& error)
 {
     error = {};
     if (path.find('\0') != std::string::npos) {
@@ -328,7 +329,7 @@ FileHandle FakePlatform::Open(const std::string& path, OpenAccess access, Platfo
     return handle;
 }
 
-std::ptrdiff_t FakePlatform::Read(FileHandle handle, char* buffer, std::size_t size)
+std::ptrdiff_t FakeFileSystem::Read(FileHandle handle, char* buffer, std::size_t size)
 {
     auto found = handles_.find(handle);
     if (found == handles_.end() || !found->second->canRead) {
@@ -340,7 +341,7 @@ std::ptrdiff_t FakePlatform::Read(FileHandle handle, char* buffer, std::size_t s
     return got;
 }
 
-std::ptrdiff_t FakePlatform::ReadAt(
+std::ptrdiff_t FakeFileSystem::ReadAt(
     FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
 {
     auto found = handles_.find(handle);
@@ -365,7 +366,7 @@ std::ptrdiff_t FakePlatform::ReadAt(
     return static_cast<std::ptrdiff_t>(count);
 }
 
-bool FakePlatform::Write(
+bool FakeFileSystem::Write(
     FileHandle handle, const char* data, std::size_t size, PlatformError& error)
 {
     error = {};
@@ -388,7 +389,7 @@ bool FakePlatform::Write(
     return true;
 }
 
-bool FakePlatform::Seek(FileHandle handle, std::int64_t offset, PlatformError& error)
+bool FakeFileSystem::Seek(FileHandle handle, std::int64_t offset, PlatformError& error)
 {
     error = {};
     auto found = handles_.find(handle);
@@ -400,7 +401,7 @@ bool FakePlatform::Seek(FileHandle handle, std::int64_t offset, PlatformError& e
     return true;
 }
 
-bool FakePlatform::Close(FileHandle handle, PlatformError& error)
+bool FakeFileSystem::Close(FileHandle handle, PlatformError& error)
 {
     error = {};
     if (handles_.erase(handle) == 0) {
@@ -410,7 +411,7 @@ bool FakePlatform::Close(FileHandle handle, PlatformError& error)
     return true;
 }
 
-bool FakePlatform::IdentityOf(FileHandle handle, FileIdentity& identity)
+bool FakeFileSystem::IdentityOf(FileHandle handle, FileIdentity& identity)
 {
     auto found = handles_.find(handle);
     if (found == handles_.end()) {
@@ -420,7 +421,7 @@ bool FakePlatform::IdentityOf(FileHandle handle, FileIdentity& identity)
     return true;
 }
 
-std::int64_t FakePlatform::FileLength(FileHandle handle)
+std::int64_t FakeFileSystem::FileLength(FileHandle handle)
 {
     auto found = handles_.find(handle);
     if (found == handles_.end()) {
@@ -429,7 +430,7 @@ std::int64_t FakePlatform::FileLength(FileHandle handle)
     return static_cast<std::int64_t>(found->second->node->contents.size());
 }
 
-std::int64_t FakePlatform::FileLength(const std::string& path)
+std::int64_t FakeFileSystem::FileLength(const std::string& path)
 {
     auto node = Find(path);
     if (!node || node->kind != EntryKind::File) {
@@ -438,7 +439,7 @@ std::int64_t FakePlatform::FileLength(const std::string& path)
     return static_cast<std::int64_t>(node->contents.size());
 }
 
-bool FakePlatform::Remove(const std::string& path, PlatformError& error)
+bool FakeFileSystem::Remove(const std::string& path, PlatformError& error)
 {
     error = {};
     std::shared_ptr<Node> node = Find(path);
@@ -460,7 +461,7 @@ bool FakePlatform::Remove(const std::string& path, PlatformError& error)
     return true;
 }
 
-bool FakePlatform::Rename(const std::string& from, const std::string& to, PlatformError& error)
+bool FakeFileSystem::Rename(const std::string& from, const std::string& to, PlatformError& error)
 {
     error = {};
     std::shared_ptr<Node> node = Find(from);
@@ -506,7 +507,7 @@ bool FakePlatform::Rename(const std::string& from, const std::string& to, Platfo
     return true;
 }
 
-bool FakePlatform::GetReadOnly(const std::string& path, bool& readOnly)
+bool FakeFileSystem::GetReadOnly(const std::string& path, bool& readOnly)
 {
     auto node = Find(path);
     if (!node) {
@@ -516,7 +517,7 @@ bool FakePlatform::GetReadOnly(const std::string& path, bool& readOnly)
     return true;
 }
 
-bool FakePlatform::SetReadOnly(const std::string& path, bool readOnly)
+bool FakeFileSystem::SetReadOnly(const std::string& path, bool readOnly)
 {
     auto node = Find(path);
     if (!node) {
@@ -524,32 +525,6 @@ bool FakePlatform::SetReadOnly(const std::string& path, bool readOnly)
     }
     node->readOnly = readOnly;
     return true;
-}
-
-double FakePlatform::MonotonicSeconds()
-{
-    double value = clock;
-    clock += clockStep;
-    return value;
-}
-
-bool FakePlatform::InputPending()
-{
-    ++inputPendingCalls;
-    if (!pendingAnswers.empty()) {
-        bool answer = pendingAnswers.front();
-        pendingAnswers.pop_front();
-        return answer;
-    }
-    return inputPendingDefault;
-}
-
-void FakePlatform::DoEvents()
-{
-    ++doEventsCalls;
-    if (onDoEvents) {
-        onDoEvents();
-    }
 }
 
 } // namespace trawlit::fakes

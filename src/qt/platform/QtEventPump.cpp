@@ -1,4 +1,4 @@
-#include "qt/platform/QtPlatform.h"
+#include "qt/platform/QtEventPump.h"
 
 #include <QCoreApplication>
 
@@ -8,12 +8,12 @@ namespace {
 constexpr auto kInputInterval = std::chrono::milliseconds(50);
 } // namespace
 
-bool QtPlatform::InputPending()
+bool QtEventPump::InputPending()
 {
     return std::chrono::steady_clock::now() - lastEvents_ >= kInputInterval;
 }
 
-void QtPlatform::DoEvents()
+void QtEventPump::DoEvents()
 {
     QCoreApplication::processEvents();
     lastEvents_ = std::chrono::steady_clock::now();

@@ -2,13 +2,13 @@
 
 #include <chrono>
 
-#include "platform/PosixPlatform.h"
+#include "ports/EventPump.h"
 
 namespace trawlit {
 
-// The POSIX platform with the window's message queue: Qt cannot cheaply ask whether input
-// waits, so input counts as pending once 50 ms have passed since the last DoEvents.
-class QtPlatform : public PosixPlatform {
+// The window's message queue on Qt. Qt cannot cheaply ask whether input waits, so input
+// counts as pending once 50 ms have passed since the last DoEvents.
+class QtEventPump : public EventPump {
 public:
     bool InputPending() override;
     void DoEvents() override;

@@ -40,7 +40,7 @@ struct LineMatcher::Impl {
         , plan(PlanNeedle(settings))
         , pieceMatcher(settings)
         , collapsedMatch(settings, plan.partBegin)
-        , partwise(settings)
+        , partwise(settings, plan)
     {
     }
 

@@ -13,8 +13,9 @@ bool IsCollapsible(char c)
 
 } // namespace
 
-PartwisePiece::PartwisePiece(const MatchSettings& settings)
+PartwisePiece::PartwisePiece(const MatchSettings& settings, const NeedlePlan& plan)
     : matcher_(settings)
+    , plan_(plan)
     , collapse_(settings.collapseWhiteSpace)
     // Room for the text however case folding may stretch it.
     , carryLength_(4 * settings.findText.size() + 4)
@@ -34,10 +35,29 @@ void PartwisePiece::Feed(std::string_view part)
 {
     if (testing_ && !holds_) {
         joined_.assign(carry_).append(part);
-        holds_ = matcher_.Holds(joined_);
+        holds_ = Finds(joined_);
         KeepTail(joined_);
     }
     NoteEnd(part);
+}
+
+// A text probed as read is found the fast way, as in short lines.
+bool PartwisePiece::Finds(std::string_view text)
+{
+    if (plan_.strategy != NeedleStrategy::RawProbe)
+        return matcher_.Holds(text);
+    if (text.size() < plan_.window)
+        return false;
+    const char* candidatesEnd = text.data() + (text.size() - plan_.window + 1);
+    for (const char* from = text.data(); from < candidatesEnd;) {
+        const char* hit = bytescan::FindProbe(from, candidatesEnd, plan_.probe);
+        if (hit == nullptr)
+            return false;
+        if (matcher_.OccursAt(hit))
+            return true;
+        from = hit + 1;
+    }
+    return false;
 }
 
 // The end of what was seen, with every run of white space cut to one blank when collapsing:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/search/LineMatcher.h"
+#include "core/search/NeedlePlan.h"
 #include "core/search/PieceMatch.h"
 
 #include <cstddef>
@@ -14,7 +15,7 @@ namespace trawlit {
 // seen, enough for the text to straddle two parts.
 class PartwisePiece {
 public:
-    explicit PartwisePiece(const MatchSettings& settings);
+    PartwisePiece(const MatchSettings& settings, const NeedlePlan& plan);
 
     // `tested`: whether the piece still has to be tested; `collapsedTail`: whether its end is
     // judged as white space collapsing leaves it.
@@ -25,10 +26,12 @@ public:
     bool Continues() const { return endsInUnderscore_; }
 
 private:
+    bool Finds(std::string_view text);
     void KeepTail(std::string_view seen);
     void NoteEnd(std::string_view part);
 
     PieceMatcher matcher_;
+    NeedlePlan plan_;
     bool collapse_;
     std::size_t carryLength_;
     std::string carry_;

@@ -206,6 +206,19 @@ TEST(LineMatcherBlocks, LongLineSpanningBlocks)
     }
 }
 
+class OneWaySource : public StringSource {
+public:
+    using StringSource::StringSource;
+    bool CanReadAt() const override { return false; }
+};
+
+std::vector<ReportedMatch> ScanWith(LineMatcher& matcher, ByteSource& source)
+{
+    RecordingSink sink;
+    matcher.ScanFile(source, sink);
+    return sink.matches;
+}
+
 // Lines around and far beyond the buffer's bound, hit early, late, across a long run of white
 // space or not at all: the buffer stays within its bound and the pieces are exact.
 TEST(LineMatcherLongLines, BufferStaysBoundedAndPiecesExact)
@@ -223,13 +236,14 @@ TEST(LineMatcherLongLines, BufferStaysBoundedAndPiecesExact)
                 = "a\nb\r\nhead" + std::string(length, c.filler) + "tail_ \nnext\r\nlast tail";
             for (int flags = 0; flags < 4; ++flags) {
                 const MatchSettings settings = Settings(c.text, false, (flags & 1) != 0, flags < 2);
+                const auto expected = ReferenceMatches(file, settings);
                 LineMatcher matcher(settings);
                 StringSource source(file);
-                RecordingSink sink;
-                matcher.ScanFile(source, sink);
-                EXPECT_EQ(sink.matches, ReferenceMatches(file, settings))
+                EXPECT_EQ(ScanWith(matcher, source), expected)
                     << c.text << ", length " << length << ", flags " << flags;
                 EXPECT_LE(matcher.BufferCapacity(), kBound);
+                OneWaySource oneWay(file); // holds a line it cannot read again
+                EXPECT_EQ(ScanWith(matcher, oneWay), expected) << "one way";
             }
         }
     }

@@ -66,7 +66,7 @@ struct LineMatcher::Impl {
     void StopDeferring();
     void CountPrefixAgain();
     void ShiftPositions(std::size_t by);
-    char* SpareBlock();
+    std::size_t ReadAgain(std::int64_t offset, std::size_t wanted);
 
     MatchSettings settings;
     NeedlePlan plan;
@@ -343,11 +343,11 @@ void LineMatcher::Impl::ReplayFromSource(std::int64_t from, std::int64_t to)
     while (from < to) {
         const auto wanted
             = static_cast<std::size_t>(std::min<std::int64_t>(to - from, BlockBuffer::kBlockSize));
-        const std::ptrdiff_t got = source->ReadAt(from, SpareBlock(), wanted);
-        if (got <= 0)
+        const std::size_t got = ReadAgain(from, wanted);
+        if (got == 0)
             return; // the file changed under us: the piece holds what could be read
-        sink->AppendToMatch(std::string_view(spare.get(), static_cast<std::size_t>(got)));
-        from += got;
+        sink->AppendToMatch(std::string_view(spare.get(), got));
+        from += static_cast<std::int64_t>(got);
     }
 }
 
@@ -401,22 +401,25 @@ void LineMatcher::Impl::CountPrefixAgain()
     while (offset < uncountedPrefix) {
         const auto wanted = static_cast<std::size_t>(
             std::min<std::int64_t>(uncountedPrefix - offset, BlockBuffer::kBlockSize));
-        const std::ptrdiff_t got = source->ReadAt(offset, SpareBlock(), wanted);
-        if (got <= 0)
+        const std::size_t got = ReadAgain(offset, wanted);
+        if (got == 0)
             break; // the file changed under us: the numbers count what could be read
         const char* data = spare.get();
         lineEnds += bytescan::CountLineEnds(data, data + got, afterCR);
         afterCR = data[got - 1] == '\r';
-        offset += got;
+        offset += static_cast<std::int64_t>(got);
     }
     uncountedPrefix = 0;
 }
 
-char* LineMatcher::Impl::SpareBlock()
+// Reads earlier bytes into the spare block; 0 when nothing could be read. A source claiming
+// more than it was asked for is not trusted beyond what was asked.
+std::size_t LineMatcher::Impl::ReadAgain(std::int64_t offset, std::size_t wanted)
 {
     if (!spare)
         spare = std::make_unique_for_overwrite<char[]>(BlockBuffer::kBlockSize);
-    return spare.get();
+    const std::ptrdiff_t got = source->ReadAt(offset, spare.get(), wanted);
+    return got <= 0 ? 0 : std::min(static_cast<std::size_t>(got), wanted);
 }
 
 void LineMatcher::Impl::CountLineEndsTo(std::size_t position)

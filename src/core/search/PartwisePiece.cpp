@@ -1,14 +1,36 @@
 #include "core/search/PartwisePiece.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace trawlit {
 
 namespace {
 
-bool IsCollapsible(char c)
+constexpr std::uint64_t kLowBits = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+bool IsBlank(char c, bool anyWhite)
 {
-    return static_cast<unsigned char>(c) <= ' ';
+    return anyWhite ? static_cast<unsigned char>(c) <= ' ' : c == ' ';
+}
+
+// Where the run of blanks (any byte up to 32 when `anyWhite`) ending at `end` starts. A long
+// run is skipped eight bytes at a time: a file of zero bytes is one such run.
+std::size_t StartOfBlanks(std::string_view text, std::size_t end, bool anyWhite)
+{
+    while (end >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + end - 8, 8);
+        const bool allBlank = anyWhite ? (((word + kLowBits * (127 - ' ')) | word) & kHighBits) == 0
+                                       : word == kLowBits * ' ';
+        if (!allBlank)
+            break;
+        end -= 8;
+    }
+    while (end > 0 && IsBlank(text[end - 1], anyWhite))
+        --end;
+    return end;
 }
 
 } // namespace
@@ -65,26 +87,23 @@ bool PartwisePiece::Finds(std::string_view text)
 void PartwisePiece::KeepTail(std::string_view seen)
 {
     std::string reversed;
-    bool inRun = false;
-    for (std::size_t at = seen.size(); at > 0 && reversed.size() < carryLength_; --at) {
-        const char c = seen[at - 1];
-        const bool run = collapse_ && IsCollapsible(c);
-        if (!(run && inRun))
-            reversed.push_back(run ? ' ' : c);
-        inRun = run;
+    std::size_t at = seen.size();
+    while (at > 0 && reversed.size() < carryLength_) {
+        if (collapse_ && IsBlank(seen[at - 1], true)) {
+            reversed.push_back(' ');
+            at = StartOfBlanks(seen, at, true);
+            continue;
+        }
+        reversed.push_back(seen[--at]);
     }
     carry_.assign(reversed.rbegin(), reversed.rend());
 }
 
 void PartwisePiece::NoteEnd(std::string_view part)
 {
-    for (std::size_t at = part.size(); at > 0; --at) {
-        const char c = part[at - 1];
-        if (!(collapsedTail_ ? IsCollapsible(c) : c == ' ')) {
-            endsInUnderscore_ = c == '_';
-            return;
-        }
-    }
+    const std::size_t end = StartOfBlanks(part, part.size(), collapsedTail_);
+    if (end != 0)
+        endsInUnderscore_ = part[end - 1] == '_';
 }
 
 } // namespace trawlit

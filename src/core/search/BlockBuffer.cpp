@@ -47,8 +47,12 @@ void BlockBuffer::Refill(ByteSource& source, std::size_t keepFrom)
     if (kept != 0 && keepFrom != 0)
         std::memmove(data_.get(), data_.get() + keepFrom, kept);
     size_ = kept;
-    if (size_ + kBlockSize > capacity_)
-        Reserve(capacity_ * 2 > size_ + kBlockSize ? capacity_ * 2 : size_ + kBlockSize);
+    const std::size_t wanted = size_ + kBlockSize;
+    if (wanted > capacity_) {
+        // Doubling keeps a line that grows past the bound from being copied once per block.
+        const std::size_t doubled = std::max(capacity_ * 2, wanted);
+        Reserve(wanted <= kMaxCapacity ? std::min(doubled, kMaxCapacity) : doubled);
+    }
     const std::size_t appendedFrom = size_;
     // One read per refill: whatever arrived is searched before the source is asked again.
     const std::ptrdiff_t got = source.Read(data_.get() + size_, kBlockSize);

@@ -8,10 +8,12 @@
 namespace trawlit {
 
 // The window of a file that the line matcher looks at: the bytes still needed from earlier
-// blocks followed by the next block read. Grows only while one line outgrows it.
+// blocks followed by the next block read. Grows while one line outgrows it, up to
+// kMaxCapacity unless its owner keeps more than that.
 class BlockBuffer {
 public:
     static constexpr std::size_t kBlockSize = 128 * 1024;
+    static constexpr std::size_t kMaxCapacity = 8 * kBlockSize;
 
     BlockBuffer();
 
@@ -24,6 +26,12 @@ public:
 
     // Whether one more block can be appended without dropping anything.
     bool HasRoomForBlock() const { return size_ + kBlockSize <= capacity_; }
+    // Whether keeping the bytes from `keepFrom` on leaves room for a block within the bound.
+    bool KeepsWithinBound(std::size_t keepFrom) const
+    {
+        return size_ - keepFrom + kBlockSize <= kMaxCapacity;
+    }
+    std::size_t Capacity() const { return capacity_; }
 
     const char* Data() const { return data_.get(); }
     std::size_t Size() const { return size_; }

@@ -4,6 +4,7 @@
 #include "core/search/ByteScan.h"
 #include "core/search/CollapsedMatch.h"
 #include "core/search/NeedlePlan.h"
+#include "core/search/PartwisePiece.h"
 #include "core/search/PieceMatch.h"
 
 #include <algorithm>
@@ -15,6 +16,10 @@ namespace trawlit {
 
 namespace {
 
+// Past this many bytes without a hit, line ends are counted as the file is read: a late first
+// hit then reads no more than this again.
+constexpr std::int64_t kDeferredCountLimit = 32 * 1024 * 1024;
+
 std::size_t ShiftDown(std::size_t position, std::size_t by)
 {
     return position > by ? position - by : 0;
@@ -25,7 +30,7 @@ std::size_t ShiftDown(std::size_t position, std::size_t by)
 // Walks a file block by block. While searching, only the probe looks at the bytes; a hit
 // opens the piece around it (back to the last line end, forward to the next), which is
 // tested, reported and left behind. Line ends are counted lazily, up to a reported piece or
-// up to bytes about to be dropped.
+// up to bytes about to be dropped. A piece outgrowing the buffer's bound goes by in parts.
 struct LineMatcher::Impl {
     enum class Phase { Searching, PieceOpen, Done };
     enum class PieceKind { Matched, Untested, Continuation };
@@ -35,6 +40,7 @@ struct LineMatcher::Impl {
         , plan(PlanNeedle(settings))
         , pieceMatcher(settings)
         , collapsedMatch(settings, plan.partBegin)
+        , partwise(settings, plan)
     {
     }
 
@@ -48,16 +54,27 @@ struct LineMatcher::Impl {
     void HandlePiece(std::size_t start, std::size_t end);
     std::size_t PieceStartBefore(std::size_t position);
     std::size_t KeepFrom();
+    std::size_t KeepFromWithinBound(std::size_t keepFrom);
+    std::size_t PassLongPiece();
+    void PassPart(std::size_t from, std::size_t to);
+    void BeginDelivery(std::size_t from);
+    void ReplayFromSource(std::int64_t from, std::int64_t to);
+    void FinishLongPiece(std::size_t start, std::size_t end);
+    void CountBeforeDrop(std::size_t keepFrom);
     std::int64_t LineNumberAt(std::size_t pieceStart);
     void CountLineEndsTo(std::size_t position);
-    void CountDroppedLineEnds();
+    void StopDeferring();
+    void CountPrefixAgain();
     void ShiftPositions(std::size_t by);
+    std::size_t ReadAgain(std::int64_t offset, std::size_t wanted);
 
     MatchSettings settings;
     NeedlePlan plan;
     PieceMatcher pieceMatcher;
     CollapsedMatch collapsedMatch;
+    PartwisePiece partwise;
     BlockBuffer block;
+    std::unique_ptr<char[]> spare; // for reading earlier bytes again
     MatchSink* sink = nullptr;
     ByteSource* source = nullptr;
     std::int64_t matches = 0;
@@ -74,6 +91,12 @@ struct LineMatcher::Impl {
     std::size_t pieceStart = 0;
     std::size_t endFrom = 0;
     PieceKind kind = PieceKind::Untested;
+    std::int64_t pieceOffset = 0; // pieceStart in the file
+
+    // A long piece: its bytes go by in parts, to the sink once it is known to match; the
+    // parts that went by before are then read again.
+    bool longPiece = false;
+    bool delivering = false;
 
     // Line ends before countedTo; whether the byte before countedTo was a CR.
     std::int64_t lineEnds = 0;
@@ -81,8 +104,11 @@ struct LineMatcher::Impl {
     bool countedAfterCR = false;
     // While no hit has needed a line number, dropped bytes stay uncounted (a source that can
     // read them again is counted then); dropped counts the bytes before the buffer's start.
+    // The first uncountedPrefix bytes of the file are still to be counted.
     bool countingDeferred = false;
     std::int64_t dropped = 0;
+    bool droppedEndsInCR = false;
+    std::int64_t uncountedPrefix = 0;
 };
 
 std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSink)
@@ -98,9 +124,9 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSin
             break;
         // While a whole block still fits behind the data, nothing is dropped, so a small
         // file without a hit never has its line ends counted.
-        const std::size_t keepFrom = block.HasRoomForBlock() ? 0 : KeepFrom();
-        if (!countingDeferred)
-            CountLineEndsTo(keepFrom);
+        const std::size_t keepFrom
+            = KeepFromWithinBound(block.HasRoomForBlock() && !longPiece ? 0 : KeepFrom());
+        CountBeforeDrop(keepFrom);
         block.Refill(byteSource, keepFrom);
         ShiftPositions(keepFrom);
         dropped += static_cast<std::int64_t>(keepFrom);
@@ -119,6 +145,9 @@ void LineMatcher::Impl::Start()
     countedAfterCR = false;
     countingDeferred = settings.lineNumbersWanted && source->CanReadAt();
     dropped = 0;
+    droppedEndsInCR = false;
+    uncountedPrefix = 0;
+    longPiece = delivering = false;
     phase = Phase::Searching;
     if (plan.strategy == NeedleStrategy::EveryPiece)
         OpenPiece(0, PieceKind::Untested);
@@ -178,6 +207,7 @@ void LineMatcher::Impl::OpenPiece(std::size_t start, PieceKind pieceKind)
 {
     phase = Phase::PieceOpen;
     pieceStart = endFrom = start;
+    pieceOffset = dropped + static_cast<std::int64_t>(start);
     kind = pieceKind;
 }
 
@@ -186,7 +216,7 @@ bool LineMatcher::Impl::CloseOpenPiece()
 {
     const char* data = block.Data();
     const std::size_t size = block.Size();
-    if (pieceStart == size && block.AtEnd() && !block.EndsWithLoneLF()) {
+    if (pieceStart == size && block.AtEnd() && !block.EndsWithLoneLF() && !longPiece) {
         phase = Phase::Done; // the file ended with its last line end: no piece follows
         return false;
     }
@@ -216,12 +246,18 @@ bool LineMatcher::Impl::CloseOpenPiece()
 
 void LineMatcher::Impl::HandlePiece(std::size_t start, std::size_t end)
 {
+    if (longPiece) {
+        FinishLongPiece(start, end);
+        return;
+    }
     const std::string_view piece(block.Data() + start, end - start);
     const bool isContinuation = kind == PieceKind::Continuation;
     if (kind == PieceKind::Untested && !pieceMatcher.Holds(piece))
         return;
     ++matches;
-    sink->OnMatch(LineNumberAt(start), piece, isContinuation);
+    sink->BeginMatch(LineNumberAt(start), isContinuation);
+    sink->AppendToMatch(piece);
+    sink->EndMatch();
     continuationPending
         = PieceMatcher::Continues(piece, settings.collapseWhiteSpace && !isContinuation);
 }
@@ -244,11 +280,96 @@ std::size_t LineMatcher::Impl::KeepFrom()
     case Phase::Searching:
         return PieceStartBefore(scanPos);
     case Phase::PieceOpen:
-        return pieceStart;
+        return longPiece ? PassLongPiece() : pieceStart;
     case Phase::Done:
         break;
     }
     return block.Size();
+}
+
+// Keeping more than the bound allows lets go of the open piece's start, or of the start of
+// the line searched, which becomes a long piece. Only a source that can read again may let go
+// of a piece not yet known to match.
+std::size_t LineMatcher::Impl::KeepFromWithinBound(std::size_t keepFrom)
+{
+    if (block.KeepsWithinBound(keepFrom) || phase == Phase::Done)
+        return keepFrom;
+    const bool known = phase == Phase::PieceOpen && kind != PieceKind::Untested;
+    if (!known && !source->CanReadAt())
+        return keepFrom;
+    if (phase == Phase::Searching) {
+        // KeepFrom left [floor, scanPos) without a line end.
+        OpenPiece(floor, PieceKind::Untested);
+        endFrom = scanPos;
+    }
+    longPiece = true;
+    delivering = false;
+    partwise.Start(kind == PieceKind::Untested,
+        settings.collapseWhiteSpace && kind != PieceKind::Continuation);
+    return PassLongPiece();
+}
+
+// Passes the open long piece's bytes up to where its end is looked for next.
+std::size_t LineMatcher::Impl::PassLongPiece()
+{
+    PassPart(pieceStart, endFrom);
+    return endFrom;
+}
+
+void LineMatcher::Impl::PassPart(std::size_t from, std::size_t to)
+{
+    const std::string_view part(block.Data() + from, to - from);
+    partwise.Feed(part);
+    if (!delivering) {
+        if (!partwise.Holds())
+            return;
+        BeginDelivery(from);
+    }
+    sink->AppendToMatch(part);
+}
+
+void LineMatcher::Impl::BeginDelivery(std::size_t from)
+{
+    delivering = true;
+    ++matches;
+    // No line end lies between the piece's start and `from`.
+    sink->BeginMatch(LineNumberAt(from), kind == PieceKind::Continuation);
+    ReplayFromSource(pieceOffset, dropped + static_cast<std::int64_t>(from));
+}
+
+// Hands the sink the piece's bytes that were dropped before it was known to match.
+void LineMatcher::Impl::ReplayFromSource(std::int64_t from, std::int64_t to)
+{
+    while (from < to) {
+        const auto wanted
+            = static_cast<std::size_t>(std::min<std::int64_t>(to - from, BlockBuffer::kBlockSize));
+        const std::size_t got = ReadAgain(from, wanted);
+        if (got == 0)
+            return; // the file changed under us: the piece holds what could be read
+        sink->AppendToMatch(std::string_view(spare.get(), got));
+        from += static_cast<std::int64_t>(got);
+    }
+}
+
+void LineMatcher::Impl::FinishLongPiece(std::size_t start, std::size_t end)
+{
+    PassPart(start, end);
+    longPiece = false;
+    if (!delivering)
+        return;
+    delivering = false;
+    sink->EndMatch();
+    continuationPending = partwise.Continues();
+}
+
+void LineMatcher::Impl::CountBeforeDrop(std::size_t keepFrom)
+{
+    if (countingDeferred && dropped + static_cast<std::int64_t>(keepFrom) > kDeferredCountLimit)
+        StopDeferring();
+    if (!countingDeferred)
+        CountLineEndsTo(keepFrom);
+    if (keepFrom != 0)
+        droppedEndsInCR = block.Data()[keepFrom - 1] == '\r';
 }
 
 std::int64_t LineMatcher::Impl::LineNumberAt(std::size_t start)
@@ -256,34 +377,49 @@ std::int64_t LineMatcher::Impl::LineNumberAt(std::size_t start)
     if (!settings.lineNumbersWanted)
         return 0;
     if (countingDeferred)
-        CountDroppedLineEnds();
+        StopDeferring();
+    if (uncountedPrefix != 0)
+        CountPrefixAgain();
     CountLineEndsTo(start);
     return lineEnds + 1;
 }
 
-// Reads the bytes already dropped once more and counts their line ends; from here on
-// counting is eager again.
-void LineMatcher::Impl::CountDroppedLineEnds()
+// From here on line ends are counted as the file is read; those already dropped are counted
+// from a second reading when a hit needs them.
+void LineMatcher::Impl::StopDeferring()
 {
     countingDeferred = false;
-    std::unique_ptr<char[]> again;
+    uncountedPrefix = dropped;
+    countedTo = 0;
+    countedAfterCR = droppedEndsInCR;
+}
+
+void LineMatcher::Impl::CountPrefixAgain()
+{
     std::int64_t offset = 0;
     bool afterCR = false;
-    while (offset < dropped) {
-        if (!again)
-            again = std::make_unique_for_overwrite<char[]>(BlockBuffer::kBlockSize);
+    while (offset < uncountedPrefix) {
         const auto wanted = static_cast<std::size_t>(
-            std::min<std::int64_t>(dropped - offset, BlockBuffer::kBlockSize));
-        const std::ptrdiff_t got = source->ReadAt(offset, again.get(), wanted);
-        if (got <= 0)
+            std::min<std::int64_t>(uncountedPrefix - offset, BlockBuffer::kBlockSize));
+        const std::size_t got = ReadAgain(offset, wanted);
+        if (got == 0)
             break; // the file changed under us: the numbers count what could be read
-        const char* data = again.get();
+        const char* data = spare.get();
         lineEnds += bytescan::CountLineEnds(data, data + got, afterCR);
         afterCR = data[got - 1] == '\r';
-        offset += got;
+        offset += static_cast<std::int64_t>(got);
     }
-    countedTo = 0;
-    countedAfterCR = afterCR;
+    uncountedPrefix = 0;
+}
+
+// Reads earlier bytes into the spare block; 0 when nothing could be read. A source claiming
+// more than it was asked for is not trusted beyond what was asked.
+std::size_t LineMatcher::Impl::ReadAgain(std::int64_t offset, std::size_t wanted)
+{
+    if (!spare)
+        spare = std::make_unique_for_overwrite<char[]>(BlockBuffer::kBlockSize);
+    const std::ptrdiff_t got = source->ReadAt(offset, spare.get(), wanted);
+    return got <= 0 ? 0 : std::min(static_cast<std::size_t>(got), wanted);
 }
 
 void LineMatcher::Impl::CountLineEndsTo(std::size_t position)
@@ -315,6 +451,11 @@ LineMatcher::~LineMatcher()
 std::int64_t LineMatcher::ScanFile(ByteSource& source, MatchSink& sink)
 {
     return impl_->Scan(source, sink);
+}
+
+std::size_t LineMatcher::BufferCapacity() const
+{
+    return impl_->block.Capacity();
 }
 
 } // namespace trawlit

@@ -32,20 +32,24 @@ public:
     }
 };
 
-// Receives every matching piece of a file in order. `pieceAsRead` is valid only during the
-// call. `lineNumber` is 0 when line numbers were not wanted.
+// Receives every matching piece of a file in order: BeginMatch, the piece's bytes as read in
+// one or more AppendToMatch calls (a piece too long to hold comes in parts), EndMatch. A part
+// is valid only during its call. `lineNumber` is 0 when line numbers were not wanted.
 class MatchSink {
 public:
     virtual ~MatchSink() = default;
-    virtual void OnMatch(std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation)
-        = 0;
+    virtual void BeginMatch(std::int64_t lineNumber, bool isContinuation) = 0;
+    virtual void AppendToMatch(std::string_view part) = 0;
+    virtual void EndMatch() = 0;
 };
 
 // Finds the matching pieces of a file. A line ends at CR, CR LF or LF; an LF that is the
 // file's last byte is followed by one more, empty piece. A piece matches when it holds the
 // text (after collapsing white space when asked), or when the previous match ended in "_"
 // (a continuation, taken without a test). Reads in large blocks and looks at lines only
-// around hits, so memory stays at one block plus the longest line in progress.
+// around hits. A line longer than the buffer's bound is tested as it goes by and, when it
+// matches, read again from the source (when the source can) to be passed on in parts, so
+// memory stays bounded whatever the line lengths.
 class LineMatcher {
 public:
     explicit LineMatcher(MatchSettings settings);
@@ -55,6 +59,9 @@ public:
 
     // Returns the number of matching pieces.
     std::int64_t ScanFile(ByteSource& source, MatchSink& sink);
+
+    // The bytes the read buffer holds room for: after a file, the most it took for that file.
+    std::size_t BufferCapacity() const;
 
 private:
     struct Impl;

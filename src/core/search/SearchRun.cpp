@@ -102,8 +102,7 @@ public:
             counters.TotalFileCount + 1);
     }
 
-    void OnMatch(
-        std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation) override
+    void BeginMatch(std::int64_t lineNumber, bool isContinuation) override
     {
         MainWindowPort& window = Ports().window;
         RunCounters& counters = Counters();
@@ -119,7 +118,21 @@ public:
                 counters.FileFoundCount + 1);
         }
         if (!countsOnly) {
-            WriteMatchLine(lineNumber, pieceAsRead, isContinuation);
+            WriteMatchLineStart(lineNumber, isContinuation);
+        }
+    }
+
+    void AppendToMatch(std::string_view part) override
+    {
+        if (!Options().CountsOnly) {
+            Writer().Write(part);
+        }
+    }
+
+    void EndMatch() override
+    {
+        if (!Options().CountsOnly) {
+            Writer().Write("\r\n");
         }
     }
 
@@ -183,7 +196,7 @@ private:
             .substr(std::min(Options().RootFolder.size(), displayPath.size()));
     }
 
-    void WriteMatchLine(std::int64_t lineNumber, std::string_view piece, bool isContinuation)
+    void WriteMatchLineStart(std::int64_t lineNumber, bool isContinuation)
     {
         ResultsWriter& writer = Writer();
         writer.Write("\t");
@@ -194,7 +207,6 @@ private:
             writer.Write(":");
         }
         writer.Write("\t");
-        writer.WriteLine(piece);
     }
 
     std::optional<LineMatcher> matcher_;

@@ -3,9 +3,11 @@
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunTrailer.h"
-#include "core/text/TextTrim.h"
 #include "core/tools/BatchTool.h"
 #include "core/tools/LineReader.h"
+
+#include <string>
+#include <string_view>
 
 namespace trawlit {
 
@@ -42,9 +44,11 @@ public:
         Writer().WriteLine(PathBelowRoot(file.checkPath, Options().RootFolder));
         LineReader reader(Ports().files, fileNumber);
         while (reader.Next(line_)) {
+            const bool endsHeader = EndsHeader(line_);
             Writer().Write("\t");
-            Writer().WriteLine(TrimBlanks(line_));
-            if (EndsHeader(line_)) {
+            WriteTrimmedLine(reader);
+            Writer().Write("\r\n");
+            if (endsHeader) {
                 break;
             }
         }
@@ -65,6 +69,39 @@ protected:
     }
 
 private:
+    // Writes the line begun in line_ without its leading and trailing blanks, part by part: a
+    // run of blanks is written only once something other than a blank follows it.
+    void WriteTrimmedLine(LineReader& reader)
+    {
+        std::size_t heldBlanks = 0;
+        bool begun = false;
+        do {
+            std::string_view part = line_;
+            if (!begun) {
+                const std::size_t first = part.find_first_not_of(' ');
+                part.remove_prefix(first == std::string_view::npos ? part.size() : first);
+                begun = !part.empty();
+            }
+            const std::size_t last = part.find_last_not_of(' ');
+            if (last == std::string_view::npos) {
+                heldBlanks += part.size();
+                continue;
+            }
+            WriteBlanks(heldBlanks);
+            Writer().Write(part.substr(0, last + 1));
+            heldBlanks = part.size() - last - 1;
+        } while (reader.LineGoesOn() && reader.Next(line_));
+    }
+
+    void WriteBlanks(std::size_t count)
+    {
+        static const std::string kBlanks(4096, ' ');
+        for (; count > kBlanks.size(); count -= kBlanks.size()) {
+            Writer().Write(kBlanks);
+        }
+        Writer().Write(kBlanks.substr(0, count));
+    }
+
     std::string line_;
 };
 

@@ -66,6 +66,51 @@ std::string CountsLine(
     return RJustify(deletes, 8) + "  " + RJustify(inserts, 8) + "    " + last;
 }
 
+// The rest of a "/D" line too long to hold, cut down to what reading its range depends on:
+// a run of delimiters becomes its first, a token keeps its first kMaxToken bytes, and nothing
+// is kept once a sixth token begins (the range reading looks at five at most).
+class LongRangeText {
+public:
+    static constexpr std::size_t kMaxToken = 64 * 1024;
+    static constexpr int kTokensRead = 5;
+
+    void Add(std::string_view part)
+    {
+        for (const char c : part) {
+            if (c == ',' || c == ' ') {
+                if (!inDelimiters_) {
+                    text_ += c;
+                }
+                inDelimiters_ = true;
+                inToken_ = false;
+                continue;
+            }
+            if (!inToken_) {
+                if (++tokens_ > kTokensRead) {
+                    full_ = true;
+                    return;
+                }
+                tokenLength_ = 0;
+                inToken_ = true;
+            }
+            inDelimiters_ = false;
+            if (tokenLength_++ < kMaxToken) {
+                text_ += c;
+            }
+        }
+    }
+    bool Full() const { return full_; }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+    std::size_t tokenLength_ = 0;
+    int tokens_ = 0;
+    bool inDelimiters_ = false;
+    bool inToken_ = false;
+    bool full_ = false;
+};
+
 BatchToolPolicy ChangeMarkPolicy()
 {
     BatchToolPolicy policy;
@@ -132,6 +177,7 @@ private:
         MarkCounts counts;
         bool rangeOpen = false;
         while (reader.Next(line_)) {
+            const bool longLine = reader.LineGoesOn();
             line_ += "  ";
             const std::string_view key = std::string_view(line_).substr(0, 2);
             if (key == "/C" || key == "/I" || key == "/D") {
@@ -140,17 +186,30 @@ private:
                 }
                 rangeOpen = key == "/D";
                 if (rangeOpen) {
-                    ReadRange(line_.substr(2));
+                    ReadRange(longLine ? RestOfLongLine(reader) : line_.substr(2));
                 }
             } else {
                 rangeOpen = false;
                 ++counts.inserts;
             }
+            // Only a line's start matters beyond a range.
+            while (reader.LineGoesOn() && reader.Next(line_)) { }
         }
         if (rangeOpen) {
             counts.deletes += RangeSize();
         }
         return counts;
+    }
+
+    // What follows the mark on a line that comes in parts, with the two blanks every line gets.
+    std::string RestOfLongLine(LineReader& reader)
+    {
+        LongRangeText rest;
+        rest.Add(std::string_view(line_).substr(2, line_.size() - 4));
+        while (!rest.Full() && reader.LineGoesOn() && reader.Next(line_)) {
+            rest.Add(line_);
+        }
+        return rest.Text() + "  ";
     }
 
     // "12" or "12, 15": the range's bounds. Anything else is shown to the user, and the

@@ -1,7 +1,7 @@
 #include "core/tools/LineReader.h"
 
-#include "core/search/ByteScan.h"
 #include "core/files/FileRoutines.h"
+#include "core/search/ByteScan.h"
 
 namespace trawlit {
 
@@ -21,6 +21,7 @@ LineReader::LineReader(FileRoutines& files, std::int16_t fileNumber)
 bool LineReader::Next(std::string& line)
 {
     line.clear();
+    lineGoesOn_ = false;
     bool started = false;
     while (position_ < end_ || Fill()) {
         if (lineFeedEndsLastLine_) {
@@ -34,6 +35,13 @@ bool LineReader::Next(std::string& line)
         const char* first = buffer_.data() + position_;
         const char* last = buffer_.data() + end_;
         const char* lineEnd = bytescan::FindLineEnd(first, last);
+        const std::size_t room = kMaxPart - line.size();
+        if (static_cast<std::size_t>(lineEnd - first) > room) {
+            line.append(first, room);
+            position_ += room;
+            lineGoesOn_ = true;
+            return true;
+        }
         line.append(first, lineEnd);
         if (lineEnd != last) {
             lineFeedEndsLastLine_ = *lineEnd == '\r';

@@ -1,5 +1,6 @@
 #include "core/search/LineMatcher.h"
 
+#include "core/search/BlockBuffer.h"
 #include "core/search/ReferenceLineMatcher.h"
 
 #include <gtest/gtest.h>
@@ -64,11 +65,12 @@ public:
 
 class RecordingSink : public MatchSink {
 public:
-    void OnMatch(
-        std::int64_t lineNumber, std::string_view pieceAsRead, bool isContinuation) override
+    void BeginMatch(std::int64_t lineNumber, bool isContinuation) override
     {
-        matches.push_back({ lineNumber, std::string(pieceAsRead), isContinuation });
+        matches.push_back({ lineNumber, {}, isContinuation });
     }
+    void AppendToMatch(std::string_view part) override { matches.back().piece += part; }
+    void EndMatch() override { }
 
     std::vector<ReportedMatch> matches;
 };
@@ -202,6 +204,79 @@ TEST(LineMatcherBlocks, LongLineSpanningBlocks)
         EXPECT_TRUE(matches[1].isContinuation);
         EXPECT_EQ(matches[2], (ReportedMatch { 5, "tail", false }));
     }
+}
+
+class OneWaySource : public StringSource {
+public:
+    using StringSource::StringSource;
+    bool CanReadAt() const override { return false; }
+};
+
+std::vector<ReportedMatch> ScanWith(LineMatcher& matcher, ByteSource& source)
+{
+    RecordingSink sink;
+    matcher.ScanFile(source, sink);
+    return sink.matches;
+}
+
+// Lines around and far beyond the buffer's bound, hit early, late, across a long run of white
+// space or not at all: the buffer stays within its bound and the pieces are exact.
+TEST(LineMatcherLongLines, BufferStaysBoundedAndPiecesExact)
+{
+    constexpr std::size_t kBound = BlockBuffer::kMaxCapacity;
+    struct Case {
+        const char* text;
+        char filler;
+    };
+    const Case cases[] = { { "tail", 'z' }, { "HEAD", 'z' }, { "absent", 'z' }, { "ad tail", ' ' },
+        { "ad\t", '\t' } };
+    for (const std::size_t length : { kBound - 2 * kBlock, kBound - kBlock, kBound, 3 * kBound }) {
+        for (const Case& c : cases) {
+            const std::string file
+                = "a\nb\r\nhead" + std::string(length, c.filler) + "tail_ \nnext\r\nlast tail";
+            for (int flags = 0; flags < 4; ++flags) {
+                const MatchSettings settings = Settings(c.text, false, (flags & 1) != 0, flags < 2);
+                const auto expected = ReferenceMatches(file, settings);
+                LineMatcher matcher(settings);
+                StringSource source(file);
+                EXPECT_EQ(ScanWith(matcher, source), expected)
+                    << c.text << ", length " << length << ", flags " << flags;
+                EXPECT_LE(matcher.BufferCapacity(), kBound);
+                OneWaySource oneWay(file); // holds a line it cannot read again
+                EXPECT_EQ(ScanWith(matcher, oneWay), expected) << "one way";
+            }
+        }
+    }
+}
+
+// A source that counts what it is asked to read again.
+class CountingSource : public StringSource {
+public:
+    using StringSource::StringSource;
+    std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
+    {
+        const std::ptrdiff_t got = StringSource::ReadAt(offset, buffer, size);
+        readAgain += got;
+        return got;
+    }
+    std::int64_t readAgain = 0;
+};
+
+TEST(LineMatcherLongLines, VeryLateFirstHitReadsABoundedPrefixAgain)
+{
+    const std::size_t lines = 24 * 1024 * 1024;
+    std::string file;
+    file.reserve(2 * lines + 8);
+    for (std::size_t line = 0; line < lines; ++line)
+        file += "x\n";
+    file += "needle";
+    LineMatcher matcher(Settings("needle", true, false));
+    CountingSource source(file);
+    RecordingSink sink;
+    matcher.ScanFile(source, sink);
+    EXPECT_EQ(sink.matches,
+        (std::vector<ReportedMatch> { { static_cast<std::int64_t>(lines) + 1, "needle", false } }));
+    EXPECT_LE(source.readAgain, 33 * 1024 * 1024);
 }
 
 TEST(LineMatcherBlocks, FailingSourceEndsTheFile)

@@ -82,6 +82,31 @@ TEST_F(CHeaderExtractionTest, OnlyALineBeginningExactlyWithAStopKeyEndsTheHeader
     }
 }
 
+// Lines longer than the reader holds at once come in parts; the copy is trimmed as a whole.
+TEST_F(CHeaderExtractionTest, LongLinesAreCopiedWholeAndTrimmed)
+{
+    const std::string big(3 * 1024 * 1024, 'x');
+    const std::string blanks(3 * 1024 * 1024, ' ');
+    struct Case {
+        std::string firstLine;
+        std::string copied;
+        bool stops;
+    };
+    const Case cases[] = {
+        { "  /* " + big + blanks + "y" + blanks, "/* " + big + blanks + "y", false },
+        { blanks + blanks, "", false },
+        { "*/" + big + "  ", "*/" + big, true },
+    };
+    for (const Case& c : cases) {
+        platform.AddFile("/Data/a.c", c.firstLine + "\r\nnext\r\n");
+        Run();
+        EXPECT_EQ(Body(),
+            "A.C\r\n\t" + c.copied + "\r\n" + (c.stops ? "" : "\tnext\r\n") + "\r\n\r\n"
+                + TotalFilesBlock(1))
+            << c.firstLine.substr(0, 8);
+    }
+}
+
 TEST_F(CHeaderExtractionTest, PathsAreShownWholeWhenTheRootDoesNotPrefixThem)
 {
     platform.AddFile("/Data/sub/a.c", "#include <a.h>\r\n");

@@ -72,6 +72,29 @@ TEST_F(ChangeMarkCountTest, MarksAndRangesFollowTheKeyRules)
     }
 }
 
+TEST_F(ChangeMarkCountTest, LinesLongerThanTheReaderHoldsCountAsWholeLines)
+{
+    const std::string blanks(3 * 1024 * 1024, ' ');
+    const std::string big(3 * 1024 * 1024, '7');
+    struct Case {
+        const char* what;
+        std::string contents;
+        std::string counts;
+    };
+    const Case cases[] = {
+        { "blanks between the bounds", "/D 5" + blanks + ", 7\r\n", "       3         0" },
+        { "a long ordinary line", big + "\r\n/D 1\r\n", "       1         1" },
+        { "three tokens", "/D 1 " + blanks + "2" + blanks + "3\r\n", "       1         0" },
+    };
+    for (const Case& c : cases) {
+        platform.AddFile("/Data/f.txt", c.contents);
+        Run();
+        EXPECT_EQ(Body(), kHeading + c.counts + "    F.TXT\r\n" + Totals(c.counts, 1)) << c.what;
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.starts_with("NTok = 3\r\n\r\n 1 2 3")) << "shown cut down";
+}
+
 TEST_F(ChangeMarkCountTest, MalformedRangesAreShownAndKeepTheLastGoodBoundsAcrossFiles)
 {
     platform.AddFile("/Data/a.txt", "/D\r\n");

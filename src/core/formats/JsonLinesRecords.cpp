@@ -65,10 +65,21 @@ void JsonLinesRecords::StartRecord(std::string_view type, const RecordFile* file
     record_ += type;
     record_ += "\",";
     if (file != nullptr) {
-        AppendTextField(record_, "path", file->relativePath);
-        AppendTextField(
-            record_, "absolute", AbsoluteDisplayPath(file->displayPath, workingFolder_));
+        record_ += PathFields(*file);
     }
+}
+
+// A file's matches follow one another: its paths are encoded once.
+const std::string& JsonLinesRecords::PathFields(const RecordFile& file)
+{
+    if (file.displayPath != pathsOf_ || pathFields_.empty()) {
+        pathsOf_.assign(file.displayPath);
+        pathFields_.clear();
+        AppendTextField(pathFields_, "path", file.relativePath);
+        AppendTextField(
+            pathFields_, "absolute", AbsoluteDisplayPath(file.displayPath, workingFolder_));
+    }
+    return pathFields_;
 }
 
 void JsonLinesRecords::AppendNumber(std::string_view name, std::int64_t value)

@@ -22,11 +22,14 @@ public:
 
 private:
     void StartRecord(std::string_view type, const RecordFile* file);
+    const std::string& PathFields(const RecordFile& file);
     void AppendNumber(std::string_view name, std::int64_t value);
     void EndRecord(RecordsOut& out);
 
     std::string workingFolder_;
     std::string record_; // reused: one allocation for the whole run
+    std::string pathsOf_; // the display path whose fields pathFields_ holds
+    std::string pathFields_;
 };
 
 // `displayPath` when it is absolute (or the working folder unknown), else `workingFolder` + "/" +

@@ -183,7 +183,8 @@ protected:
     {
         fakes::RecordingDialogs dialogs;
         FileRoutines files { platform, dialogs };
-        RunStringSearch(RunPorts { window, platform, dialogs, files }, records);
+        RunStringSearch(
+            RunPorts { window, { platform, platform, events }, dialogs, files }, records);
         return TempFolder::ReadWholeFile(output);
     }
 
@@ -192,6 +193,7 @@ protected:
     std::string output = outside / "out";
     fakes::FakeMainWindow window;
     PosixPlatform platform;
+    NoEventPump events;
 };
 
 TEST_F(RecordsDifferentialTest, JsonLinesAndGrepListWhatTheResultsFileLists)

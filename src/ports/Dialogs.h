@@ -38,6 +38,12 @@ public:
     virtual void ShowOutputFile(
         const std::string& message, const std::string& title, const std::string& path)
         = 0;
+    // Reports a results file that holds no match: a window shows the message alone.
+    virtual void ShowNoMatch(const std::string& message, const std::string& path)
+    {
+        (void)path;
+        MsgBox(message);
+    }
 };
 
 } // namespace trawlit

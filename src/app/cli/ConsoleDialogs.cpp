@@ -12,10 +12,12 @@ std::string ConsoleText(const std::string& text)
     return console;
 }
 
-ConsoleDialogs::ConsoleDialogs(ConsoleWindow& window, std::FILE* messages, std::FILE* results)
+ConsoleDialogs::ConsoleDialogs(
+    ConsoleWindow& window, std::FILE* messages, std::FILE* results, bool showResultsPath)
     : window_(window)
     , messages_(messages)
     , results_(results)
+    , showResultsPath_(showResultsPath)
 {
 }
 
@@ -47,8 +49,16 @@ void ConsoleDialogs::ShowOutputFile(
     if (!text.empty()) {
         std::fprintf(results_, "%s\n", text.c_str());
     }
-    std::fprintf(results_, "%s\n", path.c_str());
+    if (showResultsPath_) {
+        std::fprintf(results_, "%s\n", path.c_str());
+    }
     std::fflush(results_);
+}
+
+// A script reads the results path the same way whether or not anything was found.
+void ConsoleDialogs::ShowNoMatch(const std::string& message, const std::string& path)
+{
+    ShowOutputFile(message, kProgramTitle, path);
 }
 
 } // namespace trawlit

@@ -15,13 +15,15 @@
 
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
+#include "app/cli/OutputFormat.h"
+#include "app/cli/StandardOutputPlatform.h"
 #include "core/files/FileRoutines.h"
 #include "core/search/SearchRun.h"
+#include "core/text/TextTrim.h"
 #include "core/tools/CHeaderExtraction.h"
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
-#include "platform/PosixPlatform.h"
 
 namespace {
 
@@ -107,21 +109,27 @@ bool IsStandardOutput(const std::string& path)
         && named.st_dev == output.st_dev && named.st_ino == output.st_ino;
 }
 
-int RunCommand(const SearchOptions& inputs, RunFunction run)
+// With the results on standard output, the closing message goes to standard error, and so do
+// the counters only when they cannot land amid the results on the same terminal.
+int RunCommand(const SearchOptions& inputs, RunFunction run, SearchRecords* records = nullptr)
 {
-    std::FILE* status = isatty(STDERR_FILENO) != 0 ? stderr : nullptr;
-    ConsoleWindow window(inputs, status);
-    std::FILE* closing = IsStandardOutput(inputs.OutputPathname) ? stderr : stdout;
-    ConsoleDialogs dialogs(window, stderr, closing);
-    PosixPlatform platform;
+    const std::string outputPath = TrimBlanks(inputs.OutputPathname);
+    const bool resultsOnStdout = outputPath == kStandardOutputName || IsStandardOutput(outputPath);
+    const bool showCounters
+        = isatty(STDERR_FILENO) != 0 && !(resultsOnStdout && isatty(STDOUT_FILENO) != 0);
+    ConsoleWindow window(inputs, showCounters ? stderr : nullptr);
+    ConsoleDialogs dialogs(window, stderr, resultsOnStdout ? stderr : stdout, !resultsOnStdout);
+    StandardOutputPlatform platform;
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     InstallInterruptHandler();
-    RunResult result = run(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
+    RunPorts ports { window, { platform, platform, noEvents }, dialogs, files };
+    RunResult result = records != nullptr ? RunStringSearch(ports, records) : run(ports);
     return ExitStatusOf(result);
 }
 
-void AddSearchCommand(CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly)
+void AddSearchCommand(
+    CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly, OutputFormat& format)
 {
     CLI::App* search = app.add_subcommand("search",
         "Search the files of a folder tree for a text and write the results file.\n"
@@ -129,8 +137,9 @@ void AddSearchCommand(CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly
     search->add_option("--root", inputs.RootFolder, "Root folder of the search")->required();
     search->add_option("--find", inputs.SearchStr, "Text to find, used as given")->required();
     search->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
-    search->add_option("--output", inputs.OutputPathname, "Results file")
+    search->add_option("--output", inputs.OutputPathname, "Results file; - for standard output")
         ->default_str("~/Trawlit.out");
+    AddFormatOption(*search, format);
     search->add_flag("--no-subfolders", rootFolderOnly, "Search the root folder only");
     search->add_flag("--case-sensitive", inputs.CaseSensitive, "Match letter case exactly");
     search->add_flag("--collapse-white-space", inputs.CollapseWhiteSpace,
@@ -147,7 +156,7 @@ CLI::App* AddBatchCommand(
             + "\nExit status: 0 done, 2 refused or failed, 3 aborted (Ctrl-C).");
     tool->add_option("--root", inputs.RootFolder, "Root folder of the run")->required();
     tool->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
-    tool->add_option("--output", inputs.OutputPathname, "Results file")
+    tool->add_option("--output", inputs.OutputPathname, "Results file; - for standard output")
         ->default_str("~/Trawlit.out");
     tool->add_flag("--no-subfolders", rootFolderOnly, "Run over the root folder only");
     return tool;
@@ -164,7 +173,8 @@ int main(int argc, char** argv)
     inputs.FileTemplate = "*.*";
     inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
     bool rootFolderOnly = false;
-    AddSearchCommand(app, inputs, rootFolderOnly);
+    OutputFormat format = OutputFormat::Results;
+    AddSearchCommand(app, inputs, rootFolderOnly, format);
     std::vector<std::pair<CLI::App*, RunFunction>> batchCommands;
     for (const BatchCommand& command : kBatchCommands) {
         batchCommands.emplace_back(
@@ -182,5 +192,6 @@ int main(int argc, char** argv)
             return RunCommand(inputs, run);
         }
     }
-    return RunCommand(inputs, RunStringSearch);
+    std::unique_ptr<SearchRecords> records = RecordsFor(format);
+    return RunCommand(inputs, RunStringSearch, records.get());
 }

@@ -12,6 +12,7 @@
 #include "core/run/RunTrailer.h"
 #include "core/run/RunYields.h"
 #include "core/search/LineMatcher.h"
+#include "core/search/SearchRecords.h"
 #include "core/text/TextHelpers.h"
 #include "core/text/TextTrim.h"
 #include "core/walk/FolderWalk.h"
@@ -53,20 +54,25 @@ std::size_t DecimalDigits(std::int64_t value)
     return digits;
 }
 
-RunShape SearchShape()
+// Records in place of the results file's layout have no header.
+RunShape SearchShape(bool writesRecords)
 {
     RunShape shape;
-    shape.headerSection = SectionId::SearchForString;
+    if (!writesRecords) {
+        shape.headerSection = SectionId::SearchForString;
+    }
     shape.animated = true;
     shape.countsMatches = true;
     return shape;
 }
 
-// The search in the run frame: the per-file step and the sink of its matches.
-class StringSearch : public RunFrame, public MatchSink {
+// The search in the run frame: the per-file step and the sink of its matches. Records, when
+// given, are written into the results file through it.
+class StringSearch : public RunFrame, public MatchSink, private RecordsOut {
 public:
-    explicit StringSearch(RunPorts ports)
-        : RunFrame(ports, SearchShape())
+    StringSearch(RunPorts ports, SearchRecords* records)
+        : RunFrame(ports, SearchShape(records != nullptr))
+        , records_(records)
     {
     }
 
@@ -93,7 +99,9 @@ public:
             PlatformError closeError;
             ports.files.Close(fileNumber, closeError);
         }
-        if (Options().CountsOnly) {
+        if (Options().CountsOnly && records_ != nullptr) {
+            records_->FileCount(*this, RecordFileOf(file), fileMatchCount_);
+        } else if (Options().CountsOnly) {
             Writer().WriteLine(
                 RJustify(std::to_string(fileMatchCount_), 8) + "  " + file.checkPath);
         }
@@ -109,7 +117,9 @@ public:
         const bool countsOnly = Options().CountsOnly;
         SetCounter(window, Counter::MatchCount, counters.MatchCount, counters.MatchCount + 1);
         if (++fileMatchCount_ == 1) {
-            if (!countsOnly) {
+            if (!countsOnly && records_ != nullptr) {
+                records_->MatchingFile(*this, RecordFileOf(*current_));
+            } else if (!countsOnly) {
                 Writer().Write("\r\n");
                 Writer().WriteLine(RelativePath(current_->displayPath));
                 Writer().Write("\r\n");
@@ -117,21 +127,31 @@ public:
             SetCounter(window, Counter::FileFoundCount, counters.FileFoundCount,
                 counters.FileFoundCount + 1);
         }
-        if (!countsOnly) {
+        if (!countsOnly && records_ != nullptr) {
+            recordLineNumber_ = lineNumber;
+            recordIsContinuation_ = isContinuation;
+            recordText_.clear();
+        } else if (!countsOnly) {
             WriteMatchLineStart(lineNumber, isContinuation);
         }
     }
 
+    // A record takes its line whole: the parts of a long line are gathered first.
     void AppendToMatch(std::string_view part) override
     {
-        if (!Options().CountsOnly) {
+        if (!Options().CountsOnly && records_ != nullptr) {
+            recordText_.append(part);
+        } else if (!Options().CountsOnly) {
             Writer().Write(part);
         }
     }
 
     void EndMatch() override
     {
-        if (!Options().CountsOnly) {
+        if (!Options().CountsOnly && records_ != nullptr) {
+            records_->MatchLine(*this, RecordFileOf(*current_), recordLineNumber_, recordText_,
+                recordIsContinuation_);
+        } else if (!Options().CountsOnly) {
             Writer().Write("\r\n");
         }
     }
@@ -159,7 +179,11 @@ protected:
 
     void WriteEnd(bool aborted) override
     {
-        WriteTrailer(Ports().window, Writer(), aborted, Counters());
+        if (records_ != nullptr) {
+            records_->Summary(*this, Counters(), aborted);
+        } else {
+            WriteTrailer(Ports().window, Writer(), aborted, Counters());
+        }
     }
 
     void Conclude(RunResult& result) override
@@ -179,11 +203,22 @@ protected:
         } else {
             result.status = RunStatus::NoMatch;
             result.closingMessage += "No matches were found.";
-            Ports().dialogs.MsgBox(result.closingMessage);
+            Ports().dialogs.ShowNoMatch(result.closingMessage, result.outputPathname);
         }
     }
 
 private:
+    void Write(std::string_view text) override { Writer().Write(text); }
+
+    RecordFile RecordFileOf(const WalkFile& file) const
+    {
+        std::string_view relative = RelativePath(file.displayPath);
+        if (!relative.empty() && relative.front() == '/') {
+            relative.remove_prefix(1);
+        }
+        return { file.displayPath, relative };
+    }
+
     static bool IsGoneSinceListed(const PlatformError& error)
     {
         return error.number == ErrorNumber::FileNotFound
@@ -209,6 +244,10 @@ private:
         writer.Write("\t");
     }
 
+    SearchRecords* records_;
+    std::int64_t recordLineNumber_ = 0;
+    bool recordIsContinuation_ = false;
+    std::string recordText_;
     std::optional<LineMatcher> matcher_;
     const WalkFile* current_ = nullptr;
     std::int64_t fileMatchCount_ = 0;
@@ -218,7 +257,12 @@ private:
 
 RunResult RunStringSearch(RunPorts ports)
 {
-    StringSearch search(ports);
+    return RunStringSearch(ports, nullptr);
+}
+
+RunResult RunStringSearch(RunPorts ports, SearchRecords* records)
+{
+    StringSearch search(ports, records);
     return search.Run();
 }
 

@@ -5,8 +5,13 @@
 
 namespace trawlit {
 
+class SearchRecords;
+
 // The string search started by Start Search: checks and records the inputs, walks the tree,
 // writes the results file, and ends with its closing message or the output-file dialog.
 RunResult RunStringSearch(RunPorts ports);
+// The same with what `records` writes in place of the results file's own layout (the layout
+// when null).
+RunResult RunStringSearch(RunPorts ports, SearchRecords* records);
 
 } // namespace trawlit

@@ -34,7 +34,8 @@ check "no counters on a pipe" [ ! -s "$work/stderr" ]
 
 "$cli" search --root "$work/tree" --find absent --output "$out" > "$work/stdout" 2> "$work/stderr"
 check "no match exits 1" [ $? -eq 1 ]
-check "no match is said" grep -q 'No matches were found.' "$work/stderr"
+check "no match: stdout holds the closing message then the path" \
+    [ "$(cat "$work/stdout")" = "$(printf '2 files searched.\n\nNo matches were found.\n%s' "$out")" ]
 check "the results file is still written" grep -q $'Matching files:  0\r$' "$out"
 
 "$cli" search --root "$work/tree" --find needle --no-subfolders --counts-only --output "$out" > /dev/null
@@ -44,6 +45,27 @@ check "counts line" grep -q "       1  $work/tree/A.TXT"$'\r' "$out"
 "$cli" search --root "$work/tree" --find needle --output /dev/stdout > "$work/piped" 2> "$work/stderr"
 check "results on standard output stay whole" [ "$(head -c 17 "$work/piped")" = "Trawlit (version " ]
 check "the closing message then goes to stderr" grep -q '2 matches found in 2 files.' "$work/stderr"
+
+# Results on standard output, and the formats for scripts and editors.
+echo earlier > "$work/piped"
+"$cli" search --root "$work/tree" --find needle --output - >> "$work/piped" 2> "$work/stderr"
+check "--output - appends to what stdout already holds" [ "$(head -2 "$work/piped" | cut -c1-17)" = "$(printf 'earlier\nTrawlit (version ')" ]
+check "--output - leaves stderr the closing message alone" \
+    [ "$(cat "$work/stderr")" = "$(printf '2 files searched.\n\n2 matches found in 2 files.')" ]
+"$cli" listing --root "$work/tree" --output - 2> /dev/null | grep -q '   Folder Listing'
+check "a tool writes to --output - too" [ $? -eq 0 ]
+"$cli" search --root "$work/tree" --find needle --output - >&- 2> /dev/null
+check "a closed stdout fails with 2" [ $? -eq 2 ]
+"$cli" search --root "$work/tree" --find needle --format grep --output - > "$work/grep" 2> /dev/null
+check "grep format: PATH:LINE:TEXT, LF ends" \
+    [ "$(cat "$work/grep")" = "$(printf '%s/tree/a.txt:1:alpha needle\n%s/tree/sub/b.txt:1:needle in sub' "$work" "$work")" ]
+"$cli" search --root "$work/tree" --find needle --format jsonl --output "$work/tree/out.jsonl" > /dev/null
+check "jsonl: a file, a match record each, then the summary, its own file passed over" \
+    [ "$(grep -c '"type":"file"' "$work/tree/out.jsonl"):$(grep -c '"type":"match"' "$work/tree/out.jsonl"):$(tail -1 "$work/tree/out.jsonl")" \
+        = '2:2:{"type":"summary","files_searched":2,"matching_files":2,"matches":2,"aborted":false}' ]
+rm "$work/tree/out.jsonl"
+"$cli" search --root "$work/tree" --find needle --format xml > /dev/null 2>&1
+check "an unknown format is a usage error" [ $? -eq 2 ]
 
 "$cli" search --root "$work/tree" --find "   " --output "$out" > /dev/null 2> "$work/stderr"
 check "blank text exits 2" [ $? -eq 2 ]

@@ -1,0 +1,63 @@
+#include "app/cli/OutputFormat.h"
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "core/formats/GrepRecords.h"
+#include "core/formats/JsonLinesRecords.h"
+
+namespace trawlit {
+
+namespace {
+
+// Empty when the working folder cannot be had (removed meanwhile): paths then stay as walked.
+std::string WorkingFolder()
+{
+    std::vector<char> buffer(4096);
+    for (;;) {
+        if (getcwd(buffer.data(), buffer.size()) != nullptr) {
+            return buffer.data();
+        }
+        if (errno != ERANGE || buffer.size() > (1U << 20U)) {
+            return {};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+} // namespace
+
+void AddFormatOption(CLI::App& search, OutputFormat& format)
+{
+    search
+        .add_option_function<std::string>(
+            "--format",
+            [&format](const std::string& name) {
+                format = name == "jsonl" ? OutputFormat::JsonLines
+                    : name == "grep"     ? OutputFormat::Grep
+                                         : OutputFormat::Results;
+            },
+            "What the output holds: results (the results file), jsonl (one JSON record per "
+            "matching file, match and count, then a summary) or grep (PATH:LINE:TEXT, for "
+            "editors)")
+        ->check(CLI::IsMember({ "results", "jsonl", "grep" }))
+        ->default_str("results");
+}
+
+std::unique_ptr<SearchRecords> RecordsFor(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::JsonLines:
+        return std::make_unique<JsonLinesRecords>(WorkingFolder());
+    case OutputFormat::Grep:
+        return std::make_unique<GrepRecords>();
+    case OutputFormat::Results:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace trawlit

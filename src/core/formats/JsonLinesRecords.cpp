@@ -1,0 +1,102 @@
+#include "core/formats/JsonLinesRecords.h"
+
+#include <utility>
+
+#include "core/formats/JsonText.h"
+
+namespace trawlit {
+
+std::string AbsoluteDisplayPath(std::string_view displayPath, std::string_view workingFolder)
+{
+    if (workingFolder.empty() || (!displayPath.empty() && displayPath.front() == '/')) {
+        return std::string(displayPath);
+    }
+    while (displayPath.starts_with("./")) {
+        displayPath.remove_prefix(2);
+    }
+    std::string absolute(workingFolder);
+    if (absolute.empty() || absolute.back() != '/') {
+        absolute += '/';
+    }
+    absolute += displayPath;
+    return absolute;
+}
+
+JsonLinesRecords::JsonLinesRecords(std::string workingFolder)
+    : workingFolder_(std::move(workingFolder))
+{
+}
+
+void JsonLinesRecords::MatchingFile(RecordsOut& out, const RecordFile& file)
+{
+    StartRecord("file", &file);
+    EndRecord(out);
+}
+
+void JsonLinesRecords::MatchLine(RecordsOut& out, const RecordFile& file, std::int64_t lineNumber,
+    std::string_view text, bool isContinuation)
+{
+    StartRecord(isContinuation ? "continuation" : "match", &file);
+    AppendNumber("line", lineNumber);
+    AppendTextField(record_, "text", text);
+    EndRecord(out);
+}
+
+void JsonLinesRecords::FileCount(RecordsOut& out, const RecordFile& file, std::int64_t count)
+{
+    StartRecord("count", &file);
+    AppendNumber("count", count);
+    EndRecord(out);
+}
+
+void JsonLinesRecords::Summary(RecordsOut& out, const RunCounters& counters, bool aborted)
+{
+    StartRecord("summary", nullptr);
+    AppendNumber("files_searched", counters.TotalFileCount);
+    AppendNumber("matching_files", counters.FileFoundCount);
+    AppendNumber("matches", counters.MatchCount);
+    record_ += aborted ? "\"aborted\":true," : "\"aborted\":false,";
+    EndRecord(out);
+}
+
+void JsonLinesRecords::StartRecord(std::string_view type, const RecordFile* file)
+{
+    record_ = "{\"type\":\"";
+    record_ += type;
+    record_ += "\",";
+    if (file != nullptr) {
+        record_ += PathFields(*file);
+    }
+}
+
+// A file's matches follow one another: its paths are encoded once.
+const std::string& JsonLinesRecords::PathFields(const RecordFile& file)
+{
+    if (file.displayPath != pathsOf_ || pathFields_.empty()) {
+        pathsOf_.assign(file.displayPath);
+        pathFields_.clear();
+        AppendTextField(pathFields_, "path", file.relativePath);
+        AppendTextField(
+            pathFields_, "absolute", AbsoluteDisplayPath(file.displayPath, workingFolder_));
+    }
+    return pathFields_;
+}
+
+void JsonLinesRecords::AppendNumber(std::string_view name, std::int64_t value)
+{
+    record_ += '"';
+    record_ += name;
+    record_ += "\":";
+    record_ += std::to_string(value);
+    record_ += ',';
+}
+
+// Every field was followed by a comma: the last one's becomes the closing brace.
+void JsonLinesRecords::EndRecord(RecordsOut& out)
+{
+    record_.back() = '}';
+    record_ += '\n';
+    out.Write(record_);
+}
+
+} // namespace trawlit

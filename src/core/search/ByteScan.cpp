@@ -1,5 +1,6 @@
 #include "core/search/ByteScan.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -21,6 +22,25 @@ bool ProbeMatchesAt(const char* p, const PairProbe& probe)
     const bool secondMatches
         = probe.secondIsWhite ? second <= ' ' : (second | probe.secondFold) == probe.secondByte;
     return (first | probe.firstFold) == probe.firstByte && secondMatches;
+}
+
+bool InSet(char c, const ByteSet& set)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < set.count; ++i) {
+        if (set.bytes[i] == byte)
+            return true;
+    }
+    return false;
+}
+
+const char* FindAnyOfScalar(const char* begin, const char* end, const ByteSet& set)
+{
+    for (const char* p = begin; p < end; ++p) {
+        if (InSet(*p, set))
+            return p;
+    }
+    return nullptr;
 }
 
 std::int64_t CountLineEndsScalar(const char* begin, const char* end, bool previousWasCR)
@@ -158,6 +178,34 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
         [&](Vec v) { return _mm_cmplt_epi8(_mm_xor_si128(v, topBit), aboveWhite); });
 }
 
+template <std::size_t Compares>
+const char* FindAnyOfVec(const char* begin, const char* end, const ByteSet& set)
+{
+    Vec wanted[Compares];
+    for (std::size_t i = 0; i < Compares; ++i)
+        wanted[i] = Splat(set.bytes[i < set.count ? i : 0]);
+    const char* p = begin;
+    while (end - p >= kVec) {
+        const Vec v = Load(p);
+        Vec hits = _mm_cmpeq_epi8(v, wanted[0]);
+        for (std::size_t i = 1; i < Compares; ++i)
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, wanted[i]));
+        const unsigned mask = Mask(hits);
+        if (mask != 0)
+            return p + std::countr_zero(mask);
+        p += kVec;
+    }
+    return FindAnyOfScalar(p, end, set);
+}
+
+const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set)
+{
+    // Four compares cover most sets; larger ones take all eight.
+    if (set.count <= 4)
+        return FindAnyOfVec<4>(begin, end, set);
+    return FindAnyOfVec<ByteSet::kMaxCount>(begin, end, set);
+}
+
 const char* FindLineEnd(const char* begin, const char* end)
 {
     const char* p = begin;
@@ -202,6 +250,11 @@ std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasC
 }
 
 #else
+
+const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set)
+{
+    return FindAnyOfScalar(begin, end, set);
+}
 
 const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,6 +24,16 @@ struct PairProbe {
 // First start p in [begin, candidatesEnd) whose bytes at the probe's offsets match, or
 // nullptr. The caller guarantees that p + offset is readable for every such p.
 const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe);
+
+// Byte values any of which marks a candidate; unused places repeat the first value.
+struct ByteSet {
+    static constexpr std::size_t kMaxCount = 8;
+    std::array<unsigned char, kMaxCount> bytes {};
+    std::size_t count = 0;
+};
+
+// First byte in [begin, end) that is in the set, or nullptr.
+const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set);
 
 // First CR or LF in [begin, end), or end.
 const char* FindLineEnd(const char* begin, const char* end);

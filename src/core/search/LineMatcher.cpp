@@ -5,6 +5,9 @@
 #include "core/search/CollapsedMatch.h"
 #include "core/search/NeedlePlan.h"
 #include "core/search/PieceMatch.h"
+#include "core/search/TextSource.h"
+#include "core/text/CaseFold.h"
+#include "core/text/TextDecode.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -20,6 +23,14 @@ std::size_t ShiftDown(std::size_t position, std::size_t by)
     return position > by ? position - by : 0;
 }
 
+// A text beyond ASCII is searched as UTF-8; typed in another way, it is read as a line is.
+MatchSettings AsUtf8(MatchSettings settings)
+{
+    std::string scratch;
+    settings.findText = std::string(LineAsUtf8(settings.findText, scratch));
+    return settings;
+}
+
 } // namespace
 
 // Walks a file block by block. While searching, only the probe looks at the bytes; a hit
@@ -31,7 +42,8 @@ struct LineMatcher::Impl {
     enum class PieceKind { Matched, Untested, Continuation };
 
     explicit Impl(MatchSettings matchSettings)
-        : settings(std::move(matchSettings))
+        : settings(AsUtf8(std::move(matchSettings)))
+        , textLevel(!IsAllAscii(settings.findText))
         , plan(PlanNeedle(settings))
         , pieceMatcher(settings)
         , collapsedMatch(settings, plan.partBegin)
@@ -54,10 +66,13 @@ struct LineMatcher::Impl {
     void ShiftPositions(std::size_t by);
 
     MatchSettings settings;
+    bool textLevel; // a text beyond ASCII: only a piece read as text can tell
     NeedlePlan plan;
     PieceMatcher pieceMatcher;
     CollapsedMatch collapsedMatch;
     BlockBuffer block;
+    TextSource text;
+    std::string pieceText;
     MatchSink* sink = nullptr;
     ByteSource* source = nullptr;
     std::int64_t matches = 0;
@@ -88,7 +103,8 @@ struct LineMatcher::Impl {
 std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSink)
 {
     sink = &matchSink;
-    source = &byteSource;
+    text.Open(byteSource);
+    source = &text;
     Start();
     if (plan.strategy == NeedleStrategy::NeverMatches)
         return 0;
@@ -101,7 +117,7 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSin
         const std::size_t keepFrom = block.HasRoomForBlock() ? 0 : KeepFrom();
         if (!countingDeferred)
             CountLineEndsTo(keepFrom);
-        block.Refill(byteSource, keepFrom);
+        block.Refill(*source, keepFrom);
         ShiftPositions(keepFrom);
         dropped += static_cast<std::int64_t>(keepFrom);
     }
@@ -146,7 +162,9 @@ bool LineMatcher::Impl::FindCandidate()
         const char* candidatesEnd = data + lastStart + 1;
         const char* from = data + scanPos;
         while (from < candidatesEnd) {
-            const char* hit = bytescan::FindProbe(from, candidatesEnd, plan.probe);
+            const char* hit = plan.probesAnyOf
+                ? bytescan::FindAnyOf(from, candidatesEnd, plan.anyOf)
+                : bytescan::FindProbe(from, candidatesEnd, plan.probe);
             if (hit == nullptr)
                 break;
             const auto at = static_cast<std::size_t>(hit - data) + plan.partOffset;
@@ -160,8 +178,14 @@ bool LineMatcher::Impl::FindCandidate()
                     endFrom = at;
                     return true;
                 }
+            } else if (plan.strategy == NeedleStrategy::TextProbe) {
+                OpenPiece(PieceStartBefore(at), PieceKind::Untested);
+                endFrom = at;
+                return true;
             } else if (pieceMatcher.OccursAt(hit)) {
-                OpenPiece(PieceStartBefore(at), PieceKind::Matched);
+                // A line that is no valid UTF-8 reads differently as text.
+                OpenPiece(
+                    PieceStartBefore(at), textLevel ? PieceKind::Untested : PieceKind::Matched);
                 endFrom = at + plan.window;
                 return true;
             }
@@ -221,7 +245,7 @@ void LineMatcher::Impl::HandlePiece(std::size_t start, std::size_t end)
     if (kind == PieceKind::Untested && !pieceMatcher.Holds(piece))
         return;
     ++matches;
-    sink->OnMatch(LineNumberAt(start), piece, isContinuation);
+    sink->OnMatch(LineNumberAt(start), LineAsUtf8(piece, pieceText), isContinuation);
     continuationPending
         = PieceMatcher::Continues(piece, settings.collapseWhiteSpace && !isContinuation);
 }

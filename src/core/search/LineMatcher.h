@@ -32,8 +32,9 @@ public:
     }
 };
 
-// Receives every matching piece of a file in order. `pieceAsRead` is valid only during the
-// call. `lineNumber` is 0 when line numbers were not wanted.
+// Receives every matching piece of a file in order, as UTF-8 text: the bytes as read when
+// they are valid UTF-8. `pieceAsRead` is valid only during the call. `lineNumber` is 0 when
+// line numbers were not wanted.
 class MatchSink {
 public:
     virtual ~MatchSink() = default;
@@ -41,11 +42,12 @@ public:
         = 0;
 };
 
-// Finds the matching pieces of a file. A line ends at CR, CR LF or LF; an LF that is the
-// file's last byte is followed by one more, empty piece. A piece matches when it holds the
-// text (after collapsing white space when asked), or when the previous match ended in "_"
-// (a continuation, taken without a test). Reads in large blocks and looks at lines only
-// around hits, so memory stays at one block plus the longest line in progress.
+// Finds the matching pieces of a file, read as text: UTF-16 with a byte-order mark, else
+// UTF-8, a line that is no valid UTF-8 being Windows-1252. A line ends at CR, CR LF or LF; an LF
+// that is the file's last byte is followed by one more, empty piece. A piece matches when it holds
+// the text (after collapsing white space when asked), or when the previous match ended in "_" (a
+// continuation, taken without a test). Reads in large blocks and looks at lines only around hits,
+// so memory stays at one block plus the longest line in progress.
 class LineMatcher {
 public:
     explicit LineMatcher(MatchSettings settings);

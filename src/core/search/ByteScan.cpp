@@ -34,6 +34,14 @@ bool InSet(char c, const ByteSet& set)
     return false;
 }
 
+bool IsAsciiScalar(const char* begin, const char* end)
+{
+    unsigned char any = 0;
+    for (const char* p = begin; p != end; ++p)
+        any |= static_cast<unsigned char>(*p);
+    return any < 0x80;
+}
+
 const char* FindAnyOfScalar(const char* begin, const char* end, const ByteSet& set)
 {
     for (const char* p = begin; p < end; ++p) {
@@ -178,6 +186,15 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
         [&](Vec v) { return _mm_cmplt_epi8(_mm_xor_si128(v, topBit), aboveWhite); });
 }
 
+bool IsAscii(const char* begin, const char* end)
+{
+    const char* p = begin;
+    Vec any = _mm_setzero_si128();
+    for (; end - p >= kVec; p += kVec)
+        any = _mm_or_si128(any, Load(p));
+    return Mask(any) == 0 && IsAsciiScalar(p, end);
+}
+
 template <std::size_t Compares>
 const char* FindAnyOfVec(const char* begin, const char* end, const ByteSet& set)
 {
@@ -250,6 +267,11 @@ std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasC
 }
 
 #else
+
+bool IsAscii(const char* begin, const char* end)
+{
+    return IsAsciiScalar(begin, end);
+}
 
 const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set)
 {

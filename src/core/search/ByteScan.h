@@ -35,6 +35,9 @@ struct ByteSet {
 // First byte in [begin, end) that is in the set, or nullptr.
 const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set);
 
+// Whether every byte in [begin, end) is below 128.
+bool IsAscii(const char* begin, const char* end);
+
 // First CR or LF in [begin, end), or end.
 const char* FindLineEnd(const char* begin, const char* end);
 

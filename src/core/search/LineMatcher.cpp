@@ -115,6 +115,8 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSin
         // While a whole block still fits behind the data, nothing is dropped, so a small
         // file without a hit never has its line ends counted.
         const std::size_t keepFrom = block.HasRoomForBlock() ? 0 : KeepFrom();
+        // A decoded file, known after the first read (which drops nothing), is counted as read.
+        countingDeferred = countingDeferred && source->CanReadAt();
         if (!countingDeferred)
             CountLineEndsTo(keepFrom);
         block.Refill(*source, keepFrom);
@@ -245,7 +247,11 @@ void LineMatcher::Impl::HandlePiece(std::size_t start, std::size_t end)
     if (kind == PieceKind::Untested && !pieceMatcher.Holds(piece))
         return;
     ++matches;
-    sink->OnMatch(LineNumberAt(start), LineAsUtf8(piece, pieceText), isContinuation);
+    // Counting needs no text, so such pieces go on as read.
+    const bool asRead = !settings.lineNumbersWanted
+        || bytescan::IsAscii(piece.data(), piece.data() + piece.size());
+    sink->OnMatch(
+        LineNumberAt(start), asRead ? piece : LineAsUtf8(piece, pieceText), isContinuation);
     continuationPending
         = PieceMatcher::Continues(piece, settings.collapseWhiteSpace && !isContinuation);
 }

@@ -11,7 +11,7 @@ struct MatchSettings {
     std::string findText; // used as entered: never trimmed or collapsed
     bool caseSensitive = false;
     bool collapseWhiteSpace = false;
-    bool lineNumbersWanted = true; // counts-only runs need none
+    bool lineNumbersWanted = true; // counts-only runs need none, nor the pieces' text
 };
 
 // Where a file's bytes come from: Read returns the bytes read, 0 at the end, -1 on failure
@@ -33,8 +33,8 @@ public:
 };
 
 // Receives every matching piece of a file in order, as UTF-8 text: the bytes as read when
-// they are valid UTF-8. `pieceAsRead` is valid only during the call. `lineNumber` is 0 when
-// line numbers were not wanted.
+// they are valid UTF-8. `pieceAsRead` is valid only during the call. When line numbers were
+// not wanted, `lineNumber` is 0 and the piece is the bytes as read.
 class MatchSink {
 public:
     virtual ~MatchSink() = default;

@@ -11,12 +11,10 @@
 namespace trawlit {
 
 // A file as the line matcher reads it: UTF-16 with a byte-order mark decoded to UTF-8, any
-// other file byte for byte. The first block is read ahead to look for the mark, so a file
-// costs no more reads than before.
+// other file byte for byte, straight into the reader's buffer. Whether the file can be read
+// again is only settled by the first read.
 class TextSource : public ByteSource {
 public:
-    TextSource();
-
     // Starts on a new file; the source must outlive the reading of it.
     void Open(ByteSource& file);
 
@@ -28,17 +26,16 @@ public:
     }
 
 private:
-    std::ptrdiff_t ReadHead(char* buffer, std::size_t size);
+    std::ptrdiff_t ReadFirst(char* buffer, std::size_t size);
+    std::ptrdiff_t ReadDecoded(char* buffer, std::size_t size);
     void DecodeMore();
 
     ByteSource* file_ = nullptr;
-    std::unique_ptr<char[]> head_;
-    std::size_t headSize_ = 0;
-    std::size_t headUsed_ = 0;
+    bool firstRead_ = true;
     std::optional<Utf16Decoder> utf16_;
+    std::unique_ptr<char[]> raw_; // taken on the first UTF-16 file
     std::string decoded_;
     std::size_t decodedUsed_ = 0;
-    bool fileEnded_ = false;
     bool decodingDone_ = false;
 };
 

@@ -66,11 +66,16 @@ struct Reference {
     std::vector<ReportedMatch> matches;
     bool continuationPending = false;
 
+    std::string Reported(const std::string& piece) const
+    {
+        return settings.lineNumbersWanted ? AsText(piece) : piece;
+    }
+
     void ProcessPiece(const std::string& piece, std::int64_t lineNumber)
     {
         const std::int64_t reported = settings.lineNumbersWanted ? lineNumber : 0;
         if (continuationPending) {
-            matches.push_back({ reported, AsText(piece), true });
+            matches.push_back({ reported, Reported(piece), true });
             continuationPending = EndsInUnderscore(piece);
             return;
         }
@@ -84,7 +89,7 @@ struct Reference {
         }
         if (tested.find(text) == std::string::npos)
             return;
-        matches.push_back({ reported, AsText(piece), false });
+        matches.push_back({ reported, Reported(piece), false });
         continuationPending
             = EndsInUnderscore(settings.collapseWhiteSpace ? Collapsed(piece) : piece);
     }

@@ -186,13 +186,24 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
         [&](Vec v) { return _mm_cmplt_epi8(_mm_xor_si128(v, topBit), aboveWhite); });
 }
 
+// Loads that overlap at the end cover the last bytes without a byte loop: most lines are short.
 bool IsAscii(const char* begin, const char* end)
 {
-    const char* p = begin;
-    Vec any = _mm_setzero_si128();
-    for (; end - p >= kVec; p += kVec)
-        any = _mm_or_si128(any, Load(p));
-    return Mask(any) == 0 && IsAsciiScalar(p, end);
+    const std::ptrdiff_t size = end - begin;
+    if (size >= kVec) {
+        Vec any = Load(end - kVec);
+        for (const char* p = begin; end - p > kVec; p += kVec)
+            any = _mm_or_si128(any, Load(p));
+        return Mask(any) == 0;
+    }
+    if (size >= 8) {
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        std::memcpy(&first, begin, 8);
+        std::memcpy(&last, end - 8, 8);
+        return ((first | last) & 0x8080808080808080u) == 0;
+    }
+    return IsAsciiScalar(begin, end);
 }
 
 template <std::size_t Compares>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -53,6 +54,27 @@ TEST(ByteScan, AgreesWithPlainLoops)
             --last;
         ASSERT_EQ(
             FindLastLineEnd(data + begin, data + end), last == begin ? nullptr : data + last - 1);
+    }
+}
+
+// One byte of 128 or more, or none, anywhere in ranges of every short length and some long.
+TEST(ByteScan, AsciiAndByteSetsAgreeWithPlainLoops)
+{
+    std::mt19937 random(15);
+    const ByteSet set { { 0xA9, 0xC9, 0x89, 0xE9, 0, 0, 0, 0 }, 4 };
+    for (int round = 0; round < 2000; ++round) {
+        const std::size_t size = round % 4 == 0 ? random() % 300 : random() % 40;
+        std::string text(size, 'a');
+        const std::size_t high = random() % (size + 1);
+        if (high < size)
+            text[high] = "\xA9\xC9\x89\xE9\x80\xFF"[random() % 6];
+        const char* data = text.data();
+        const char* found = data;
+        while (found != data + size
+            && std::ranges::find(set.bytes, static_cast<unsigned char>(*found)) == set.bytes.end())
+            ++found;
+        ASSERT_EQ(IsAscii(data, data + size), high == size) << size;
+        ASSERT_EQ(FindAnyOf(data, data + size, set), found == data + size ? nullptr : found);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/search/ByteScan.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -42,10 +43,11 @@ bool IsAsciiScalar(const char* begin, const char* end)
     return any < 0x80;
 }
 
-const char* FindAnyOfScalar(const char* begin, const char* end, const ByteSet& set)
+const char* FindSetProbeScalar(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
-    for (const char* p = begin; p < end; ++p) {
-        if (InSet(*p, set))
+    for (const char* p = begin; p < candidatesEnd; ++p) {
+        if (InSet(*p, probe.first)
+            && (probe.second.count == 0 || InSet(p[probe.secondOffset], probe.second)))
             return p;
     }
     return nullptr;
@@ -206,32 +208,47 @@ bool IsAscii(const char* begin, const char* end)
     return IsAsciiScalar(begin, end);
 }
 
-template <std::size_t Compares>
-const char* FindAnyOfVec(const char* begin, const char* end, const ByteSet& set)
-{
-    Vec wanted[Compares];
-    for (std::size_t i = 0; i < Compares; ++i)
-        wanted[i] = Splat(set.bytes[i < set.count ? i : 0]);
-    const char* p = begin;
-    while (end - p >= kVec) {
-        const Vec v = Load(p);
+template <std::size_t Compares> struct SetVec {
+    explicit SetVec(const ByteSet& set)
+    {
+        for (std::size_t i = 0; i < Compares; ++i)
+            wanted[i] = Splat(set.bytes[i < set.count ? i : 0]);
+    }
+    Vec In(Vec v) const
+    {
         Vec hits = _mm_cmpeq_epi8(v, wanted[0]);
         for (std::size_t i = 1; i < Compares; ++i)
             hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, wanted[i]));
+        return hits;
+    }
+    Vec wanted[Compares];
+};
+
+template <std::size_t Compares>
+const char* FindSetProbeVec(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+{
+    const SetVec<Compares> first(probe.first);
+    const SetVec<Compares> second(probe.second);
+    const bool paired = probe.second.count != 0;
+    const char* p = begin;
+    while (candidatesEnd - p >= kVec) {
+        Vec hits = first.In(Load(p));
+        if (paired)
+            hits = _mm_and_si128(hits, second.In(Load(p + probe.secondOffset)));
         const unsigned mask = Mask(hits);
         if (mask != 0)
             return p + std::countr_zero(mask);
         p += kVec;
     }
-    return FindAnyOfScalar(p, end, set);
+    return FindSetProbeScalar(p, candidatesEnd, probe);
 }
 
-const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set)
+const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
-    // Four compares cover most sets; larger ones take all eight.
-    if (set.count <= 4)
-        return FindAnyOfVec<4>(begin, end, set);
-    return FindAnyOfVec<ByteSet::kMaxCount>(begin, end, set);
+    // Four compares a set cover most texts; larger sets take all eight.
+    if (std::max(probe.first.count, probe.second.count) <= 4)
+        return FindSetProbeVec<4>(begin, candidatesEnd, probe);
+    return FindSetProbeVec<ByteSet::kMaxCount>(begin, candidatesEnd, probe);
 }
 
 const char* FindLineEnd(const char* begin, const char* end)
@@ -284,9 +301,9 @@ bool IsAscii(const char* begin, const char* end)
     return IsAsciiScalar(begin, end);
 }
 
-const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set)
+const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
-    return FindAnyOfScalar(begin, end, set);
+    return FindSetProbeScalar(begin, candidatesEnd, probe);
 }
 
 const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)

@@ -32,8 +32,16 @@ struct ByteSet {
     std::size_t count = 0;
 };
 
-// First byte in [begin, end) that is in the set, or nullptr.
-const char* FindAnyOf(const char* begin, const char* end, const ByteSet& set);
+// A byte in `first` and, unless `second` is empty, a byte in `second` `secondOffset` later.
+struct SetProbe {
+    ByteSet first;
+    ByteSet second;
+    std::size_t secondOffset = 0;
+};
+
+// First start p in [begin, candidatesEnd) that the probe accepts, or nullptr. The caller
+// guarantees that p + secondOffset is readable for every such p.
+const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe);
 
 // Whether every byte in [begin, end) is below 128.
 bool IsAscii(const char* begin, const char* end);

@@ -164,8 +164,8 @@ bool LineMatcher::Impl::FindCandidate()
         const char* candidatesEnd = data + lastStart + 1;
         const char* from = data + scanPos;
         while (from < candidatesEnd) {
-            const char* hit = plan.probesAnyOf
-                ? bytescan::FindAnyOf(from, candidatesEnd, plan.anyOf)
+            const char* hit = plan.probesSets
+                ? bytescan::FindSetProbe(from, candidatesEnd, plan.sets)
                 : bytescan::FindProbe(from, candidatesEnd, plan.probe);
             if (hit == nullptr)
                 break;

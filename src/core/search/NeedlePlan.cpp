@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace trawlit {
@@ -184,6 +185,22 @@ bool CharacterBytes(char32_t character, bool caseSensitive, bytescan::ByteSet& s
     return true;
 }
 
+bool SameLengthVariants(char32_t character, bool caseSensitive)
+{
+    if (caseSensitive)
+        return true;
+    std::string utf8;
+    AppendUtf8(character, utf8);
+    const std::size_t length = utf8.size();
+    for (const char32_t variant : CaseVariants(character)) {
+        utf8.clear();
+        AppendUtf8(variant, utf8);
+        if (utf8.size() != length)
+            return false;
+    }
+    return true;
+}
+
 // Of the characters beyond ASCII, the one with the fewest bytes to probe for.
 bool RarestCharacterBytes(std::string_view text, bool caseSensitive, bytescan::ByteSet& best)
 {
@@ -202,6 +219,31 @@ bool RarestCharacterBytes(std::string_view text, bool caseSensitive, bytescan::B
         at += length;
     }
     return found;
+}
+
+// Where no line can hold the text as Windows-1252, two characters in a row make a far stronger
+// probe: the last byte of the first, and that of the second when all its variants are as long.
+bool CharacterPairBytes(std::string_view text, bool caseSensitive, NeedlePlan& plan)
+{
+    std::size_t at = 0;
+    char32_t previous = 0;
+    while (at < text.size()) {
+        char32_t character = 0;
+        std::size_t length = 1;
+        DecodeUtf8At(text, at, character, length);
+        at += length;
+        const char32_t first = std::exchange(previous, character);
+        if (first < 0x80 || character < 0x80 || !SameLengthVariants(character, caseSensitive))
+            continue;
+        bytescan::SetProbe sets;
+        if (CharacterBytes(first, caseSensitive, sets.first)
+            && CharacterBytes(character, caseSensitive, sets.second)) {
+            sets.secondOffset = length;
+            plan.sets = sets;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool HasWindows1252Form(std::string_view text)
@@ -247,10 +289,11 @@ NeedlePlan TextPlan(std::string_view text, const MatchSettings& settings)
     if (caseSensitive && !blanksAreRuns && !HasWindows1252Form(text))
         return ProbePlan(NeedleStrategy::RawProbe, text, 0, text.size(), true);
     NeedlePlan plan;
-    if (RarestCharacterBytes(text, caseSensitive, plan.anyOf)) {
+    if ((!HasWindows1252Form(text) && CharacterPairBytes(text, caseSensitive, plan))
+        || RarestCharacterBytes(text, caseSensitive, plan.sets.first)) {
         plan.strategy = NeedleStrategy::TextProbe;
-        plan.probesAnyOf = true;
-        plan.window = 1;
+        plan.probesSets = true;
+        plan.window = plan.sets.secondOffset + 1;
         return plan;
     }
     std::size_t runBegin = 0;

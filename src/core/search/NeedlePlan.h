@@ -21,8 +21,8 @@ enum class NeedleStrategy {
 struct NeedlePlan {
     NeedleStrategy strategy = NeedleStrategy::NeverMatches;
     bytescan::PairProbe probe;
-    bool probesAnyOf = false; // the probe is `anyOf`, not `probe`
-    bytescan::ByteSet anyOf;
+    bool probesSets = false; // the probe is `sets`, not `probe`
+    bytescan::SetProbe sets;
     std::size_t partBegin = 0; // where the probed part starts in the text
     std::size_t window = 0; // bytes probed from a candidate's start
     std::size_t partOffset = 0; // where the probed part starts after a candidate's start

@@ -68,17 +68,23 @@ void PieceMatcher::Collapse(std::string_view piece, bool fold)
     }
 }
 
+// Folding tells on the way whether the piece is UTF-8, so a folded piece is read once.
 bool PieceMatcher::HoldsAsText(std::string_view piece)
 {
-    std::string_view text = LineAsUtf8(piece, decoded_);
+    std::string_view text;
+    if (caseSensitive_) {
+        text = LineAsUtf8(piece, decoded_);
+    } else {
+        folded_.clear();
+        if (!AppendFoldedIfValid(piece, folded_)) {
+            folded_.clear();
+            AppendFolded(LineAsUtf8(piece, decoded_), folded_);
+        }
+        text = folded_;
+    }
     if (collapse_) {
         Collapse(text, false);
         text = scratch_;
-    }
-    if (!caseSensitive_) {
-        folded_.clear();
-        AppendFolded(text, folded_);
-        text = folded_;
     }
     return text.find(text_) != std::string_view::npos;
 }

@@ -14,6 +14,9 @@ char32_t FoldCharacter(char32_t codePoint);
 // Appends `text` (UTF-8) folded; bytes that are no valid UTF-8 are copied as they are.
 void AppendFolded(std::string_view text, std::string& out);
 
+// The same for text that is valid UTF-8; false, with part of it appended, for any other.
+bool AppendFoldedIfValid(std::string_view text, std::string& out);
+
 // Every character that folds like `codePoint`, itself included.
 std::vector<char32_t> CaseVariants(char32_t codePoint);
 

@@ -103,24 +103,31 @@ bool IsValidUtf8(std::string_view text)
     return true;
 }
 
-void AppendUtf8(char32_t codePoint, std::string& out)
+char* PutUtf8(char32_t codePoint, char* write)
 {
     const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
     if (codePoint < 0x80) {
-        out.push_back(byte(codePoint));
+        *write++ = byte(codePoint);
     } else if (codePoint < 0x800) {
-        out.push_back(byte(0xC0 | (codePoint >> 6)));
-        out.push_back(byte(0x80 | (codePoint & 0x3F)));
+        *write++ = byte(0xC0 | (codePoint >> 6));
+        *write++ = byte(0x80 | (codePoint & 0x3F));
     } else if (codePoint < 0x10000) {
-        out.push_back(byte(0xE0 | (codePoint >> 12)));
-        out.push_back(byte(0x80 | ((codePoint >> 6) & 0x3F)));
-        out.push_back(byte(0x80 | (codePoint & 0x3F)));
+        *write++ = byte(0xE0 | (codePoint >> 12));
+        *write++ = byte(0x80 | ((codePoint >> 6) & 0x3F));
+        *write++ = byte(0x80 | (codePoint & 0x3F));
     } else {
-        out.push_back(byte(0xF0 | (codePoint >> 18)));
-        out.push_back(byte(0x80 | ((codePoint >> 12) & 0x3F)));
-        out.push_back(byte(0x80 | ((codePoint >> 6) & 0x3F)));
-        out.push_back(byte(0x80 | (codePoint & 0x3F)));
+        *write++ = byte(0xF0 | (codePoint >> 18));
+        *write++ = byte(0x80 | ((codePoint >> 12) & 0x3F));
+        *write++ = byte(0x80 | ((codePoint >> 6) & 0x3F));
+        *write++ = byte(0x80 | (codePoint & 0x3F));
     }
+    return write;
+}
+
+void AppendUtf8(char32_t codePoint, std::string& out)
+{
+    char bytes[4];
+    out.append(bytes, static_cast<std::size_t>(PutUtf8(codePoint, bytes) - bytes));
 }
 
 char32_t Windows1252ToCodePoint(unsigned char byte)
@@ -160,38 +167,53 @@ std::optional<ByteOrder> Utf16Mark(std::string_view firstBytes)
     return std::nullopt;
 }
 
+// Writes into room made ahead: a unit gives at most three bytes, a pair four, and a surrogate
+// left waiting by the last piece three more.
 void Utf16Decoder::Feed(std::string_view bytes, std::string& out)
 {
+    const std::size_t start = out.size();
+    out.resize(start + (bytes.size() / 2 + 1) * 3 + 3);
+    char* write = out.data() + start;
     std::size_t at = 0;
-    while (at < bytes.size()) {
-        if (!oddByte_) {
-            oddByte_ = ByteAt(bytes, at++);
-            continue;
-        }
-        const unsigned char second = ByteAt(bytes, at++);
-        const auto first = *oddByte_;
+    if (oddByte_ && !bytes.empty()) {
+        write = Unit(Join(*oddByte_, ByteAt(bytes, 0)), write);
         oddByte_.reset();
-        const unsigned high = order_ == ByteOrder::LittleEndian ? second : first;
-        const unsigned low = order_ == ByteOrder::LittleEndian ? first : second;
-        Unit(static_cast<char16_t>((high << 8) | low), out);
+        at = 1;
     }
+    for (; at + 1 < bytes.size(); at += 2) {
+        const char16_t unit = Join(ByteAt(bytes, at), ByteAt(bytes, at + 1));
+        if (unit < 0x80 && highSurrogate_ == 0)
+            *write++ = static_cast<char>(unit);
+        else
+            write = Unit(unit, write);
+    }
+    if (at < bytes.size())
+        oddByte_ = ByteAt(bytes, at);
+    out.resize(static_cast<std::size_t>(write - out.data()));
 }
 
-void Utf16Decoder::Unit(char16_t unit, std::string& out)
+char16_t Utf16Decoder::Join(unsigned char first, unsigned char second) const
+{
+    const unsigned high = order_ == ByteOrder::LittleEndian ? second : first;
+    const unsigned low = order_ == ByteOrder::LittleEndian ? first : second;
+    return static_cast<char16_t>((high << 8) | low);
+}
+
+char* Utf16Decoder::Unit(char16_t unit, char* write)
 {
     if (highSurrogate_ != 0) {
         const char16_t high = highSurrogate_;
         highSurrogate_ = 0;
-        if (IsLowSurrogate(unit)) {
-            AppendUtf8(0x10000 + ((char32_t { high } - 0xD800) << 10) + (unit - 0xDC00u), out);
-            return;
-        }
-        AppendUtf8(kReplacement, out);
+        if (IsLowSurrogate(unit))
+            return PutUtf8(
+                0x10000 + ((char32_t { high } - 0xD800) << 10) + (unit - 0xDC00u), write);
+        write = PutUtf8(kReplacement, write);
     }
-    if (IsHighSurrogate(unit))
+    if (IsHighSurrogate(unit)) {
         highSurrogate_ = unit;
-    else
-        AppendUtf8(IsLowSurrogate(unit) ? kReplacement : char32_t { unit }, out);
+        return write;
+    }
+    return PutUtf8(IsLowSurrogate(unit) ? kReplacement : char32_t { unit }, write);
 }
 
 void Utf16Decoder::Finish(std::string& out)

@@ -18,6 +18,8 @@ bool DecodeUtf8At(std::string_view text, std::size_t at, char32_t& codePoint, st
 bool IsValidUtf8(std::string_view text);
 
 void AppendUtf8(char32_t codePoint, std::string& out);
+// Writes the one to four bytes of a character; returns the end.
+char* PutUtf8(char32_t codePoint, char* write);
 
 char32_t Windows1252ToCodePoint(unsigned char byte);
 std::optional<unsigned char> CodePointToWindows1252(char32_t codePoint);
@@ -43,7 +45,8 @@ public:
     void Finish(std::string& out);
 
 private:
-    void Unit(char16_t unit, std::string& out);
+    char16_t Join(unsigned char first, unsigned char second) const;
+    char* Unit(char16_t unit, char* write);
 
     ByteOrder order_;
     std::optional<unsigned char> oddByte_;

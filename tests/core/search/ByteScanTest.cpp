@@ -62,6 +62,8 @@ TEST(ByteScan, AsciiAndByteSetsAgreeWithPlainLoops)
 {
     std::mt19937 random(15);
     const ByteSet set { { 0xA9, 0xC9, 0x89, 0xE9, 0, 0, 0, 0 }, 4 };
+    const SetProbe single { set, {}, 0 };
+    const SetProbe paired { set, { { 'b', 0, 0, 0, 0, 0, 0, 0 }, 1 }, 2 };
     for (int round = 0; round < 2000; ++round) {
         const std::size_t size = round % 4 == 0 ? random() % 300 : random() % 40;
         std::string text(size, 'a');
@@ -74,7 +76,11 @@ TEST(ByteScan, AsciiAndByteSetsAgreeWithPlainLoops)
             && std::ranges::find(set.bytes, static_cast<unsigned char>(*found)) == set.bytes.end())
             ++found;
         ASSERT_EQ(IsAscii(data, data + size), high == size) << size;
-        ASSERT_EQ(FindAnyOf(data, data + size, set), found == data + size ? nullptr : found);
+        ASSERT_EQ(FindSetProbe(data, data + size, single), found == data + size ? nullptr : found);
+        if (found + 2 < data + size)
+            text[static_cast<std::size_t>(found - data) + 2] = 'b';
+        ASSERT_EQ(FindSetProbe(data, data + size - std::min<std::size_t>(size, 2), paired),
+            found + 2 < data + size ? found : nullptr);
     }
 }
 

@@ -168,7 +168,10 @@ const Example kExamples[] = {
         { { 1, "caf\u00E9", false } } },
     { "ValidUtf8IsNotWindows1252", "\u00C3\u00A9", Settings("\u00E9", false, false), {} },
     // UTF-16 with a mark: decoded, lines as in any file.
-    { "Utf16LittleEndian", std::string("\xFF\xFE" "a\0\r\0\n\0\xC9\0x\0\n\0", 14),
+    { "Utf16LittleEndian",
+        std::string("\xFF\xFE"
+                    "a\0\r\0\n\0\xC9\0x\0\n\0",
+            14),
         Settings("\u00E9", false, false), { { 2, "\u00C9x", false } } },
     { "Utf16BigEndianPair", std::string("\xFE\xFF\0a\0\r\xD8\x3D\xDE\x00\0y", 12),
         Settings("y", true, false), { { 2, "\U0001F600y", false } } },
@@ -352,9 +355,9 @@ TEST(LineMatcherDifferential, Utf16AgreesWithItsUtf8)
 TEST(LineMatcherDifferential, AgreesWithReferenceAcrossBlocks)
 {
     // One text for each way of probing: whole text, a part beside a blank, a longer part,
-    // nothing to probe.
-    const std::string needles[]
-        = { "ab", "a b", " x", "b_ ", "aB x", " ", "", "\u00E9a", "\u03C3", "a \u00C9" };
+    // nothing to probe; beyond ASCII, the bytes of one character, of two in a row.
+    const std::string needles[] = { "ab", "a b", " x", "b_ ", "aB x", " ", "", "\u00E9a", "\u03C3",
+        "a \u00C9", "\u0414\u03C3" };
     std::mt19937 random(7);
     std::size_t round = 0;
     for (const std::string& needle : needles) {

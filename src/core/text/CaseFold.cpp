@@ -84,6 +84,7 @@ bool DecodeAt(std::string_view text, std::size_t at, char32_t& codePoint, std::s
 // A folded character is never more than twice as long as the bytes it came from.
 bool AppendFoldedUtf8(std::string_view text, std::string& out, bool keepInvalid)
 {
+    const std::vector<char32_t>* table = nullptr;
     const std::size_t start = out.size();
     out.resize(start + 2 * text.size());
     char* write = out.data() + start;
@@ -99,7 +100,10 @@ bool AppendFoldedUtf8(std::string_view text, std::string& out, bool keepInvalid)
         char32_t codePoint = 0;
         std::size_t length = 0;
         if (DecodeAt(text, at, codePoint, length)) {
-            write = PutUtf8(FoldCharacter(codePoint), write);
+            if (table == nullptr)
+                table = &BasicPlaneFolds(); // taken by the first character beyond ASCII
+            write = PutUtf8(
+                codePoint < kTableLimit ? (*table)[codePoint] : FoldCharacter(codePoint), write);
             at += length;
             continue;
         }

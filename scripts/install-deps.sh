@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when one is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libcli11-dev qt6-base-dev libgl-dev fonts-dejavu-core
-    xvfb xauth)
+    xvfb xauth libutf8proc-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,7 @@
 #include "core/dialogs/GETPATH.h"
 
+#include "core/text/AsciiCase.h"
+
 #include "core/files/FileRoutines.h"
 #include "core/text/TextTrim.h"
 #include "ports/Dialogs.h"
@@ -31,14 +33,7 @@ std::string TidyProposedPath(const std::string& proposed)
 
 bool IsTextFilter(const std::string& filter)
 {
-    if (filter.size() != 4) {
-        return false;
-    }
-    std::string upper = filter;
-    for (char& c : upper) {
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    return upper == ".TXT";
+    return EqualIgnoringAsciiCase(filter, ".TXT");
 }
 
 // The folder the dialog opens in: the text before the last separator after the first

@@ -1,28 +1,19 @@
 #include "core/history/clsHistory.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <utility>
 
 #include "core/settings/Registry.h"
-#include "ports/SettingsStore.h"
 #include "core/text/NameTokens.h"
 #include "core/text/TextTrim.h"
+#include "ports/SettingsStore.h"
 
 namespace trawlit {
 
 namespace {
-
-char FoldAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
 
 std::size_t Slot(int index)
 {
@@ -97,7 +88,7 @@ void clsHistory::add(const std::string& itemStr, const std::string& descriptionS
 
     int match = 0;
     for (int i = 1; i <= nHistory_; ++i) {
-        if (EqualIgnoringCase(itemArray_[Slot(i)], itemStr))
+        if (EqualIgnoringAsciiCase(itemArray_[Slot(i)], itemStr))
             match = i;
     }
 

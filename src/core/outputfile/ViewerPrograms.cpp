@@ -1,5 +1,7 @@
 #include "core/outputfile/ViewerPrograms.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -12,16 +14,6 @@ namespace trawlit {
 namespace fs = std::filesystem;
 
 namespace {
-
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
 
 bool IsExecutableFile(const fs::path& path)
 {
@@ -44,7 +36,7 @@ std::optional<std::string> EntryIgnoringCase(const fs::path& folder, const std::
     std::optional<std::string> best;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::string entry = it->path().filename().string();
-        if (SameIgnoringCase(entry, name) && (!best || entry < *best))
+        if (EqualIgnoringAsciiCase(entry, name) && (!best || entry < *best))
             best = std::move(entry);
     }
     return best;
@@ -98,7 +90,7 @@ std::vector<std::string> SearchFolders(const std::string& searchPath)
 bool IsDefaultViewerName(const std::string& program)
 {
     for (std::string_view name : { "NOTEPAD.EXE", "NOTEPAD", "WRITE.EXE", "WRITE" })
-        if (SameIgnoringCase(program, name))
+        if (EqualIgnoringAsciiCase(program, name))
             return true;
     return false;
 }

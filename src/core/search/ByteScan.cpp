@@ -1,5 +1,7 @@
 #include "core/search/ByteScan.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -21,6 +23,34 @@ bool ProbeMatchesAt(const char* p, const PairProbe& probe)
     const bool secondMatches
         = probe.secondIsWhite ? second <= ' ' : (second | probe.secondFold) == probe.secondByte;
     return (first | probe.firstFold) == probe.firstByte && secondMatches;
+}
+
+bool InSet(char c, const ByteSet& set)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < set.count; ++i) {
+        if (set.bytes[i] == byte)
+            return true;
+    }
+    return false;
+}
+
+bool IsAsciiScalar(const char* begin, const char* end)
+{
+    unsigned char any = 0;
+    for (const char* p = begin; p != end; ++p)
+        any |= static_cast<unsigned char>(*p);
+    return any < 0x80;
+}
+
+const char* FindSetProbeScalar(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+{
+    for (const char* p = begin; p < candidatesEnd; ++p) {
+        if (InSet(*p, probe.first)
+            && (probe.second.count == 0 || InSet(p[probe.secondOffset], probe.second)))
+            return p;
+    }
+    return nullptr;
 }
 
 std::int64_t CountLineEndsScalar(const char* begin, const char* end, bool previousWasCR)
@@ -158,6 +188,69 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
         [&](Vec v) { return _mm_cmplt_epi8(_mm_xor_si128(v, topBit), aboveWhite); });
 }
 
+// Loads that overlap at the end cover the last bytes without a byte loop: most lines are short.
+bool IsAscii(const char* begin, const char* end)
+{
+    const std::ptrdiff_t size = end - begin;
+    if (size >= kVec) {
+        Vec any = Load(end - kVec);
+        for (const char* p = begin; end - p > kVec; p += kVec)
+            any = _mm_or_si128(any, Load(p));
+        return Mask(any) == 0;
+    }
+    if (size >= 8) {
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        std::memcpy(&first, begin, 8);
+        std::memcpy(&last, end - 8, 8);
+        return ((first | last) & 0x8080808080808080u) == 0;
+    }
+    return IsAsciiScalar(begin, end);
+}
+
+template <std::size_t Compares> struct SetVec {
+    explicit SetVec(const ByteSet& set)
+    {
+        for (std::size_t i = 0; i < Compares; ++i)
+            wanted[i] = Splat(set.bytes[i < set.count ? i : 0]);
+    }
+    Vec In(Vec v) const
+    {
+        Vec hits = _mm_cmpeq_epi8(v, wanted[0]);
+        for (std::size_t i = 1; i < Compares; ++i)
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi8(v, wanted[i]));
+        return hits;
+    }
+    Vec wanted[Compares];
+};
+
+template <std::size_t Compares>
+const char* FindSetProbeVec(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+{
+    const SetVec<Compares> first(probe.first);
+    const SetVec<Compares> second(probe.second);
+    const bool paired = probe.second.count != 0;
+    const char* p = begin;
+    while (candidatesEnd - p >= kVec) {
+        Vec hits = first.In(Load(p));
+        if (paired)
+            hits = _mm_and_si128(hits, second.In(Load(p + probe.secondOffset)));
+        const unsigned mask = Mask(hits);
+        if (mask != 0)
+            return p + std::countr_zero(mask);
+        p += kVec;
+    }
+    return FindSetProbeScalar(p, candidatesEnd, probe);
+}
+
+const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+{
+    // Four compares a set cover most texts; larger sets take all eight.
+    if (std::max(probe.first.count, probe.second.count) <= 4)
+        return FindSetProbeVec<4>(begin, candidatesEnd, probe);
+    return FindSetProbeVec<ByteSet::kMaxCount>(begin, candidatesEnd, probe);
+}
+
 const char* FindLineEnd(const char* begin, const char* end)
 {
     const char* p = begin;
@@ -202,6 +295,16 @@ std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasC
 }
 
 #else
+
+bool IsAscii(const char* begin, const char* end)
+{
+    return IsAsciiScalar(begin, end);
+}
+
+const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+{
+    return FindSetProbeScalar(begin, candidatesEnd, probe);
+}
 
 const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,6 +24,27 @@ struct PairProbe {
 // First start p in [begin, candidatesEnd) whose bytes at the probe's offsets match, or
 // nullptr. The caller guarantees that p + offset is readable for every such p.
 const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe);
+
+// Byte values any of which marks a candidate; unused places repeat the first value.
+struct ByteSet {
+    static constexpr std::size_t kMaxCount = 8;
+    std::array<unsigned char, kMaxCount> bytes {};
+    std::size_t count = 0;
+};
+
+// A byte in `first` and, unless `second` is empty, a byte in `second` `secondOffset` later.
+struct SetProbe {
+    ByteSet first;
+    ByteSet second;
+    std::size_t secondOffset = 0;
+};
+
+// First start p in [begin, candidatesEnd) that the probe accepts, or nullptr. The caller
+// guarantees that p + secondOffset is readable for every such p.
+const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe);
+
+// Whether every byte in [begin, end) is below 128.
+bool IsAscii(const char* begin, const char* end);
 
 // First CR or LF in [begin, end), or end.
 const char* FindLineEnd(const char* begin, const char* end);

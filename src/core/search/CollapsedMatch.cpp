@@ -1,5 +1,7 @@
 #include "core/search/CollapsedMatch.h"
 
+#include "core/text/AsciiCase.h"
+
 namespace trawlit {
 
 namespace {
@@ -8,11 +10,6 @@ namespace {
 bool IsWhite(char c)
 {
     return static_cast<unsigned char>(c) <= ' ' && c != '\r' && c != '\n';
-}
-
-char FoldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
 }
 
 } // namespace
@@ -24,13 +21,13 @@ CollapsedMatch::CollapsedMatch(const MatchSettings& settings, std::size_t partBe
 {
     if (!caseSensitive_) {
         for (char& c : text_)
-            c = FoldAscii(c);
+            c = AsciiLower(c);
     }
 }
 
 bool CollapsedMatch::Same(char read, char wanted) const
 {
-    return (caseSensitive_ ? read : FoldAscii(read)) == wanted;
+    return (caseSensitive_ ? read : AsciiLower(read)) == wanted;
 }
 
 CollapsedMatch::Verdict CollapsedMatch::At(

@@ -6,6 +6,9 @@
 #include "core/search/NeedlePlan.h"
 #include "core/search/PartwisePiece.h"
 #include "core/search/PieceMatch.h"
+#include "core/search/TextSource.h"
+#include "core/text/CaseFold.h"
+#include "core/text/TextDecode.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -25,6 +28,14 @@ std::size_t ShiftDown(std::size_t position, std::size_t by)
     return position > by ? position - by : 0;
 }
 
+// A text beyond ASCII is searched as UTF-8; typed in another way, it is read as a line is.
+MatchSettings AsUtf8(MatchSettings settings)
+{
+    std::string scratch;
+    settings.findText = std::string(LineAsUtf8(settings.findText, scratch));
+    return settings;
+}
+
 } // namespace
 
 // Walks a file block by block. While searching, only the probe looks at the bytes; a hit
@@ -36,7 +47,8 @@ struct LineMatcher::Impl {
     enum class PieceKind { Matched, Untested, Continuation };
 
     explicit Impl(MatchSettings matchSettings)
-        : settings(std::move(matchSettings))
+        : settings(AsUtf8(std::move(matchSettings)))
+        , textLevel(!IsAllAscii(settings.findText))
         , plan(PlanNeedle(settings))
         , pieceMatcher(settings)
         , collapsedMatch(settings, plan.partBegin)
@@ -69,12 +81,15 @@ struct LineMatcher::Impl {
     std::size_t ReadAgain(std::int64_t offset, std::size_t wanted);
 
     MatchSettings settings;
+    bool textLevel; // a text beyond ASCII: only a piece read as text can tell
     NeedlePlan plan;
     PieceMatcher pieceMatcher;
     CollapsedMatch collapsedMatch;
     PartwisePiece partwise;
     BlockBuffer block;
     std::unique_ptr<char[]> spare; // for reading earlier bytes again
+    TextSource text;
+    std::string pieceText;
     MatchSink* sink = nullptr;
     ByteSource* source = nullptr;
     std::int64_t matches = 0;
@@ -114,7 +129,8 @@ struct LineMatcher::Impl {
 std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSink)
 {
     sink = &matchSink;
-    source = &byteSource;
+    text.Open(byteSource);
+    source = &text;
     Start();
     if (plan.strategy == NeedleStrategy::NeverMatches)
         return 0;
@@ -126,8 +142,10 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSin
         // file without a hit never has its line ends counted.
         const std::size_t keepFrom
             = KeepFromWithinBound(block.HasRoomForBlock() && !longPiece ? 0 : KeepFrom());
+        // A decoded file, known after the first read (which drops nothing), is counted as read.
+        countingDeferred = countingDeferred && source->CanReadAt();
         CountBeforeDrop(keepFrom);
-        block.Refill(byteSource, keepFrom);
+        block.Refill(*source, keepFrom);
         ShiftPositions(keepFrom);
         dropped += static_cast<std::int64_t>(keepFrom);
     }
@@ -175,7 +193,9 @@ bool LineMatcher::Impl::FindCandidate()
         const char* candidatesEnd = data + lastStart + 1;
         const char* from = data + scanPos;
         while (from < candidatesEnd) {
-            const char* hit = bytescan::FindProbe(from, candidatesEnd, plan.probe);
+            const char* hit = plan.probesSets
+                ? bytescan::FindSetProbe(from, candidatesEnd, plan.sets)
+                : bytescan::FindProbe(from, candidatesEnd, plan.probe);
             if (hit == nullptr)
                 break;
             const auto at = static_cast<std::size_t>(hit - data) + plan.partOffset;
@@ -189,8 +209,14 @@ bool LineMatcher::Impl::FindCandidate()
                     endFrom = at;
                     return true;
                 }
+            } else if (plan.strategy == NeedleStrategy::TextProbe) {
+                OpenPiece(PieceStartBefore(at), PieceKind::Untested);
+                endFrom = at;
+                return true;
             } else if (pieceMatcher.OccursAt(hit)) {
-                OpenPiece(PieceStartBefore(at), PieceKind::Matched);
+                // A line that is no valid UTF-8 reads differently as text.
+                OpenPiece(
+                    PieceStartBefore(at), textLevel ? PieceKind::Untested : PieceKind::Matched);
                 endFrom = at + plan.window;
                 return true;
             }
@@ -255,8 +281,11 @@ void LineMatcher::Impl::HandlePiece(std::size_t start, std::size_t end)
     if (kind == PieceKind::Untested && !pieceMatcher.Holds(piece))
         return;
     ++matches;
+    // Counting needs no text, so such pieces go on as read.
+    const bool asRead = !settings.lineNumbersWanted
+        || bytescan::IsAscii(piece.data(), piece.data() + piece.size());
     sink->BeginMatch(LineNumberAt(start), isContinuation);
-    sink->AppendToMatch(piece);
+    sink->AppendToMatch(asRead ? piece : LineAsUtf8(piece, pieceText));
     sink->EndMatch();
     continuationPending
         = PieceMatcher::Continues(piece, settings.collapseWhiteSpace && !isContinuation);

@@ -11,7 +11,7 @@ struct MatchSettings {
     std::string findText; // used as entered: never trimmed or collapsed
     bool caseSensitive = false;
     bool collapseWhiteSpace = false;
-    bool lineNumbersWanted = true; // counts-only runs need none
+    bool lineNumbersWanted = true; // counts-only runs need none, nor the pieces' text
 };
 
 // Where a file's bytes come from: Read returns the bytes read, 0 at the end, -1 on failure
@@ -32,9 +32,11 @@ public:
     }
 };
 
-// Receives every matching piece of a file in order: BeginMatch, the piece's bytes as read in
-// one or more AppendToMatch calls (a piece too long to hold comes in parts), EndMatch. A part
-// is valid only during its call. `lineNumber` is 0 when line numbers were not wanted.
+// Receives every matching piece of a file in order: BeginMatch, the piece in one or more
+// AppendToMatch calls, EndMatch. A piece comes as UTF-8 text (the bytes as read when they are
+// valid UTF-8), except when line numbers were not wanted (`lineNumber` is then 0 and the piece
+// is the bytes as read) and for a piece too long to hold, which comes in parts as read. A part
+// is valid only during its call.
 class MatchSink {
 public:
     virtual ~MatchSink() = default;
@@ -43,13 +45,14 @@ public:
     virtual void EndMatch() = 0;
 };
 
-// Finds the matching pieces of a file. A line ends at CR, CR LF or LF; an LF that is the
-// file's last byte is followed by one more, empty piece. A piece matches when it holds the
-// text (after collapsing white space when asked), or when the previous match ended in "_"
-// (a continuation, taken without a test). Reads in large blocks and looks at lines only
-// around hits. A line longer than the buffer's bound is tested as it goes by and, when it
-// matches, read again from the source (when the source can) to be passed on in parts, so
-// memory stays bounded whatever the line lengths.
+// Finds the matching pieces of a file, read as text: UTF-16 with a byte-order mark, else
+// UTF-8, a line that is no valid UTF-8 being Windows-1252. A line ends at CR, CR LF or LF; an LF
+// that is the file's last byte is followed by one more, empty piece. A piece matches when it holds
+// the text (after collapsing white space when asked), or when the previous match ended in "_" (a
+// continuation, taken without a test). Reads in large blocks and looks at lines only around hits.
+// A line longer than the buffer's bound is tested as it goes by and, when it matches, read again
+// from the source (when the source can) to be passed on in parts, so memory stays bounded
+// whatever the line lengths.
 class LineMatcher {
 public:
     explicit LineMatcher(MatchSettings settings);

@@ -1,7 +1,14 @@
 #include "core/search/NeedlePlan.h"
 
+#include "core/text/AsciiCase.h"
+#include "core/text/CaseFold.h"
+#include "core/text/TextDecode.h"
+
 #include <array>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace trawlit {
 
@@ -25,14 +32,9 @@ constexpr std::array<int, 256> BuildCommonness()
 
 constexpr std::array<int, 256> kCommonness = BuildCommonness();
 
-bool IsAsciiLetter(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 int Commonness(unsigned char c, bool caseSensitive)
 {
-    if (caseSensitive || !IsAsciiLetter(c))
+    if (caseSensitive || !IsAsciiLetter(static_cast<char>(c)))
         return kCommonness[c];
     const auto lower = static_cast<unsigned char>(c | 0x20);
     const auto upper = static_cast<unsigned char>(c & ~0x20);
@@ -61,7 +63,7 @@ std::size_t RarestOffset(std::string_view text, std::size_t begin, std::size_t e
 
 void ProbeByte(unsigned char c, bool caseSensitive, unsigned char& byte, unsigned char& fold)
 {
-    const bool folded = !caseSensitive && IsAsciiLetter(c);
+    const bool folded = !caseSensitive && IsAsciiLetter(static_cast<char>(c));
     byte = folded ? static_cast<unsigned char>(c | 0x20) : c;
     fold = folded ? 0x20 : 0;
 }
@@ -151,6 +153,157 @@ NeedlePlan StrategyOnly(NeedleStrategy strategy)
     return plan;
 }
 
+bool AddByte(unsigned char byte, bytescan::ByteSet& set)
+{
+    for (std::size_t i = 0; i < set.count; ++i) {
+        if (set.bytes[i] == byte)
+            return true;
+    }
+    if (set.count == bytescan::ByteSet::kMaxCount)
+        return false;
+    set.bytes[set.count++] = byte;
+    return true;
+}
+
+// The bytes one of which every form of a character in a file holds: the last byte of the
+// UTF-8 of each of its case variants, and its Windows-1252 byte. False when they are too many.
+bool CharacterBytes(char32_t character, bool caseSensitive, bytescan::ByteSet& set)
+{
+    const std::vector<char32_t> variants
+        = caseSensitive ? std::vector<char32_t> { character } : CaseVariants(character);
+    set = {};
+    std::string utf8;
+    for (const char32_t variant : variants) {
+        utf8.clear();
+        AppendUtf8(variant, utf8);
+        if (!AddByte(static_cast<unsigned char>(utf8.back()), set))
+            return false;
+        const auto single = CodePointToWindows1252(variant);
+        if (single && !AddByte(*single, set))
+            return false;
+    }
+    return true;
+}
+
+bool SameLengthVariants(char32_t character, bool caseSensitive)
+{
+    if (caseSensitive)
+        return true;
+    std::string utf8;
+    AppendUtf8(character, utf8);
+    const std::size_t length = utf8.size();
+    for (const char32_t variant : CaseVariants(character)) {
+        utf8.clear();
+        AppendUtf8(variant, utf8);
+        if (utf8.size() != length)
+            return false;
+    }
+    return true;
+}
+
+// Of the characters beyond ASCII, the one with the fewest bytes to probe for.
+bool RarestCharacterBytes(std::string_view text, bool caseSensitive, bytescan::ByteSet& best)
+{
+    bool found = false;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        char32_t character = 0;
+        std::size_t length = 1;
+        DecodeUtf8At(text, at, character, length);
+        bytescan::ByteSet set;
+        if (character >= 0x80 && CharacterBytes(character, caseSensitive, set)
+            && (!found || set.count < best.count)) {
+            best = set;
+            found = true;
+        }
+        at += length;
+    }
+    return found;
+}
+
+// Where no line can hold the text as Windows-1252, two characters in a row make a far stronger
+// probe: the last byte of the first, and that of the second when all its variants are as long.
+bool CharacterPairBytes(std::string_view text, bool caseSensitive, NeedlePlan& plan)
+{
+    std::size_t at = 0;
+    char32_t previous = 0;
+    while (at < text.size()) {
+        char32_t character = 0;
+        std::size_t length = 1;
+        DecodeUtf8At(text, at, character, length);
+        at += length;
+        const char32_t first = std::exchange(previous, character);
+        if (first < 0x80 || character < 0x80 || !SameLengthVariants(character, caseSensitive))
+            continue;
+        bytescan::SetProbe sets;
+        if (CharacterBytes(first, caseSensitive, sets.first)
+            && CharacterBytes(character, caseSensitive, sets.second)) {
+            sets.secondOffset = length;
+            plan.sets = sets;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HasWindows1252Form(std::string_view text)
+{
+    std::size_t at = 0;
+    while (at < text.size()) {
+        char32_t character = 0;
+        std::size_t length = 1;
+        DecodeUtf8At(text, at, character, length);
+        if (!CodePointToWindows1252(character))
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+// The longest run of ASCII bytes of the text that reads the same in every form of it (no blank
+// when blanks stand for runs of white space).
+void LongestAsciiRun(
+    std::string_view text, bool blanksAreRuns, std::size_t& begin, std::size_t& length)
+{
+    begin = length = 0;
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const bool inRun = i < text.size() && static_cast<unsigned char>(text[i]) < 0x80
+            && !(blanksAreRuns && text[i] == ' ');
+        if (inRun)
+            continue;
+        if (i - runStart > length) {
+            begin = runStart;
+            length = i - runStart;
+        }
+        runStart = i + 1;
+    }
+}
+
+// A text beyond ASCII may stand in a line as UTF-8 or as Windows-1252, in any case when case
+// is ignored: the probe looks for what all forms share, the piece test decides.
+NeedlePlan TextPlan(std::string_view text, const MatchSettings& settings)
+{
+    const bool caseSensitive = settings.caseSensitive;
+    const bool blanksAreRuns = settings.collapseWhiteSpace && text.find(' ') != text.npos;
+    if (caseSensitive && !blanksAreRuns && !HasWindows1252Form(text))
+        return ProbePlan(NeedleStrategy::RawProbe, text, 0, text.size(), true);
+    NeedlePlan plan;
+    if ((!HasWindows1252Form(text) && CharacterPairBytes(text, caseSensitive, plan))
+        || RarestCharacterBytes(text, caseSensitive, plan.sets.first)) {
+        plan.strategy = NeedleStrategy::TextProbe;
+        plan.probesSets = true;
+        plan.window = plan.sets.secondOffset + 1;
+        return plan;
+    }
+    std::size_t runBegin = 0;
+    std::size_t runLength = 0;
+    LongestAsciiRun(text, blanksAreRuns, runBegin, runLength);
+    if (runLength >= 2)
+        return ProbePlan(NeedleStrategy::TextProbe, text, runBegin, runLength, caseSensitive);
+    return StrategyOnly(NeedleStrategy::EveryPiece);
+}
+
 } // namespace
 
 NeedlePlan PlanNeedle(const MatchSettings& settings)
@@ -161,6 +314,10 @@ NeedlePlan PlanNeedle(const MatchSettings& settings)
         return StrategyOnly(NeedleStrategy::EveryPiece);
     if (HoldsLineEnd(text))
         return StrategyOnly(NeedleStrategy::NeverMatches);
+    if (settings.collapseWhiteSpace && CollapsedPieceCannotHold(text))
+        return StrategyOnly(NeedleStrategy::NeverMatches);
+    if (!IsAllAscii(text))
+        return TextPlan(text, settings);
     // Without blanks in the text, a collapsed piece holds it exactly when the piece as read
     // does: collapsing only touches bytes up to 32.
     if (!settings.collapseWhiteSpace || text.find(' ') == std::string_view::npos) {

@@ -1,15 +1,14 @@
 #include "core/search/PieceMatch.h"
 
+#include "core/text/AsciiCase.h"
+#include "core/text/CaseFold.h"
+#include "core/text/TextDecode.h"
+
 #include <cstring>
 
 namespace trawlit {
 
 namespace {
-
-char FoldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
-}
 
 bool IsCollapsible(char c)
 {
@@ -22,10 +21,11 @@ PieceMatcher::PieceMatcher(const MatchSettings& settings)
     : text_(settings.findText)
     , caseSensitive_(settings.caseSensitive)
     , collapse_(settings.collapseWhiteSpace)
+    , asText_(!IsAllAscii(settings.findText))
 {
     if (!caseSensitive_) {
-        for (char& c : text_)
-            c = FoldAscii(c);
+        text_.clear();
+        AppendFolded(settings.findText, text_);
     }
 }
 
@@ -34,7 +34,7 @@ bool PieceMatcher::OccursAt(const char* start) const
     if (caseSensitive_)
         return std::memcmp(start, text_.data(), text_.size()) == 0;
     for (std::size_t i = 0; i < text_.size(); ++i) {
-        if (FoldAscii(start[i]) != text_[i])
+        if (AsciiLower(start[i]) != text_[i])
             return false;
     }
     return true;
@@ -42,8 +42,18 @@ bool PieceMatcher::OccursAt(const char* start) const
 
 bool PieceMatcher::Holds(std::string_view piece)
 {
+    if (asText_)
+        return HoldsAsText(piece);
     if (caseSensitive_ && !collapse_)
         return piece.find(text_) != std::string_view::npos;
+    Collapse(piece, !caseSensitive_);
+    return std::string_view(scratch_).find(text_) != std::string_view::npos;
+}
+
+// Into scratch_: the piece with each run of white space made one blank when collapsing, and
+// ASCII letters lowered when `fold`.
+void PieceMatcher::Collapse(std::string_view piece, bool fold)
+{
     scratch_.clear();
     bool inRun = false;
     for (const char c : piece) {
@@ -54,9 +64,29 @@ bool PieceMatcher::Holds(std::string_view piece)
             continue;
         }
         inRun = false;
-        scratch_.push_back(caseSensitive_ ? c : FoldAscii(c));
+        scratch_.push_back(fold ? AsciiLower(c) : c);
     }
-    return std::string_view(scratch_).find(text_) != std::string_view::npos;
+}
+
+// Folding tells on the way whether the piece is UTF-8, so a folded piece is read once.
+bool PieceMatcher::HoldsAsText(std::string_view piece)
+{
+    std::string_view text;
+    if (caseSensitive_) {
+        text = LineAsUtf8(piece, decoded_);
+    } else {
+        folded_.clear();
+        if (!AppendFoldedIfValid(piece, folded_)) {
+            folded_.clear();
+            AppendFolded(LineAsUtf8(piece, decoded_), folded_);
+        }
+        text = folded_;
+    }
+    if (collapse_) {
+        Collapse(text, false);
+        text = scratch_;
+    }
+    return text.find(text_) != std::string_view::npos;
 }
 
 bool PieceMatcher::Continues(std::string_view piece, bool collapsed)

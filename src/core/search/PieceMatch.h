@@ -16,7 +16,8 @@ public:
     // Whether the text occurs at `start` as read (a line end never occurs in the text here).
     bool OccursAt(const char* start) const;
 
-    // Whether the piece holds the text, after collapsing white space when asked.
+    // Whether the piece holds the text, after collapsing white space when asked. A text
+    // beyond ASCII is looked for in the piece read as text, with case folded when ignored.
     bool Holds(std::string_view piece);
 
     // Whether a match in this piece makes the next piece its continuation: the piece, trimmed
@@ -24,10 +25,16 @@ public:
     static bool Continues(std::string_view piece, bool collapsed);
 
 private:
-    std::string text_; // lower case when case is ignored
+    bool HoldsAsText(std::string_view piece);
+    void Collapse(std::string_view piece, bool fold);
+
+    std::string text_; // folded when case is ignored
     bool caseSensitive_;
     bool collapse_;
+    bool asText_;
     std::string scratch_;
+    std::string decoded_;
+    std::string folded_;
 };
 
 } // namespace trawlit

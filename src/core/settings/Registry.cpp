@@ -1,5 +1,7 @@
 #include "core/settings/Registry.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <algorithm>
 
 #include "ports/SettingsStore.h"
@@ -18,17 +20,10 @@ void WriteStartup(SettingsStore& store, const std::string& key, const std::strin
     store.Save(kSettingsApplication, kSettingsSection, key, value);
 }
 
-char FoldAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Stored booleans may have been edited by hand: any spelling of TRUE counts, nothing else.
 bool MeansTrue(const std::string& stored)
 {
-    const std::string word = "TRUE";
-    return std::equal(stored.begin(), stored.end(), word.begin(), word.end(),
-        [](char a, char b) { return FoldAscii(a) == b; });
+    return EqualIgnoringAsciiCase(stored, "TRUE");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/text/NameTokens.h"
 
+#include "core/text/AsciiCase.h"
+
 #include "core/text/TextHelpers.h"
 
 #include <cstddef>
@@ -20,11 +22,6 @@ bool IsSeparator(char c, PathSyntax syntax)
     if (syntax == PathSyntax::Windows)
         return c == '\\' || c == ':';
     return c == '/';
-}
-
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 void StoreToken(std::vector<int>& starts, std::vector<int>& ends, int count, int start, int end)

@@ -1,5 +1,7 @@
 #include "core/text/TextHelpers.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -11,17 +13,9 @@ namespace trawlit {
 
 namespace {
 
-// Texts are bytes (UTF-8 on this platform): only ASCII letters have a case here, so
-// multi-byte characters are never altered or split.
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool IsAsciiLetterOrDigit(char c)
 {
-    const char upper = AsciiUpper(c);
-    return (upper >= '0' && upper <= '9') || (upper >= 'A' && upper <= 'Z');
+    return (c >= '0' && c <= '9') || IsAsciiLetter(c);
 }
 
 std::size_t FindFrom(
@@ -30,8 +24,8 @@ std::size_t FindFrom(
     if (!ignoreCase)
         return text.find(find, start);
     const auto begin = text.begin() + static_cast<std::ptrdiff_t>(start);
-    const auto hit = std::search(begin, text.end(), find.begin(), find.end(),
-        [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); });
+    const auto hit
+        = std::search(begin, text.end(), find.begin(), find.end(), SameIgnoringAsciiCase);
     return hit == text.end() ? std::string::npos : static_cast<std::size_t>(hit - text.begin());
 }
 

@@ -1,17 +1,10 @@
 #include "core/text/Wildcard.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <cstddef>
 
 namespace trawlit {
-
-namespace {
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 bool WildcardMatches(std::string_view wildcard, std::string_view name)
 {
@@ -28,7 +21,7 @@ bool WildcardMatches(std::string_view wildcard, std::string_view name)
             starAt = w++;
             resumeAt = n;
         } else if (w < wildcard.size()
-            && (wildcard[w] == '?' || LowerAscii(wildcard[w]) == LowerAscii(name[n]))) {
+            && (wildcard[w] == '?' || SameIgnoringAsciiCase(wildcard[w], name[n]))) {
             ++w;
             ++n;
         } else if (starAt != std::string_view::npos) {

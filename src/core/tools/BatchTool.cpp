@@ -1,33 +1,13 @@
 #include "core/tools/BatchTool.h"
 
+#include "core/text/AsciiCase.h"
+
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
 #include "core/run/RunStart.h"
 #include "ports/Dialogs.h"
 
 namespace trawlit {
-
-namespace {
-
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& start)
-{
-    if (text.size() < start.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        if (AsciiUpper(text[i]) != AsciiUpper(start[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 namespace {
 
@@ -94,7 +74,7 @@ void BatchTool::CloseFile(std::int16_t fileNumber)
 std::string PathBelowRoot(const std::string& checkPath, const std::string& rootFolder)
 {
     const std::string rootAndSeparator = rootFolder + "/";
-    if (StartsWithIgnoringCase(checkPath, rootAndSeparator)) {
+    if (StartsWithIgnoringAsciiCase(checkPath, rootAndSeparator)) {
         return checkPath.substr(rootAndSeparator.size());
     }
     return checkPath;

@@ -1,5 +1,7 @@
 #include "core/walk/FolderWalk.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <unordered_set>
 
 #include "core/text/TextHelpers.h"
@@ -9,15 +11,6 @@
 namespace trawlit {
 
 namespace {
-
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 void AppendUpper(std::string& out, std::string_view name)
 {

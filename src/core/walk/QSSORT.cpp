@@ -1,16 +1,13 @@
 #include "core/walk/QSSORT.h"
 
+#include "core/text/AsciiCase.h"
+
 #include <algorithm>
 #include <bit>
 
 namespace trawlit {
 
 namespace {
-
-unsigned char AsciiLower(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
 
 // Byte order; with ignoreCase the bytes are lower-cased first, so "_" sorts before letters.
 int CompareNames(const std::string& a, const std::string& b, bool ignoreCase)
@@ -20,8 +17,8 @@ int CompareNames(const std::string& a, const std::string& b, bool ignoreCase)
     }
     std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
-        unsigned char ca = AsciiLower(static_cast<unsigned char>(a[i]));
-        unsigned char cb = AsciiLower(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
         if (ca != cb) {
             return ca < cb ? -1 : 1;
         }

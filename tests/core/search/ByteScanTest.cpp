@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -53,6 +54,33 @@ TEST(ByteScan, AgreesWithPlainLoops)
             --last;
         ASSERT_EQ(
             FindLastLineEnd(data + begin, data + end), last == begin ? nullptr : data + last - 1);
+    }
+}
+
+// One byte of 128 or more, or none, anywhere in ranges of every short length and some long.
+TEST(ByteScan, AsciiAndByteSetsAgreeWithPlainLoops)
+{
+    std::mt19937 random(15);
+    const ByteSet set { { 0xA9, 0xC9, 0x89, 0xE9, 0, 0, 0, 0 }, 4 };
+    const SetProbe single { set, {}, 0 };
+    const SetProbe paired { set, { { 'b', 0, 0, 0, 0, 0, 0, 0 }, 1 }, 2 };
+    for (int round = 0; round < 2000; ++round) {
+        const std::size_t size = round % 4 == 0 ? random() % 300 : random() % 40;
+        std::string text(size, 'a');
+        const std::size_t high = random() % (size + 1);
+        if (high < size)
+            text[high] = "\xA9\xC9\x89\xE9\x80\xFF"[random() % 6];
+        const char* data = text.data();
+        const char* found = data;
+        while (found != data + size
+            && std::ranges::find(set.bytes, static_cast<unsigned char>(*found)) == set.bytes.end())
+            ++found;
+        ASSERT_EQ(IsAscii(data, data + size), high == size) << size;
+        ASSERT_EQ(FindSetProbe(data, data + size, single), found == data + size ? nullptr : found);
+        if (found + 2 < data + size)
+            text[static_cast<std::size_t>(found - data) + 2] = 'b';
+        ASSERT_EQ(FindSetProbe(data, data + size - std::min<std::size_t>(size, 2), paired),
+            found + 2 < data + size ? found : nullptr);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/search/BlockBuffer.h"
 #include "core/search/ReferenceLineMatcher.h"
+#include "core/text/TextDecode.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,40 @@ const Example kExamples[] = {
     { "IgnoreCaseCollapsed", "INT\t\tMain", Settings("int main", false, true),
         { { 1, "INT\t\tMain", false } } },
     { "LineEndInTextNeverMatches", "a\nb", Settings("a\nb", true, false), {} },
+    // Every letter folds; nothing folds into ASCII; one character stays one character.
+    { "FoldsLatin", "\u00C9cole\n\u00E9cole\nECOLE", Settings("\u00E9COLE", false, false),
+        { { 1, "\u00C9cole", false }, { 2, "\u00E9cole", false } } },
+    { "FoldsCyrillic", "\u0414\u041E\u041C\nx", Settings("\u0434\u043E\u043C", false, false),
+        { { 1, "\u0414\u041E\u041C", false } } },
+    { "FoldsFinalSigma", "\u039F\u03A3\n\u03BF\u03C2", Settings("\u03BF\u03C3", false, false),
+        { { 1, "\u039F\u03A3", false }, { 2, "\u03BF\u03C2", false } } },
+    { "NonAsciiCaseSensitive", "\u00C9cole\n\u00E9cole", Settings("\u00E9cole", true, false),
+        { { 2, "\u00E9cole", false } } },
+    { "KelvinSignIsNoK", "\u212A\nk", Settings("K", false, false), { { 2, "k", false } } },
+    { "SharpSStaysOne", "STRASSE\nStra\u00DFe", Settings("STRA\u00DFE", false, false),
+        { { 2, "Stra\u00DFe", false } } },
+    { "FoldedCollapsed", "\u00C0\t \u00C9", Settings("\u00E0 \u00E9", false, true),
+        { { 1, "\u00C0\t \u00C9", false } } },
+    // A line that is no valid UTF-8 is Windows-1252, and is handed on as UTF-8.
+    { "Windows1252Line", "caf\xE9\nCAF\xC9\ncafe", Settings("caf\u00E9", false, false),
+        { { 1, "caf\u00E9", false }, { 2, "CAF\u00C9", false } } },
+    { "Windows1252CaseSensitive", "CAF\xC9\ncaf\xE9", Settings("caf\u00E9", true, false),
+        { { 2, "caf\u00E9", false } } },
+    { "Windows1252WrittenAsUtf8", "x \x93q\x94\n\x81", Settings("x", true, false),
+        { { 1, "x \u201Cq\u201D", false } } },
+    { "TextTypedAsWindows1252", "caf\u00E9", Settings("caf\xE9", true, false),
+        { { 1, "caf\u00E9", false } } },
+    { "ValidUtf8IsNotWindows1252", "\u00C3\u00A9", Settings("\u00E9", false, false), {} },
+    // UTF-16 with a mark: decoded, lines as in any file.
+    { "Utf16LittleEndian",
+        std::string("\xFF\xFE"
+                    "a\0\r\0\n\0\xC9\0x\0\n\0",
+            14),
+        Settings("\u00E9", false, false), { { 2, "\u00C9x", false } } },
+    { "Utf16BigEndianPair", std::string("\xFE\xFF\0a\0\r\xD8\x3D\xDE\x00\0y", 12),
+        Settings("y", true, false), { { 2, "\U0001F600y", false } } },
+    { "Utf16LoneSurrogateAndOddByte", std::string("\xFF\xFE\x00\xDCz\0q", 7),
+        Settings("z", true, false), { { 1, "\uFFFDz\uFFFD", false } } },
 };
 
 class LineMatcherExamples : public testing::TestWithParam<Example> { };
@@ -303,11 +338,12 @@ TEST(LineMatcherBlocks, MatcherIsReusableAcrossFiles)
 std::string RandomPiece(std::mt19937& random, const std::string& needle)
 {
     static const char* const kParts[] = { "\r", "\n", "\r\n", " ", "  ", "\t", "_", "_ ", "a", "B",
-        "b", "A", "x", "\x01", "\xe9", "\xc9", "\xff" };
-    const auto pick = random() % 24;
+        "b", "A", "x", "\x01", "\xe9", "\xc9", "\xff", "\u00E9", "\u00C9", "\u03C3", "\u03A3",
+        "\u03C2", "\u0434", "\u0414" };
+    const auto pick = random() % 30;
     if (pick < std::size(kParts))
         return kParts[pick];
-    if (pick == 17)
+    if (pick == std::size(kParts))
         return std::string(1, '\0');
     if (needle.empty())
         return "q";
@@ -322,11 +358,12 @@ std::string RandomPiece(std::mt19937& random, const std::string& needle)
 
 std::string RandomNeedle(std::mt19937& random)
 {
-    static const char kBytes[] = "aAbB_ x\t\xe9\xc9";
+    static const char* const kCharacters[] = { "a", "A", "b", "B", "_", " ", "x", "\t", "\xe9",
+        "\xc9", "\u00E9", "\u00C9", "\u03C3", "\u03C2", "\u0414" };
     std::string needle;
     const std::size_t length = random() % 12 == 0 ? 0 : 1 + random() % 5;
     for (std::size_t i = 0; i < length; ++i)
-        needle += kBytes[random() % (sizeof kBytes - 1)];
+        needle += kCharacters[random() % std::size(kCharacters)];
     if (random() % 16 == 0)
         needle.insert(random() % (needle.size() + 1), 1, "\r\n\0"[random() % 3]);
     return needle;
@@ -361,11 +398,41 @@ TEST(LineMatcherDifferential, AgreesWithReferenceOnSmallFiles)
     }
 }
 
+std::string Utf16LittleEndian(const std::string& utf8)
+{
+    std::string utf16 = "\xFF\xFE";
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        char32_t character = 0;
+        std::size_t length = 1;
+        if (!DecodeUtf8At(utf8, at, character, length))
+            character = 0xFFFD;
+        at += length;
+        utf16 += static_cast<char>(character & 0xFF);
+        utf16 += static_cast<char>(character >> 8);
+    }
+    return utf16;
+}
+
+TEST(LineMatcherDifferential, Utf16AgreesWithItsUtf8)
+{
+    std::mt19937 random(16);
+    for (int round = 0; round < 300; ++round) {
+        const std::string needle = RandomNeedle(random);
+        const std::string file = RandomFile(random, needle, random() % 60);
+        const MatchSettings settings = Settings(needle, random() % 2 == 0, random() % 2 == 0);
+        ASSERT_EQ(Scan(Utf16LittleEndian(file), settings, &random),
+            ReferenceMatches(Utf16LittleEndian(file), settings))
+            << "text \"" << needle << "\"";
+    }
+}
+
 TEST(LineMatcherDifferential, AgreesWithReferenceAcrossBlocks)
 {
     // One text for each way of probing: whole text, a part beside a blank, a longer part,
-    // nothing to probe.
-    const std::string needles[] = { "ab", "a b", " x", "b_ ", "aB x", " ", "" };
+    // nothing to probe; beyond ASCII, the bytes of one character, of two in a row.
+    const std::string needles[] = { "ab", "a b", " x", "b_ ", "aB x", " ", "", "\u00E9a", "\u03C3",
+        "a \u00C9", "\u0414\u03C3" };
     std::mt19937 random(7);
     std::size_t round = 0;
     for (const std::string& needle : needles) {

@@ -1,5 +1,8 @@
 #include "core/search/ReferenceLineMatcher.h"
 
+#include "core/text/CaseFold.h"
+#include "core/text/TextDecode.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -22,13 +25,31 @@ std::string Collapsed(const std::string& text)
     return result;
 }
 
-std::string Lowered(std::string text)
+// Text as UTF-8: as it is when valid, else read as Windows-1252.
+std::string AsText(const std::string& bytes)
 {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
+    std::string scratch;
+    return std::string(LineAsUtf8(bytes, scratch));
+}
+
+std::string Folded(const std::string& text)
+{
+    std::string folded;
+    AppendFolded(text, folded);
+    return folded;
+}
+
+// The whole file as UTF-8 when it starts with a UTF-16 byte-order mark.
+std::string Utf16Decoded(std::string_view file)
+{
+    const auto order = Utf16Mark(file);
+    if (!order)
+        return std::string(file);
+    std::string decoded;
+    Utf16Decoder decoder(*order);
+    decoder.Feed(file.substr(2), decoded);
+    decoder.Finish(decoded);
+    return decoded;
 }
 
 bool EndsInUnderscore(std::string text)
@@ -45,23 +66,30 @@ struct Reference {
     std::vector<ReportedMatch> matches;
     bool continuationPending = false;
 
+    std::string Reported(const std::string& piece) const
+    {
+        return settings.lineNumbersWanted ? AsText(piece) : piece;
+    }
+
     void ProcessPiece(const std::string& piece, std::int64_t lineNumber)
     {
         const std::int64_t reported = settings.lineNumbersWanted ? lineNumber : 0;
         if (continuationPending) {
-            matches.push_back({ reported, piece, true });
+            matches.push_back({ reported, Reported(piece), true });
             continuationPending = EndsInUnderscore(piece);
             return;
         }
-        std::string tested = settings.collapseWhiteSpace ? Collapsed(piece) : piece;
-        std::string text = settings.findText;
+        std::string tested = AsText(piece);
+        if (settings.collapseWhiteSpace)
+            tested = Collapsed(tested);
+        std::string text = AsText(settings.findText);
         if (!settings.caseSensitive) {
-            tested = Lowered(tested);
-            text = Lowered(text);
+            tested = Folded(tested);
+            text = Folded(text);
         }
         if (tested.find(text) == std::string::npos)
             return;
-        matches.push_back({ reported, piece, false });
+        matches.push_back({ reported, Reported(piece), false });
         continuationPending
             = EndsInUnderscore(settings.collapseWhiteSpace ? Collapsed(piece) : piece);
     }
@@ -83,8 +111,10 @@ std::ostream& operator<<(std::ostream& out, const ReportedMatch& match)
     return out << "\"" << (match.isContinuation ? ", continuation}" : "}");
 }
 
-std::vector<ReportedMatch> ReferenceMatches(std::string_view file, const MatchSettings& settings)
+std::vector<ReportedMatch> ReferenceMatches(std::string_view bytes, const MatchSettings& settings)
 {
+    const std::string decoded = Utf16Decoded(bytes);
+    const std::string_view file = decoded;
     Reference reference { settings, {}, false };
     std::int64_t lineNumber = 0;
     std::size_t position = 0;

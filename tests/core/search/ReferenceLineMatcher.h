@@ -20,7 +20,8 @@ struct ReportedMatch {
 
 std::ostream& operator<<(std::ostream& out, const ReportedMatch& match);
 
-// The matches of a whole file, found the slow and plain way: one line at a time.
+// The matches of a whole file, found the slow and plain way: one line at a time, each read as
+// text and folded whole.
 std::vector<ReportedMatch> ReferenceMatches(std::string_view file, const MatchSettings& settings);
 
 } // namespace trawlit::test

@@ -13,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "Version.h"
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
 #include "core/files/FileRoutines.h"
@@ -116,7 +117,6 @@ int RunCommand(const SearchOptions& inputs, RunFunction run)
     PosixPlatform platform;
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
-    InstallInterruptHandler();
     RunResult result = run(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
     return ExitStatusOf(result);
 }
@@ -157,9 +157,12 @@ CLI::App* AddBatchCommand(
 
 int main(int argc, char** argv)
 {
+    // First, so that a Ctrl-C at any moment aborts the run instead of killing the program.
+    InstallInterruptHandler();
     CLI::App app { "Trawlit: search a folder tree for a text, or run a batch tool over it, "
                    "without a window." };
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("trawlit-cli ") + kVersionText);
     SearchOptions inputs;
     inputs.FileTemplate = "*.*";
     inputs.OutputPathname = HomeFolder() + "/Trawlit.out";

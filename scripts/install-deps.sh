@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only when one is missing.
+# Installs the Debian packages the build, the tests and the packaging need, only when one is
+# missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libcli11-dev qt6-base-dev libgl-dev fonts-dejavu-core
-    xvfb xauth libutf8proc-dev)
+packages=(
+    cmake ninja-build g++ ccache libgtest-dev libcli11-dev qt6-base-dev libgl-dev
+    # Unicode case folding of the search.
+    libutf8proc-dev
+    # The tests run against a desktop's usual fonts, proportional faces named like fixed ones
+    # included, on a virtual display.
+    fonts-dejavu-core fonts-urw-base35 xvfb xauth
+    # Checks of the desktop entry and the metainfo; dpkg-shlibdeps for `cpack -G DEB`.
+    desktop-file-utils appstream dpkg-dev file
+)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q 'install ok installed' || missing+=("$p")

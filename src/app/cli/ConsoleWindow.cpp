@@ -62,12 +62,11 @@ CheckState ConsoleWindow::Option(OptionBox box)
     return CheckState::Unchecked;
 }
 
+// The run clears its abort request as it starts; a Ctrl-C that came before it still counts,
+// since this process runs once.
 void ConsoleWindow::SetAbortRequested(bool value)
 {
     abortRequested_ = value;
-    if (!value) {
-        gInterruptRequested = 0;
-    }
 }
 
 void ConsoleWindow::ShowCounter(Counter counter, std::int64_t value)

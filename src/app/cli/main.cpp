@@ -13,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "Version.h"
 #include "app/cli/ConsoleDialogs.h"
 #include "app/cli/ConsoleWindow.h"
 #include "app/cli/OutputFormat.h"
@@ -122,7 +123,6 @@ int RunCommand(const SearchOptions& inputs, RunFunction run, SearchRecords* reco
     StandardOutputPlatform platform;
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
-    InstallInterruptHandler();
     RunPorts ports { window, { platform, platform, noEvents }, dialogs, files };
     RunResult result = records != nullptr ? RunStringSearch(ports, records) : run(ports);
     return ExitStatusOf(result);
@@ -166,9 +166,12 @@ CLI::App* AddBatchCommand(
 
 int main(int argc, char** argv)
 {
+    // First, so that a Ctrl-C at any moment aborts the run instead of killing the program.
+    InstallInterruptHandler();
     CLI::App app { "Trawlit: search a folder tree for a text, or run a batch tool over it, "
                    "without a window." };
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("trawlit-cli ") + kVersionText);
     SearchOptions inputs;
     inputs.FileTemplate = "*.*";
     inputs.OutputPathname = HomeFolder() + "/Trawlit.out";

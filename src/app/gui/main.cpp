@@ -1,7 +1,13 @@
 // The window program: the main window over the real settings store, file system and dialogs.
 
+#include <cstdio>
+#include <cstring>
+
 #include <QApplication>
-#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "Version.h"
 
 #include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
@@ -14,9 +20,49 @@
 #include "qt/platform/QtEventPump.h"
 #include "qt/platform/QtSettingsStore.h"
 
+namespace {
+
+// Answered before the application object exists, so that they work without a display.
+bool AnsweredInformationRequest(int argc, char** argv)
+{
+    if (argc != 2) {
+        return false;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("trawlit %s\n", trawlit::kVersionText);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::printf("Usage: trawlit [Qt options]\n"
+                    "Search the text files of a folder tree for a text, in a window.\n\n"
+                    "  -h, --help  Print this help message and exit\n"
+                    "  --version   Print the version and exit\n\n"
+                    "trawlit-cli does the same runs without a window.\n");
+        return true;
+    }
+    return false;
+}
+
+// The clip beside the program (the build folder), else in the installed data folder.
+QString SearchAviPath()
+{
+    const QString programFolder = QApplication::applicationDirPath() + "/";
+    const QString besideProgram = programFolder + "Search.avi";
+    if (QFileInfo(besideProgram).isFile()) {
+        return besideProgram;
+    }
+    return QFileInfo(programFolder + TRAWLIT_DATA_FROM_PROGRAM "/Search.avi").absoluteFilePath();
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (AnsweredInformationRequest(argc, argv)) {
+        return 0;
+    }
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName("org.trawlit.Trawlit");
 
     using namespace trawlit;
     QtSettingsStore settings;
@@ -31,9 +77,8 @@ int main(int argc, char** argv)
     QtOutputFiles outputFiles(files, posix, dialogs, outputFileActions);
     dialogs.SetOutputFiles(&outputFiles);
 
-    // The clip is shipped beside the program.
-    const QString searchAvi = QApplication::applicationDirPath() + QDir::separator() + "Search.avi";
-    frmTrawlit window(settings, dialogs, platform, files, fileDialog, folderChooser, searchAvi);
+    frmTrawlit window(
+        settings, dialogs, platform, files, fileDialog, folderChooser, SearchAviPath());
     // The dialogs exist before the window they belong to.
     dialogs.SetParent(&window);
     outputFiles.SetParent(&window);

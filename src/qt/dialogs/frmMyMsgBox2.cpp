@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QIcon>
@@ -17,13 +18,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ports/Dialogs.h"
 #include "core/dialogs/MyMsgBox2Geometry.h"
-#include "qt/widgets/QtButtonKbt.h"
-#include "qt/widgets/QtKeys.h"
-#include "qt/outputfile/QtShellDocument.h"
 #include "core/outputfile/VersionWord.h"
 #include "core/text/TextTrim.h"
+#include "ports/Dialogs.h"
+#include "qt/outputfile/QtShellDocument.h"
+#include "qt/widgets/QtButtonKbt.h"
+#include "qt/widgets/QtKeys.h"
 
 namespace trawlit {
 
@@ -170,6 +171,33 @@ void SetTextColour(QWidget& widget, const QColor& colour)
     widget.setPalette(palette);
 }
 
+// A font whose characters really all have one width. Without a desktop theme, Qt's fixed
+// font is only a family name that fontconfig may resolve to a proportional face, so every
+// candidate is checked for what it resolves to.
+QFont FixedPitchFont(qreal pointSize)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(pointSize);
+    if (QFontInfo(font).fixedPitch()) {
+        return font;
+    }
+    QStringList candidates { QStringLiteral("monospace") };
+    for (const QString& family : QFontDatabase::families()) {
+        if (QFontDatabase::isFixedPitch(family)) {
+            candidates.append(family);
+        }
+    }
+    for (const QString& family : candidates) {
+        font.setFamily(family);
+        if (QFontInfo(font).fixedPitch()) {
+            return font;
+        }
+    }
+    return font;
+}
+
 } // namespace
 
 std::int16_t MyMsgBox2(const std::string& message, std::int32_t flags, const std::string& title,
@@ -245,9 +273,7 @@ void frmMyMsgBox2::ApplyFonts()
 {
     windowFont_ = font();
     if ((OptionMask & MsgBoxOption::FixedPitch) != 0) {
-        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        fixed.setPointSizeF(windowFont_.pointSizeF());
-        windowFont_ = fixed;
+        windowFont_ = FixedPitchFont(windowFont_.pointSizeF());
     }
     boldFont_ = windowFont_;
     boldFont_.setBold(true);

@@ -19,6 +19,9 @@ check() { # description, condition...
     fi
 }
 
+check "--version names the program and its version" \
+    grep -Eqx 'trawlit-cli [0-9]+\.[0-9]+' <("$cli" --version)
+
 mkdir -p "$work/tree/sub" "$work/tree/.hidden"
 printf 'alpha needle\r\nbeta\r\n' > "$work/tree/a.txt"
 printf 'needle in sub\n' > "$work/tree/sub/b.txt"
@@ -85,14 +88,19 @@ check "a missing --find is a usage error" [ $? -eq 2 ]
 # Ctrl-C: twenty thousand small files keep the run busy long enough to interrupt it.
 mkdir -p "$work/big"
 (cd "$work/big" && seq 1 20000 | sed 's/^/needle /' | split -l 1 -a 5 - f)
-# Interrupts a run soon after its start: it ends as aborted with the abort line in its results,
-# unless it finished first.
+# Interrupts a run once it has created its results file (a signal before the program has
+# started at all would end it, as any program): it ends as aborted with the abort line in its
+# results, unless it finished first.
 check_interrupt() { # what command...
     local what=$1
     shift
+    rm -f "$out"
     "$@" > /dev/null 2>&1 &
     local pid=$!
-    sleep 0.05
+    for _ in $(seq 500); do
+        [ -e "$out" ] && break
+        sleep 0.01
+    done
     kill -INT "$pid" 2> /dev/null
     wait "$pid"
     local status=$?

@@ -13,6 +13,7 @@ namespace {
 using fakes::RecordingDialogs;
 using fakes::RecordingPrinter;
 
+const PrinterError kNoFailure {};
 const PrinterError kPrinterFailure { PrinterErrorNumber::PrinterError, "Printer error" };
 const PrinterError kRefused { PrinterErrorNumber::InvalidPropertyValue, "Invalid property value" };
 
@@ -64,12 +65,13 @@ const std::string kSizeRefused = "Unable to change printer font size!\r\n\r\nDes
 
 INSTANTIATE_TEST_SUITE_P(Fonts, PRTFONTTest,
     ::testing::Values(
-        FontCase { "NameAndSize", "Mono", 8.5F, nullptr, {}, "Mono", 8.5F, false, "", "" },
-        FontCase { "EmptyNameSetsOnlyTheSize", "", 8.5F, nullptr, {}, "Old", 8.5F, false, "", "" },
+        FontCase { "NameAndSize", "Mono", 8.5F, nullptr, kNoFailure, "Mono", 8.5F, false, "", "" },
         FontCase {
-            "SizeZeroSetsOnlyTheName", "Mono", 0.0F, nullptr, {}, "Mono", 12.0F, false, "", "" },
-        FontCase {
-            "NegativeSizeLeftAlone", "Mono", -3.0F, nullptr, {}, "Mono", 12.0F, false, "", "" },
+            "EmptyNameSetsOnlyTheSize", "", 8.5F, nullptr, kNoFailure, "Old", 8.5F, false, "", "" },
+        FontCase { "SizeZeroSetsOnlyTheName", "Mono", 0.0F, nullptr, kNoFailure, "Mono", 12.0F,
+            false, "", "" },
+        FontCase { "NegativeSizeLeftAlone", "Mono", -3.0F, nullptr, kNoFailure, "Mono", 12.0F,
+            false, "", "" },
         FontCase { "NameRefusedSkipsTheSize", "Mono", 8.5F, "SetFontName", kRefused, "Old", 12.0F,
             true, kNameRefused, "Printer Font Attributes" },
         FontCase { "SizeRefused", "Mono", 8.5F, "SetFontSize", kRefused, "Mono", 12.0F, true,

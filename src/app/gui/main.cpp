@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "core/files/FileRoutines.h"
+#include "platform/PosixCleanedCopies.h"
 #include "platform/PosixPlatform.h"
 #include "qt/dialogs/QtDialogs.h"
 #include "qt/dialogs/QtFileDialog.h"
@@ -17,6 +18,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // A cleaned copy's temporary file never outlives the program.
+    trawlit::PosixCleanedCopies::RemoveCopyInTheMakingWhenEnded();
 
     using namespace trawlit;
     QtSettingsStore settings;

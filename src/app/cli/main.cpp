@@ -17,6 +17,7 @@
 #include "app/cli/ConsoleWindow.h"
 #include "app/cli/OutputFormat.h"
 #include "app/cli/StandardOutputPlatform.h"
+#include "app/cli/StopSignals.h"
 #include "core/files/FileRoutines.h"
 #include "core/search/SearchRun.h"
 #include "core/text/TextTrim.h"
@@ -24,6 +25,7 @@
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
+#include "platform/PosixCleanedCopies.h"
 
 namespace {
 
@@ -32,6 +34,12 @@ using namespace trawlit;
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
 
 using RunFunction = RunResult (*)(RunPorts);
+
+RunResult RunWebCleanupForUser(RunPorts ports)
+{
+    PosixCleanedCopies copies(PosixCleanedCopies::RecordPathForUser());
+    return RunWebCleanup(ports, copies);
+}
 
 // The batch tools of the main window, by subcommand.
 struct BatchCommand {
@@ -54,7 +62,7 @@ const BatchCommand kBatchCommands[] = {
     { "web-cleanup",
         "Write beside every file whose characters a web page cannot hold a cleaned copy, named "
         "with 2 appended; list the characters dropped.",
-        RunWebCleanup },
+        RunWebCleanupForUser },
 };
 
 std::string HomeFolder()
@@ -66,20 +74,6 @@ std::string HomeFolder()
         return entry->pw_dir;
     }
     return "/";
-}
-
-extern "C" void OnInterrupt(int)
-{
-    gInterruptRequested = 1;
-}
-
-void InstallInterruptHandler()
-{
-    struct sigaction action { };
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = static_cast<int>(SA_RESETHAND); // a second Ctrl-C ends the program at once
-    sigaction(SIGINT, &action, nullptr);
 }
 
 int ExitStatusOf(const RunResult& result)
@@ -122,7 +116,7 @@ int RunCommand(const SearchOptions& inputs, RunFunction run, SearchRecords* reco
     StandardOutputPlatform platform;
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
-    InstallInterruptHandler();
+    InstallStopHandlers();
     RunPorts ports { window, { platform, platform, noEvents }, dialogs, files };
     RunResult result = records != nullptr ? RunStringSearch(ports, records) : run(ports);
     return ExitStatusOf(result);

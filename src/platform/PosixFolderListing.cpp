@@ -292,8 +292,12 @@ std::unique_ptr<FolderListing> PosixPlatform::StartListing(
     }
     auto listing
         = std::make_unique<PosixFolderListing>(folder, std::move(wildcard), mask, fileSystemKinds_);
-    if (listing->OpenErrno() == ENAMETOOLONG)
+    // A folder gone since it was listed is no news; one that is there but cannot be read is.
+    const int openErrno = listing->OpenErrno();
+    if (openErrno == ENAMETOOLONG)
         error = ErrorWithNumber(ErrorNumber::BadFileNameOrNumber);
+    else if (openErrno != 0 && openErrno != ENOENT && openErrno != ENOTDIR)
+        error = ErrorFromErrno(openErrno, folder);
     return listing;
 }
 

@@ -85,13 +85,18 @@ int OpenOrCreate(const std::string& path, OpenAccess access, bool& created)
 // What an opened descriptor must be before it is handed out. Read access takes regular files
 // only (never a FIFO or device that could block); write access refuses a file whose read-only
 // mark is set, even where the permissions would let the owner (or root) write.
-int RefusalOf(const struct stat& info, OpenAccess access, bool created)
+PlatformError RefusalOf(const struct stat& info, OpenAccess access, bool created)
 {
+    if (access == OpenAccess::Read && S_ISDIR(info.st_mode))
+        return ErrorWithCause(ErrorNumber::PathFileAccessError, "it is a folder, not a file");
+    if (access == OpenAccess::Read && !S_ISREG(info.st_mode))
+        return ErrorWithCause(
+            ErrorNumber::PathFileAccessError, "it is a device, FIFO or socket, not a file");
     if (access == OpenAccess::Read)
-        return S_ISREG(info.st_mode) ? 0 : ErrorNumber::PathFileAccessError;
+        return {};
     if (S_ISREG(info.st_mode) && !created && IsReadOnly(info))
-        return ErrorNumber::PermissionDenied;
-    return 0;
+        return ErrorWithNumber(ErrorNumber::PermissionDenied);
+    return {};
 }
 
 } // namespace
@@ -119,6 +124,13 @@ PlatformError ErrorFromErrno(int errorNumber, const std::string& path)
         return ErrorWithNumber(ErrorNumber::DiskFull);
     case EIO:
         return ErrorWithNumber(ErrorNumber::DeviceIoError);
+    case EISDIR:
+        return ErrorWithCause(ErrorNumber::PathFileAccessError, "it is a folder, not a file");
+    case ELOOP:
+        return ErrorWithCause(ErrorNumber::PathFileAccessError, "its links lead round in a loop");
+    case ENXIO:
+        return ErrorWithCause(
+            ErrorNumber::PathFileAccessError, "a FIFO or device with nothing at its other end");
     default:
         return ErrorWithNumber(ErrorNumber::PathFileAccessError);
     }
@@ -144,6 +156,10 @@ EntryKind PosixPlatform::Examine(const std::string& path)
 FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, PlatformError& error)
 {
     error = {};
+    if (path.empty()) {
+        error = ErrorWithCause(ErrorNumber::BadFileNameOrNumber, "no file name was given");
+        return kNoFileHandle;
+    }
     if (CannotNameFile(path)) {
         error = BadName();
         return kNoFileHandle;
@@ -165,16 +181,26 @@ FileHandle PosixPlatform::OpenListedFile(
     if (folderFd < 0 || name.find('/') != std::string_view::npos)
         return Open(path, OpenAccess::Read, error);
     error = {};
-    const int fd = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read));
+    if (!shortReadEnds) {
+        const int fd = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read));
+        if (fd < 0) {
+            error = ErrorFromErrno(errno, path);
+            return kNoFileHandle;
+        }
+        return AcceptOpened(fd, path, OpenAccess::Read, false, error);
+    }
+    // The listing said it is a regular file on a local file system, which saves an fstat on
+    // every searched file. A link is never followed here: a name swapped since for a link
+    // (to /dev/zero, which never ends) or a listed link goes the checked way. A name swapped
+    // for a folder fails at its first read; for a FIFO, the non-blocking reads never wait.
+    const int fd
+        = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read) | O_NOFOLLOW);
+    if (fd < 0 && errno == ELOOP)
+        return Open(path, OpenAccess::Read, error);
     if (fd < 0) {
         error = ErrorFromErrno(errno, path);
         return kNoFileHandle;
     }
-    if (!shortReadEnds)
-        return AcceptOpened(fd, path, OpenAccess::Read, false, error);
-    // The listing said it is a regular file on a local file system: no fstat is needed to
-    // know its type or where it ends. Should it have been swapped for a FIFO since, the
-    // non-blocking open and reads still never wait.
     RememberUnread(fd, kEndsAtShortRead);
     return fd;
 }
@@ -184,11 +210,12 @@ FileHandle PosixPlatform::AcceptOpened(
     int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error)
 {
     struct stat info { };
-    const int refusal = fstat(fd, &info) != 0 ? ErrorNumber::PathFileAccessError
-                                              : RefusalOf(info, access, created);
-    if (refusal != 0) {
+    const PlatformError refusal = fstat(fd, &info) != 0
+        ? ErrorWithNumber(ErrorNumber::PathFileAccessError)
+        : RefusalOf(info, access, created);
+    if (refusal) {
         close(fd);
-        error = ErrorWithNumber(refusal);
+        error = refusal;
         return kNoFileHandle;
     }
     // Non-blocking only guarded the open of something that is no regular file; a regular

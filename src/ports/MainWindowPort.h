@@ -32,7 +32,12 @@ struct RunCounters {
 };
 
 enum class InputBox : std::uint8_t { SearchStr, RootFolder, FileTemplate, OutputPathname };
-enum class OptionBox : std::uint8_t { TraverseSubfolders, CaseSensitive, CollapseWhiteSpace, CountsOnly };
+enum class OptionBox : std::uint8_t {
+    TraverseSubfolders,
+    CaseSensitive,
+    CollapseWhiteSpace,
+    CountsOnly
+};
 enum class Counter : std::uint8_t { TotalFileCount, FileFoundCount, MatchCount };
 
 // The surface of the main window that runs use. The Qt window implements it; so does the
@@ -59,6 +64,14 @@ public:
     virtual void AnimationStart() = 0;
     virtual void AnimationStop() = 0;
     virtual void HideAbortButton() = 0;
+
+    // A folder of the walk could not be read. The window counts them in its closing message;
+    // a console names each at once.
+    virtual void FolderNotRead(const std::string& folderPath, const std::string& reason)
+    {
+        (void)folderPath;
+        (void)reason;
+    }
 
     virtual bool AbortRequested() = 0;
     virtual void SetAbortRequested(bool value) = 0;

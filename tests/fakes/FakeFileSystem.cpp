@@ -331,6 +331,9 @@ FileHandle FakeFileSystem::Open(const std::string& path, OpenAccess access, Plat
 
 std::ptrdiff_t FakeFileSystem::Read(FileHandle handle, char* buffer, std::size_t size)
 {
+    if (onRead) {
+        onRead();
+    }
     auto found = handles_.find(handle);
     if (found == handles_.end() || !found->second->canRead) {
         return -1;
@@ -344,6 +347,9 @@ std::ptrdiff_t FakeFileSystem::Read(FileHandle handle, char* buffer, std::size_t
 std::ptrdiff_t FakeFileSystem::ReadAt(
     FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
 {
+    if (onRead) {
+        onRead();
+    }
     auto found = handles_.find(handle);
     if (found == handles_.end() || !found->second->canRead || offset < 0) {
         return -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -44,6 +45,7 @@ public:
     bool listHiddenNames = false;
 
     int examineCalls = 0;
+    std::function<void()> onRead; // before every read of a file
     std::vector<std::string> listedPatterns;
 
     std::unique_ptr<FolderListing> StartListing(

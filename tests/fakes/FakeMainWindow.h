@@ -60,6 +60,10 @@ public:
     void AnimationStop() override { calls.push_back("AnimationStop"); }
     void HideAbortButton() override { calls.push_back("HideAbortButton"); }
 
+    void FolderNotRead(const std::string& folderPath, const std::string& reason) override
+    {
+        foldersNotRead.push_back(folderPath + " (" + reason + ")");
+    }
     bool AbortRequested() override { return abortRequested; }
     void SetAbortRequested(bool value) override { abortRequested = value; }
 
@@ -80,6 +84,7 @@ public:
     std::array<clsHistory, 4> histories;
     std::array<MemoryComboBox, 4> combos;
     std::vector<std::string> calls;
+    std::vector<std::string> foldersNotRead;
     std::function<void(Counter, std::int64_t)> onCounter;
     bool abortRequested = false;
     bool runBusy = false;

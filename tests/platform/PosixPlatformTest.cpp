@@ -183,21 +183,55 @@ TEST_F(PosixPlatformTest, ExamineAndLengthTellEachKind)
 
 TEST_F(PosixPlatformTest, OpenFailuresNameTheirCauseAndNeverWait)
 {
-    const std::tuple<std::string, OpenAccess, int> cases[] = {
-        { temp / "missing.txt", OpenAccess::Read, 53 },
-        { temp / "broken", OpenAccess::Read, 53 },
-        { temp / "nofolder/x.txt", OpenAccess::WriteTruncate, 76 },
-        { temp / "a.txt/x.txt", OpenAccess::Read, 76 },
-        { temp / "sub", OpenAccess::Read, 75 },
-        { temp / "pipe", OpenAccess::Read, 75 }, // no writer: must not wait for one
-        { temp / "pipe", OpenAccess::WriteTruncate, 75 }, // no reader either
-        { temp / std::string(300, 'n'), OpenAccess::Read, 52 },
-        { temp / std::string("a\0b", 3), OpenAccess::WriteTruncate, 52 },
+    fs::create_symlink(temp / "loop", temp / "loop");
+    const std::string accessError = "Path/File access error";
+    const std::string folder = accessError + ": it is a folder, not a file";
+    const std::tuple<std::string, OpenAccess, int, std::string> cases[] = {
+        { temp / "missing.txt", OpenAccess::Read, 53, "File not found" },
+        { temp / "broken", OpenAccess::Read, 53, "File not found" },
+        { temp / "nofolder/x.txt", OpenAccess::WriteTruncate, 76, "Path not found" },
+        { temp / "a.txt/x.txt", OpenAccess::Read, 76, "Path not found" },
+        { temp / "sub", OpenAccess::Read, 75, folder },
+        { temp / "sub", OpenAccess::WriteTruncate, 75, folder },
+        { temp / "loop", OpenAccess::WriteTruncate, 75,
+            accessError + ": its links lead round in a loop" },
+        // No writer: must not wait for one. No reader either.
+        { temp / "pipe", OpenAccess::Read, 75,
+            accessError + ": it is a device, FIFO or socket, not a file" },
+        { temp / "pipe", OpenAccess::WriteTruncate, 75,
+            accessError + ": a FIFO or device with nothing at its other end" },
+        { temp / std::string(300, 'n'), OpenAccess::Read, 52, "Bad file name or number" },
+        { temp / std::string("a\0b", 3), OpenAccess::WriteTruncate, 52, "Bad file name or number" },
+        { "", OpenAccess::WriteTruncate, 52, "Bad file name or number: no file name was given" },
     };
-    for (const auto& [path, access, number] : cases) {
+    for (const auto& [path, access, number, description] : cases) {
         PlatformError error;
         EXPECT_EQ(platform.Open(path, access, error), kNoFileHandle) << path;
         EXPECT_EQ(error.number, number) << path;
+        EXPECT_EQ(error.description, description) << path;
+    }
+}
+
+// Between the listing and the open a name can become anything: what is read is a regular
+// file, or ends at once.
+TEST_F(PosixPlatformTest, AListedFileSwappedForSomethingElseIsNotRead)
+{
+    temp.Write("zero.txt", "z");
+    temp.Write("dir.txt", "d");
+    PlatformError error;
+    auto listing = platform.StartListing(temp / "*.txt", ListMask::FilesOnly, error);
+    fs::remove(temp / "zero.txt");
+    fs::create_symlink("/dev/zero", temp / "zero.txt");
+    EXPECT_EQ(
+        platform.OpenListedFile(*listing, "zero.txt", temp / "zero.txt", error), kNoFileHandle);
+    EXPECT_EQ(error.number, 75);
+    fs::remove(temp / "dir.txt");
+    fs::create_directory(temp / "dir.txt");
+    const FileHandle folder = platform.OpenListedFile(*listing, "dir.txt", temp / "dir.txt", error);
+    if (folder != kNoFileHandle) {
+        char buffer[16];
+        EXPECT_LE(platform.Read(folder, buffer, sizeof buffer), 0);
+        platform.Close(folder, error);
     }
 }
 

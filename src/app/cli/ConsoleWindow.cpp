@@ -69,6 +69,13 @@ void ConsoleWindow::SetAbortRequested(bool value)
     abortRequested_ = value;
 }
 
+void ConsoleWindow::FolderNotRead(const std::string& folderPath, const std::string& reason)
+{
+    FinishStatusLine();
+    std::fprintf(stderr, "Folder not read: %s (%s)\n", folderPath.c_str(), reason.c_str());
+    std::fflush(stderr);
+}
+
 void ConsoleWindow::ShowCounter(Counter counter, std::int64_t value)
 {
     counters_[static_cast<std::size_t>(counter)] = value;

@@ -40,6 +40,8 @@ public:
     void AnimationStop() override { }
     void HideAbortButton() override { }
 
+    void FolderNotRead(const std::string& folderPath, const std::string& reason) override;
+
     bool AbortRequested() override { return abortRequested_ || gInterruptRequested != 0; }
     void SetAbortRequested(bool value) override;
 

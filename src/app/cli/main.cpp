@@ -1,6 +1,5 @@
 // trawlit-cli: the runs of the main window without a window, for scripts and terminals.
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,6 +17,7 @@
 #include "app/cli/ConsoleWindow.h"
 #include "app/cli/OutputFormat.h"
 #include "app/cli/StandardOutputPlatform.h"
+#include "app/cli/StopSignals.h"
 #include "core/files/FileRoutines.h"
 #include "core/search/SearchRun.h"
 #include "core/text/TextTrim.h"
@@ -25,6 +25,7 @@
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
+#include "platform/PosixCleanedCopies.h"
 
 namespace {
 
@@ -33,6 +34,12 @@ using namespace trawlit;
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
 
 using RunFunction = RunResult (*)(RunPorts);
+
+RunResult RunWebCleanupForUser(RunPorts ports)
+{
+    PosixCleanedCopies copies(PosixCleanedCopies::RecordPathForUser());
+    return RunWebCleanup(ports, copies);
+}
 
 // The batch tools of the main window, by subcommand.
 struct BatchCommand {
@@ -55,7 +62,7 @@ const BatchCommand kBatchCommands[] = {
     { "web-cleanup",
         "Write beside every file whose characters a web page cannot hold a cleaned copy, named "
         "with 2 appended; list the characters dropped.",
-        RunWebCleanup },
+        RunWebCleanupForUser },
 };
 
 std::string HomeFolder()
@@ -67,20 +74,6 @@ std::string HomeFolder()
         return entry->pw_dir;
     }
     return "/";
-}
-
-extern "C" void OnInterrupt(int)
-{
-    gInterruptRequested = 1;
-}
-
-void InstallInterruptHandler()
-{
-    struct sigaction action { };
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = static_cast<int>(SA_RESETHAND); // a second Ctrl-C ends the program at once
-    sigaction(SIGINT, &action, nullptr);
 }
 
 int ExitStatusOf(const RunResult& result)
@@ -166,8 +159,8 @@ CLI::App* AddBatchCommand(
 
 int main(int argc, char** argv)
 {
-    // First, so that a Ctrl-C at any moment aborts the run instead of killing the program.
-    InstallInterruptHandler();
+    // First, so that a stop signal at any moment aborts the run instead of killing the program.
+    InstallStopHandlers();
     CLI::App app { "Trawlit: search a folder tree for a text, or run a batch tool over it, "
                    "without a window." };
     app.require_subcommand(1);

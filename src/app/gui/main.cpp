@@ -10,6 +10,7 @@
 #include "Version.h"
 
 #include "core/files/FileRoutines.h"
+#include "platform/PosixCleanedCopies.h"
 #include "platform/PosixPlatform.h"
 #include "qt/dialogs/QtDialogs.h"
 #include "qt/dialogs/QtFileDialog.h"
@@ -63,6 +64,8 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName("org.trawlit.Trawlit");
+    // A cleaned copy's temporary file never outlives the program.
+    trawlit::PosixCleanedCopies::RemoveCopyInTheMakingWhenEnded();
 
     using namespace trawlit;
     QtSettingsStore settings;

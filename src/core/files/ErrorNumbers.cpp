@@ -43,4 +43,11 @@ PlatformError ErrorWithNumber(int number)
     return PlatformError { number, DescriptionOf(number) };
 }
 
+PlatformError ErrorWithCause(int number, std::string_view cause)
+{
+    PlatformError error = ErrorWithNumber(number);
+    error.description.append(": ").append(cause);
+    return error;
+}
+
 } // namespace trawlit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "ports/FileSystem.h"
 
 namespace trawlit {
@@ -22,5 +24,7 @@ inline constexpr int PathNotFound = 76;
 
 // The error of that number with its description ("File not found", ...).
 PlatformError ErrorWithNumber(int number);
+// The same with what really went wrong after it: "Path/File access error: it is a folder".
+PlatformError ErrorWithCause(int number, std::string_view cause);
 
 } // namespace trawlit

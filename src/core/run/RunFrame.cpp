@@ -101,6 +101,7 @@ void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
     writer_ = nullptr;
     ports_.window.HideAbortButton();
     result.counters = counters_;
+    result.foldersNotRead = foldersNotRead_;
     if (writer.Failed()) {
         result.status = RunStatus::Failed;
         ReportWriteFailure(ports_.dialogs, writer.Error(), options_.OutputPathname);
@@ -131,6 +132,12 @@ bool RunFrame::StopRequested()
     return ports_.window.AbortRequested() || (writer_ != nullptr && writer_->Failed());
 }
 
+void RunFrame::OnFolderNotRead(const std::string& folderPath, const PlatformError& error)
+{
+    ++foldersNotRead_;
+    ports_.window.FolderNotRead(folderPath, error.description);
+}
+
 void RunFrame::AfterName()
 {
     yields_.InputPendingYield();
@@ -146,12 +153,22 @@ std::int16_t RunFrame::ResultsOpenType()
     return OpenType::SequentialOutput;
 }
 
-std::string FilesSearchedMessage(bool aborted, std::int64_t totalFileCount)
+std::string FilesSearchedMessage(
+    bool aborted, std::int64_t totalFileCount, std::int64_t foldersNotRead)
 {
     std::string message = aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "";
     message += PLURAL(static_cast<double>(totalFileCount), "file", PluralFlags::NoLeadingBlank)
         + " searched.\r\n\r\n";
-    return message;
+    return message + FoldersNotReadMessage(foldersNotRead);
+}
+
+std::string FoldersNotReadMessage(std::int64_t foldersNotRead)
+{
+    if (foldersNotRead == 0) {
+        return {};
+    }
+    return PLURAL(static_cast<double>(foldersNotRead), "folder", PluralFlags::NoLeadingBlank)
+        + " could not be read.\r\n\r\n";
 }
 
 } // namespace trawlit

@@ -38,6 +38,7 @@ public:
     RunResult Run();
 
     bool StopRequested() override;
+    void OnFolderNotRead(const std::string& folderPath, const PlatformError& error) override;
     void AfterName() override;
 
 protected:
@@ -61,6 +62,7 @@ protected:
     RunCounters& Counters() { return counters_; }
     const RunCounters& Counters() const { return counters_; }
     RunYields& Yields() { return yields_; }
+    std::int64_t FoldersNotRead() const { return foldersNotRead_; }
 
 private:
     WalkSettings WalkSettingsFor(std::int16_t resultsFileNumber);
@@ -71,12 +73,17 @@ private:
     RunYields yields_;
     SearchOptions options_;
     RunCounters counters_;
+    std::int64_t foldersNotRead_ = 0;
     ResultsWriter* writer_ = nullptr;
     std::optional<FileIdentity> resultsIdentity_;
 };
 
 // "PROCESS WAS ABORTED" and a blank line when aborted, then "7 files searched." and a blank
-// line: how every run that reads files begins its closing message.
-std::string FilesSearchedMessage(bool aborted, std::int64_t totalFileCount);
+// line, then "2 folders could not be read." and a blank line when some could not: how every
+// run that reads files begins its closing message.
+std::string FilesSearchedMessage(
+    bool aborted, std::int64_t totalFileCount, std::int64_t foldersNotRead = 0);
+// "2 folders could not be read." and a blank line; nothing when every folder was read.
+std::string FoldersNotReadMessage(std::int64_t foldersNotRead);
 
 } // namespace trawlit

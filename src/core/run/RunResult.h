@@ -19,6 +19,7 @@ struct RunResult {
     RunStatus status = RunStatus::Refused;
     bool aborted = false;
     RunCounters counters;
+    std::int64_t foldersNotRead = 0;
     std::string closingMessage;
     std::string outputPathname;
 };

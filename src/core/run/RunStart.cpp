@@ -56,6 +56,11 @@ void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options)
 
 bool ProbeRootFolder(FileSystem& platform, Dialogs& dialogs, const std::string& rootFolder)
 {
+    // A blank root would list "/": the whole file system is never what was meant.
+    if (TrimBlanksIsEmpty(rootFolder)) {
+        dialogs.MsgBox(rootFolder + "\r\n\r\n" + "Root folder not found!");
+        return false;
+    }
     std::string pattern = rootFolder + "/*.*";
     ReplaceString(pattern, "//", "/");
     PlatformError error;

@@ -21,8 +21,8 @@ void RecordInputHistories(MainWindowPort& window, const SearchOptions& options);
 // their combo boxes: what the runs that search no text record.
 void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options);
 
-// Lists the first entry of root + "/*.*". Tells the user and returns false when the pattern
-// cannot name a file or the root lists nothing.
+// Lists the first entry of root + "/*.*". Tells the user and returns false when the root is
+// blank, the pattern cannot name a file or the root lists nothing.
 bool ProbeRootFolder(FileSystem& platform, Dialogs& dialogs, const std::string& rootFolder);
 
 // Sets a counter and shows it.

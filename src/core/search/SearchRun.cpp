@@ -22,17 +22,18 @@ namespace trawlit {
 
 namespace {
 
-// Reads one open file for the matcher.
+// Reads one open file for the matcher; a stop request ends the file where it is.
 class FileNumberSource : public ByteSource {
 public:
-    FileNumberSource(FileRoutines& files, std::int16_t fileNumber)
+    FileNumberSource(FileRoutines& files, std::int16_t fileNumber, WalkSteps& steps)
         : files_(files)
         , fileNumber_(fileNumber)
+        , steps_(steps)
     {
     }
     std::ptrdiff_t Read(char* buffer, std::size_t size) override
     {
-        return files_.ReadBytes(fileNumber_, buffer, size);
+        return steps_.StopRequested() ? 0 : files_.ReadBytes(fileNumber_, buffer, size);
     }
     bool CanReadAt() const override { return true; }
     std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
@@ -43,6 +44,7 @@ public:
 private:
     FileRoutines& files_;
     std::int16_t fileNumber_;
+    WalkSteps& steps_;
 };
 
 std::size_t DecimalDigits(std::int64_t value)
@@ -94,7 +96,7 @@ public:
             ports.files.ReportOpenError(error, file.checkPath);
             ports.dialogs.MsgBox("Open error with\r\n" + file.checkPath);
         } else {
-            FileNumberSource source(ports.files, fileNumber);
+            FileNumberSource source(ports.files, fileNumber, *this);
             matcher_->ScanFile(source, *this);
             PlatformError closeError;
             ports.files.Close(fileNumber, closeError);
@@ -188,8 +190,8 @@ protected:
 
     void Conclude(RunResult& result) override
     {
-        result.closingMessage
-            = FilesSearchedMessage(result.aborted, result.counters.TotalFileCount);
+        result.closingMessage = FilesSearchedMessage(
+            result.aborted, result.counters.TotalFileCount, FoldersNotRead());
         if (result.counters.MatchCount > 0) {
             result.status = RunStatus::Found;
             result.closingMessage += PLURAL(static_cast<double>(result.counters.MatchCount),
@@ -228,7 +230,7 @@ private:
     std::string_view RelativePath(const std::string& displayPath) const
     {
         return std::string_view(displayPath)
-            .substr(std::min(Options().RootFolder.size(), displayPath.size()));
+            .substr(std::min(RootLengthInPaths(Options().RootFolder), displayPath.size()));
     }
 
     void WriteMatchLineStart(std::int64_t lineNumber, bool isContinuation)

@@ -38,7 +38,7 @@ void BatchTool::Conclude(RunResult& result)
 
 std::string BatchTool::ClosingMessage(bool aborted) const
 {
-    return FilesSearchedMessage(aborted, TotalFiles());
+    return FilesSearchedMessage(aborted, TotalFiles(), FoldersNotRead());
 }
 
 void BatchTool::CountFile()
@@ -62,7 +62,11 @@ bool BatchTool::OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber)
 
 void BatchTool::ReportReadFailure(const WalkFile& file)
 {
-    Ports().files.ReportOpenError(ErrorWithNumber(ErrorNumber::DeviceIoError), file.checkPath);
+    // A name that became a folder since it was listed fails at its first read.
+    const PlatformError error = Ports().platform.fileSystem.FolderExists(file.displayPath)
+        ? ErrorWithCause(ErrorNumber::PathFileAccessError, "it is a folder, not a file")
+        : ErrorWithNumber(ErrorNumber::DeviceIoError);
+    Ports().files.ReportOpenError(error, file.checkPath);
 }
 
 void BatchTool::CloseFile(std::int16_t fileNumber)

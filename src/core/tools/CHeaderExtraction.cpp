@@ -42,7 +42,7 @@ public:
             return;
         }
         Writer().WriteLine(PathBelowRoot(file.checkPath, Options().RootFolder));
-        LineReader reader(Ports().files, fileNumber);
+        LineReader reader(Ports().files, fileNumber, [this] { return StopRequested(); });
         while (reader.Next(line_)) {
             const bool endsHeader = EndsHeader(line_);
             Writer().Write("\t");

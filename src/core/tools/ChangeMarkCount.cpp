@@ -137,7 +137,7 @@ public:
         if (!OpenFileOfTree(file, fileNumber)) {
             return;
         }
-        LineReader reader(Ports().files, fileNumber);
+        LineReader reader(Ports().files, fileNumber, [this] { return StopRequested(); });
         const MarkCounts counts = CountMarks(reader);
         CloseFile(fileNumber);
         if (reader.Failed()) {

@@ -4,6 +4,7 @@
 
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
+#include "core/run/RunFrame.h"
 #include "core/tools/BatchTool.h"
 
 namespace trawlit {
@@ -59,7 +60,8 @@ public:
 protected:
     std::string ClosingMessage(bool aborted) const override
     {
-        return aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "";
+        return (aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "")
+            + FoldersNotReadMessage(FoldersNotRead());
     }
 };
 

@@ -11,9 +11,11 @@ constexpr std::size_t kBlockSize = 64 * 1024;
 
 } // namespace
 
-LineReader::LineReader(FileRoutines& files, std::int16_t fileNumber)
+LineReader::LineReader(
+    FileRoutines& files, std::int16_t fileNumber, std::function<bool()> stopRequested)
     : files_(files)
     , fileNumber_(fileNumber)
+    , stopRequested_(std::move(stopRequested))
     , buffer_(kBlockSize)
 {
 }
@@ -55,7 +57,7 @@ bool LineReader::Next(std::string& line)
 
 bool LineReader::Fill()
 {
-    if (failed_) {
+    if (failed_ || (stopRequested_ && stopRequested_())) {
         return false;
     }
     const std::ptrdiff_t got = files_.ReadBytes(fileNumber_, buffer_.data(), buffer_.size());

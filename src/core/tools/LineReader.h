@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,9 @@ class LineReader {
 public:
     static constexpr std::size_t kMaxPart = 1024 * 1024;
 
-    LineReader(FileRoutines& files, std::int16_t fileNumber);
+    // `stopRequested`, asked before each block, ends the file early when it answers true.
+    LineReader(FileRoutines& files, std::int16_t fileNumber,
+        std::function<bool()> stopRequested = nullptr);
     // The next line, or the next part of a long one (kMaxPart bytes but for its last part);
     // false at the end of the file or when reading failed.
     bool Next(std::string& line);
@@ -30,6 +33,7 @@ private:
 
     FileRoutines& files_;
     std::int16_t fileNumber_;
+    std::function<bool()> stopRequested_;
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t end_ = 0;

@@ -1,6 +1,5 @@
 #include "core/tools/WebCleanup.h"
 
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "core/run/ResultsWriter.h"
 #include "core/tools/BatchTool.h"
 #include "core/tools/WebCharacters.h"
+#include "ports/CleanedCopies.h"
 #include "ports/Dialogs.h"
 
 namespace trawlit {
@@ -27,13 +27,11 @@ BatchToolPolicy WebCleanupPolicy()
     return policy;
 }
 
-// What stands where a file's copy goes.
-enum class CopyPlace : std::uint8_t {
-    Free, // nothing, or an earlier cleaned copy
-    ResultsFile,
-    NotACopy, // a file with characters no cleaned copy holds: someone's own file
-    Unreadable,
-};
+// How one reading of a file ended.
+enum class ReadEnd : std::uint8_t { Complete, Failed, Stopped };
+
+constexpr const char* kNotOurCopy = " exists and is not a copy made by Trawlit: left as it is";
+constexpr std::size_t kLeftAloneNamedInMessage = 5;
 
 // The cleaning's results: the copy's text, the dropped characters listed in the results
 // file, and the message about a byte 129 without its "E".
@@ -67,12 +65,14 @@ private:
 
 class WebCleanupSteps : public BatchTool {
 public:
-    explicit WebCleanupSteps(RunPorts ports)
+    WebCleanupSteps(RunPorts ports, CleanedCopies& copies)
         : BatchTool(ports, WebCleanupPolicy())
+        , copies_(copies)
         , buffer_(kBlockSize)
     {
     }
 
+    // A copy rewritten by this run is visited like any file when the listing held it.
     void VisitFile(const WalkFile& file) override
     {
         std::int16_t fileNumber = 0;
@@ -80,15 +80,12 @@ public:
             CountFile();
             return;
         }
-        if (IsCopyOfThisRun(fileNumber)) {
-            CloseFile(fileNumber);
-            return;
-        }
         CleanupSurvey survey;
         bool empty = true;
-        if (!Survey(fileNumber, survey, empty)) {
+        const ReadEnd surveyed = Survey(fileNumber, survey, empty);
+        if (surveyed == ReadEnd::Failed) {
             ReportReadFailure(file);
-        } else if (!empty) {
+        } else if (surveyed == ReadEnd::Complete && !empty) {
             Writer().WriteLine(file.checkPath);
             if (survey.NeedsCleaning()) {
                 CleanIntoCopy(file, fileNumber, survey.Encoding());
@@ -96,7 +93,9 @@ public:
             Writer().Write("\r\n");
         }
         CloseFile(fileNumber);
-        CountFile();
+        if (surveyed != ReadEnd::Stopped) {
+            CountFile();
+        }
     }
 
 protected:
@@ -115,25 +114,32 @@ protected:
         Ports().dialogs.MsgBox("Open Error: " + Options().OutputPathname);
     }
 
-private:
-    using IdentityKey = std::pair<std::uint64_t, std::uint64_t>;
-
-    bool IsCopyOfThisRun(std::int16_t fileNumber)
+    std::string ClosingMessage(bool aborted) const override
     {
-        FileIdentity identity;
-        return Ports().files.IdentityOf(fileNumber, identity)
-            && copiesWritten_.contains({ identity.device, identity.inode });
+        std::string message = BatchTool::ClosingMessage(aborted);
+        for (std::size_t i = 0; i < leftAlone_.size() && i < kLeftAloneNamedInMessage; ++i) {
+            message += leftAlone_[i] + kNotOurCopy + ".\r\n";
+        }
+        if (leftAlone_.size() > kLeftAloneNamedInMessage) {
+            message += "... and " + std::to_string(leftAlone_.size() - kLeftAloneNamedInMessage)
+                + " more (listed in the results file).\r\n";
+        }
+        return message;
     }
 
+private:
     // Reads the file once to learn whether it needs cleaning and how its text is encoded.
-    bool Survey(std::int16_t fileNumber, CleanupSurvey& survey, bool& empty)
+    ReadEnd Survey(std::int16_t fileNumber, CleanupSurvey& survey, bool& empty)
     {
         empty = true;
         while (!survey.Settled()) {
+            if (StopRequested()) {
+                return ReadEnd::Stopped;
+            }
             const std::ptrdiff_t got
                 = Ports().files.ReadBytes(fileNumber, buffer_.data(), buffer_.size());
             if (got < 0) {
-                return false;
+                return ReadEnd::Failed;
             }
             if (got == 0) {
                 break;
@@ -142,23 +148,26 @@ private:
             survey.Feed(std::string_view(buffer_.data(), static_cast<std::size_t>(got)));
         }
         survey.Finish();
-        return true;
+        return ReadEnd::Complete;
     }
 
     // Cleans the file from its start into the sink.
-    bool Clean(std::int16_t fileNumber, TextEncoding encoding, CleanupSink& sink)
+    ReadEnd Clean(std::int16_t fileNumber, TextEncoding encoding, CleanupSink& sink)
     {
         WebCleaner cleaner(encoding, sink);
         std::int64_t offset = 0;
         for (;;) {
+            if (StopRequested()) {
+                return ReadEnd::Stopped;
+            }
             const std::ptrdiff_t got
                 = Ports().files.ReadBytesAt(fileNumber, offset, buffer_.data(), buffer_.size());
             if (got < 0) {
-                return false;
+                return ReadEnd::Failed;
             }
             if (got == 0) {
                 cleaner.Finish();
-                return true;
+                return ReadEnd::Complete;
             }
             cleaner.Feed(std::string_view(buffer_.data(), static_cast<std::size_t>(got)));
             offset += got;
@@ -166,62 +175,44 @@ private:
     }
 
     // The copy is written under a temporary name and takes its own name only when it is
-    // complete; whatever stops it, no half copy is left looking whole.
+    // complete; whatever stops it, no half copy is left looking whole. Only nothing or a copy
+    // this program wrote is ever replaced.
     void CleanIntoCopy(const WalkFile& file, std::int16_t fileNumber, TextEncoding encoding)
     {
         const std::string copyPath = file.displayPath + "2";
+        const CopyStanding standing = copies_.WhatStandsAt(copyPath);
         PlatformError openError;
-        const CopyPlace place = LookAtCopyPlace(copyPath, openError);
         std::string temporaryPath;
         std::optional<std::int16_t> copyNumber;
-        if (place == CopyPlace::Free) {
-            Ports().files.DeleteFile(copyPath, DeleteFlags::ClearReadOnlyFirst);
+        if (standing == CopyStanding::Nothing || standing == CopyStanding::OwnCopy) {
             copyNumber = OpenTemporaryCopy(file, temporaryPath, openError);
+        } else if (standing == CopyStanding::Folder) {
+            openError = ErrorWithCause(ErrorNumber::PathFileAccessError, "a folder has this name");
         }
         std::optional<ResultsWriter> copy;
         if (copyNumber) {
             copy.emplace(Ports().files, *copyNumber);
         }
         CleanupOutput output(Writer(), Ports().dialogs, copy ? &*copy : nullptr);
-        const bool read = Clean(fileNumber, encoding, output);
-        if (!read) {
+        const ReadEnd cleaned = Clean(fileNumber, encoding, output);
+        if (cleaned == ReadEnd::Failed) {
             ReportReadFailure(file);
         }
         if (copy) {
-            FinishCopy(*copy, *copyNumber, temporaryPath, copyPath, read);
-            return;
+            const bool complete = cleaned == ReadEnd::Complete;
+            FinishCopy(*copy, temporaryPath, copyPath, complete, standing == CopyStanding::OwnCopy);
+        } else if (standing == CopyStanding::Other) {
+            const std::string shownCopy = file.checkPath + "2";
+            Writer().WriteLine("   " + shownCopy + kNotOurCopy);
+            leftAlone_.push_back(shownCopy);
+        } else {
+            Ports().files.ReportOpenError(openError, copyPath);
+            Ports().dialogs.MsgBox("Open error on write: " + file.checkPath);
         }
-        ReportNoCopy(place, openError, copyPath, file.checkPath);
     }
 
-    CopyPlace LookAtCopyPlace(const std::string& copyPath, PlatformError& error)
-    {
-        if (Ports().platform.fileSystem.Examine(copyPath) != EntryKind::File) {
-            return CopyPlace::Free; // a folder there makes the renaming fail, and says why
-        }
-        std::int16_t fileNumber = 0;
-        error = Ports().files.TryOpenFile(
-            copyPath, fileNumber, OpenType::Binary | OpenType::ReadOnly, -1);
-        if (error) {
-            return CopyPlace::Unreadable;
-        }
-        FileIdentity identity;
-        CopyPlace place = CopyPlace::Free;
-        CleanupSurvey survey;
-        bool empty = true;
-        if (Ports().files.IdentityOf(fileNumber, identity) && identity == ResultsFileIdentity()) {
-            place = CopyPlace::ResultsFile;
-        } else if (!Survey(fileNumber, survey, empty)) {
-            error = ErrorWithNumber(ErrorNumber::DeviceIoError);
-            place = CopyPlace::Unreadable;
-        } else if (survey.NeedsCleaning()) {
-            place = CopyPlace::NotACopy;
-        }
-        CloseFile(fileNumber);
-        return place;
-    }
-
-    // A hidden name beside the file, which no walk visits and no earlier file holds.
+    // A hidden name beside the file, which no walk visits and no earlier file holds, with
+    // the original's permissions before anything is written to it.
     std::optional<std::int16_t> OpenTemporaryCopy(
         const WalkFile& file, std::string& temporaryPath, PlatformError& error)
     {
@@ -234,8 +225,17 @@ private:
                 continue;
             }
             std::int16_t copyNumber = 0;
+            copies_.TemporaryInTheMaking(temporaryPath);
             error = Ports().files.TryOpenFile(temporaryPath, copyNumber, kCopyOpenType, -1);
             if (error) {
+                copies_.TemporaryDone();
+                return std::nullopt;
+            }
+            if (!copies_.TakePermissionsOf(file.displayPath, temporaryPath)) {
+                CloseFile(copyNumber);
+                RemoveTemporary(temporaryPath);
+                error = ErrorWithCause(
+                    ErrorNumber::PermissionDenied, "the original's permissions could not be set");
                 return std::nullopt;
             }
             return copyNumber;
@@ -244,22 +244,22 @@ private:
         return std::nullopt;
     }
 
-    void FinishCopy(ResultsWriter& copy, std::int16_t copyNumber, const std::string& temporaryPath,
-        const std::string& copyPath, bool complete)
+    void FinishCopy(ResultsWriter& copy, const std::string& temporaryPath,
+        const std::string& copyPath, bool complete, bool replacesOwnCopy)
     {
-        FileIdentity identity;
-        const bool identityKnown = Ports().files.IdentityOf(copyNumber, identity);
         copy.Close();
         PlatformError error = copy.Error();
-        if (!error && complete
-            && Ports().platform.fileSystem.Rename(temporaryPath, copyPath, error)) {
-            if (identityKnown) {
-                copiesWritten_.insert({ identity.device, identity.inode });
+        if (!error && complete) {
+            if (replacesOwnCopy) {
+                Ports().files.DeleteFile(copyPath, DeleteFlags::ClearReadOnlyFirst);
             }
-            return;
+            if (Ports().platform.fileSystem.Rename(temporaryPath, copyPath, error)) {
+                copies_.TemporaryDone();
+                copies_.Remember(copyPath);
+                return;
+            }
         }
-        PlatformError ignored;
-        Ports().platform.fileSystem.Remove(temporaryPath, ignored);
+        RemoveTemporary(temporaryPath);
         if (error) {
             Ports().dialogs.MsgBox("Unable to write the cleaned copy \r\n\r\n" + copyPath
                     + "\r\n\r\nRun-time error '" + std::to_string(error.number)
@@ -268,38 +268,23 @@ private:
         }
     }
 
-    void ReportNoCopy(CopyPlace place, const PlatformError& openError, const std::string& copyPath,
-        const std::string& shownPath)
+    void RemoveTemporary(const std::string& temporaryPath)
     {
-        switch (place) {
-        case CopyPlace::ResultsFile:
-            Ports().dialogs.MsgBox(
-                copyPath + "\r\n\r\nis the results file: the cleaned copy was not written.",
-                MsgBoxCode::Exclamation);
-            break;
-        case CopyPlace::NotACopy:
-            Ports().dialogs.MsgBox(copyPath
-                    + "\r\n\r\nis no cleaned copy (it holds characters a copy never holds): "
-                      "it was left as it is.",
-                MsgBoxCode::Exclamation);
-            break;
-        case CopyPlace::Unreadable:
-        case CopyPlace::Free:
-            Ports().files.ReportOpenError(openError, copyPath);
-            break;
-        }
-        Ports().dialogs.MsgBox("Open error on write: " + shownPath);
+        // It may carry a read-only original's permissions already.
+        Ports().files.DeleteFile(temporaryPath, DeleteFlags::ClearReadOnlyFirst);
+        copies_.TemporaryDone();
     }
 
+    CleanedCopies& copies_;
     std::vector<char> buffer_;
-    std::set<IdentityKey> copiesWritten_;
+    std::vector<std::string> leftAlone_; // files at copies' names that are no copies of ours
 };
 
 } // namespace
 
-RunResult RunWebCleanup(RunPorts ports)
+RunResult RunWebCleanup(RunPorts ports, CleanedCopies& copies)
 {
-    WebCleanupSteps cleanup(ports);
+    WebCleanupSteps cleanup(ports, copies);
     return cleanup.Run();
 }
 

@@ -48,6 +48,13 @@ void JoinOnto(std::string& out, const std::string& prefix, std::string_view name
     }
 }
 
+// A template names files of the folder being walked, never of another: one holding a
+// separator ("../*") matches nothing.
+bool TemplateNamesFilesHere(const std::string& fileTemplate)
+{
+    return fileTemplate.find_first_of("/\\") == std::string::npos;
+}
+
 bool IsKnown(const FileIdentity& identity)
 {
     return identity.device != 0 || identity.inode != 0;
@@ -96,6 +103,7 @@ public:
         : platform_(platform)
         , settings_(settings)
         , steps_(steps)
+        , templateNamesFilesHere_(TemplateNamesFilesHere(settings.fileTemplate))
     {
         for (const std::string& part : settings.skippedNameParts) {
             if (!part.empty()) {
@@ -174,8 +182,11 @@ private:
     // Lists the files that match the template. Returns false when a stop was requested.
     bool ListFiles(const std::string& folder)
     {
+        if (!TemplateNamesFilesHere(settings_.fileTemplate)) {
+            return true;
+        }
         pattern_.assign(folder).append("/").append(settings_.fileTemplate);
-        return List(ListMask::FilesOnly, [this] { files_.Append(entry_); });
+        return List(folder, ListMask::FilesOnly, [this] { files_.Append(entry_); });
     }
 
     // Lists everything once: folders go to the sub-folder list, other entries that match
@@ -183,26 +194,30 @@ private:
     bool ListFilesAndFolders(const std::string& folder)
     {
         pattern_.assign(folder).append("/*.*");
-        return List(ListMask::FilesAndFolders, [this] {
+        return List(folder, ListMask::FilesAndFolders, [this] {
             if (entry_.kind == EntryKind::Folder) {
                 if (entry_.name == ".") {
                     selfIdentity_ = entry_.identity;
                 }
                 folders_.Append(entry_);
-            } else if (entry_.kind != EntryKind::FolderLink
+            } else if (entry_.kind != EntryKind::FolderLink && templateNamesFilesHere_
                 && WildcardMatches(settings_.fileTemplate, entry_.name)) {
                 files_.Append(entry_);
             }
         });
     }
 
-    template <typename TakeEntry> bool List(ListMask mask, TakeEntry takeEntry)
+    template <typename TakeEntry>
+    bool List(const std::string& folder, ListMask mask, TakeEntry takeEntry)
     {
         PlatformError error;
         listing_.reset(); // one folder open at a time
         listing_ = platform_.StartListing(pattern_, mask, error);
         if (error || !listing_) {
             listing_.reset();
+            if (error) {
+                steps_.OnFolderNotRead(folder, error);
+            }
             return true; // a folder that cannot be listed holds nothing to visit
         }
         while (listing_->Next(entry_)) {
@@ -305,6 +320,7 @@ private:
     FileSystem& platform_;
     const WalkSettings& settings_;
     WalkSteps& steps_;
+    bool templateNamesFilesHere_;
     std::vector<std::string> skippedParts_;
     std::vector<PendingFolder> stack_;
     std::unordered_set<FileIdentity, IdentityHash> visited_;
@@ -337,6 +353,12 @@ std::string JoinDisplayPath(const std::string& folder, std::string_view name)
     std::string path;
     JoinOnto(path, FolderPrefix(folder), name, false);
     return path;
+}
+
+std::size_t RootLengthInPaths(const std::string& rootFolder)
+{
+    const std::size_t prefix = FolderPrefix(rootFolder).size();
+    return rootFolder.ends_with('/') ? prefix : prefix - 1;
 }
 
 std::string JoinCheckPath(const std::string& folder, std::string_view name)

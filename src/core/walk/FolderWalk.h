@@ -45,6 +45,13 @@ public:
         (void)folderPath;
         (void)isRoot;
     }
+    // A folder that could not be listed (no permission, a path too long to name): the walk
+    // goes on without it.
+    virtual void OnFolderNotRead(const std::string& folderPath, const PlatformError& error)
+    {
+        (void)folderPath;
+        (void)error;
+    }
     virtual void BeforeName() { }
     virtual void VisitFile(const WalkFile& file) = 0;
     virtual void AfterName() { }
@@ -60,5 +67,8 @@ void FolderWalk(FileSystem& platform, const WalkSettings& settings, WalkSteps& s
 std::string JoinDisplayPath(const std::string& folder, std::string_view name);
 // The same with the name upper-cased: the walk's CheckPath.
 std::string JoinCheckPath(const std::string& folder, std::string_view name);
+// How many leading characters of the walk's paths stand for the root folder as typed: its
+// tidied text, with the separator after it when the root ended in one ("/src/" -> "/src/").
+std::size_t RootLengthInPaths(const std::string& rootFolder);
 
 } // namespace trawlit

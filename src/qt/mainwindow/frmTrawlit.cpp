@@ -29,6 +29,7 @@
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
+#include "platform/PosixCleanedCopies.h"
 #include "ports/Dialogs.h"
 #include "qt/mainwindow/HomeFolder.h"
 #include "qt/mainwindow/QtAnimationPlayer.h"
@@ -142,6 +143,12 @@ void KeepPlaceWhenHidden(QWidget* widget)
     QSizePolicy policy = widget->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     widget->setSizePolicy(policy);
+}
+
+RunResult RunWebCleanupForUser(RunPorts ports)
+{
+    PosixCleanedCopies copies(PosixCleanedCopies::RecordPathForUser());
+    return RunWebCleanup(ports, copies);
 }
 
 } // namespace
@@ -462,11 +469,17 @@ void frmTrawlit::cmdBrelka_Click()
 
 void frmTrawlit::cmdRuvReplace_Click()
 {
-    RunFromClick(RunWebCleanup);
+    RunFromClick(RunWebCleanupForUser);
 }
 
 void frmTrawlit::RunFromClick(RunResult (*run)(RunPorts))
 {
+    // A relative results path means the current folder: the header, the dialog, the history
+    // and the viewer then all name the file where it really is ("-n" is no viewer option).
+    const std::string output = TrimBlanks(InputText(InputBox::OutputPathname));
+    if (!output.empty() && output.front() != '/') {
+        comboOutputPathname->setEditText(QDir::current().absoluteFilePath(ToQt(output)));
+    }
     try {
         run(RunPorts { *this, platform_, dialogs_, files_ });
     } catch (const std::exception& failure) {

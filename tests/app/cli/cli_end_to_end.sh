@@ -5,6 +5,7 @@ set -u
 cli=${1:?path to trawlit-cli}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export XDG_STATE_HOME="$work/state" # the record of cleaned copies stays in the test
 failures=0
 passes=0
 check() { # description, condition...
@@ -167,6 +168,50 @@ check "web cleanup says Open Error" grep -q "Open Error: $work/none/out" "$work/
 check "a tool without --root is a usage error" [ $? -eq 2 ]
 
 check_interrupt tool "$cli" change-marks --root "$work/big" --output "$out"
+
+# Hostile input and signals.
+"$cli" listing --root "   " --output "$out" > /dev/null 2> "$work/stderr"
+check "a blank root is refused like a missing one" [ $? -eq 2 ]
+check "a blank root is named not found" grep -q 'Root folder not found!' "$work/stderr"
+"$cli" search --root "$work/tools/sub" --template '../*' --no-subfolders --find a --output "$out" > "$work/stdout" 2>&1
+check "a template never reaches outside the root" grep -q '^0 files searched.' "$work/stdout"
+printf 'mine\n' > "$work/tools/p.htm2"
+"$cli" web-cleanup --root "$work/tools" --output "$out" > "$work/stdout" 2>&1
+check "a user's file at a copy's name is left as it is" [ "$(cat "$work/tools/p.htm2")" = mine ]
+check "and the closing message says so" grep -q 'P.HTM2 exists and is not a copy made by Trawlit' "$work/stdout"
+mkdir -p "$work/deep" && (cd "$work/deep" && for i in $(seq 1 20); do d=$(printf 'd%.0s' $(seq 1 250)); mkdir "$d" && cd "$d"; done)
+"$cli" listing --root "$work/deep" --output "$out" > /dev/null 2> "$work/stderr"
+check "a folder beyond PATH_MAX is named on stderr" grep -q '^Folder not read: ' "$work/stderr"
+
+mkdir -p "$work/accents"
+(cd "$work/accents" && seq 1 5000 | sed 's/$/ caf\xe9/' | split -l 1 -a 4 - f)
+# Sends signals once the run has created its results file (its handlers are in place by then).
+signal_run() { # signals command...
+    local signals=$1
+    shift
+    rm -f "$out"
+    "$@" > /dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 1 500); do [ -e "$out" ] && break; sleep 0.01; done
+    sleep 0.05
+    for signal in $signals; do kill -"$signal" "$pid" 2> /dev/null; done
+    wait "$pid"
+    status=$?
+}
+for signal in TERM HUP; do
+    signal_run $signal "$cli" search --root "$work/big" --find needle --output "$out"
+    check "SIG$signal ends a search as aborted (or after it finished)" [ $status -eq 3 -o $status -eq 0 ]
+    [ $status -eq 3 ] && check "SIG$signal leaves the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
+done
+for signals in "TERM" "INT INT" "TERM QUIT"; do
+    signal_run "$signals" "$cli" web-cleanup --root "$work/accents" --output "$out"
+    left=$(find "$work/accents" -name '.*2~*')
+    check "SIG${signals// /+SIG} leaves no temporary copy" [ -z "$left" ]
+    if [ "$signals" = TERM ]; then
+        check "SIGTERM ends a web cleanup with status 3 (or 0 when it finished)" [ $status -eq 3 -o $status -eq 0 ]
+        check "SIGTERM ends a web cleanup's results on a whole line" [ "$(tail -c 2 "$out" | od -An -c | tr -d ' ')" = '\r\n' ]
+    fi
+done
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

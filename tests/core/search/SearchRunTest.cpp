@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/files/FileRoutines.h"
+#include "core/text/TextHelpers.h"
 #include "fakes/FakeMainWindow.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
@@ -51,6 +52,18 @@ public:
         return PosixPlatform::Write(handle, data, size, error);
     }
 
+    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
+    {
+        ++reads;
+        if (reads == abortAtRead && abortFlag != nullptr) {
+            *abortFlag = true;
+        }
+        return PosixPlatform::Read(handle, buffer, size);
+    }
+
+    int reads = 0;
+    int abortAtRead = 0;
+    bool* abortFlag = nullptr;
     double clock = 0.0;
     double secondsPerLook = 0.0;
     int yields = 0;
@@ -187,6 +200,8 @@ TEST_F(SearchRunTest, RefusesRootsThatListNothingOrCannotBeNames)
         { (tree / "missing"), (tree / "missing") + "\r\n\r\nRoot folder not found!" },
         { (tree / "file.txt"), (tree / "file.txt") + "\r\n\r\nRoot folder not found!" },
         { (tree / longName), (tree / longName) + "/*.*\r\n\r\nBad file name or number" },
+        { "", "\r\n\r\nRoot folder not found!" }, // never the whole file system
+        { "   ", "\r\n\r\nRoot folder not found!" },
     };
     tree.Write("file.txt", "needle");
     for (const Case& c : cases) {
@@ -196,9 +211,46 @@ TEST_F(SearchRunTest, RefusesRootsThatListNothingOrCannotBeNames)
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, c.message);
         EXPECT_EQ(dialogs.messages[0].code, 0);
-        EXPECT_EQ(window.History(InputBox::RootFolder).ItemText(1), c.root); // recorded first
+        if (!c.message.starts_with("\r")) {
+            EXPECT_EQ(window.History(InputBox::RootFolder).ItemText(1), c.root); // recorded first
+        }
     }
     EXPECT_TRUE(window.calls.empty()); // never busy
+}
+
+TEST_F(SearchRunTest, TemplatesNameFilesOfTheWalkedFolderOnly)
+{
+    tree.Write("outside.txt", "needle");
+    tree.Write("inner/sub/deeper.txt", "needle");
+    window.SetText(InputBox::RootFolder, tree / "inner");
+    for (const char* fileTemplate : { "../*", "..\\*", "sub/*.txt" }) {
+        for (bool traverse : { false, true }) {
+            window.SetText(InputBox::FileTemplate, fileTemplate);
+            window.SetOption(OptionBox::TraverseSubfolders, traverse);
+            RunResult result = Run();
+            EXPECT_EQ(result.counters.TotalFileCount, 0) << fileTemplate << traverse;
+        }
+    }
+}
+
+TEST_F(SearchRunTest, DoubledSeparatorsInTheRootKeepRelativePathsWhole)
+{
+    tree.Write("x/inner/i.txt", "needle");
+    std::string root = tree / "x/inner";
+    ReplaceString(root, "/", "//");
+    window.SetText(InputBox::RootFolder, root);
+    Run();
+    EXPECT_EQ(Body(), "\r\n/i.txt\r\n\r\n\t1:\tneedle\r\n" + Totals(1, 1, 1));
+}
+
+TEST_F(SearchRunTest, AnAbortIsHeardWhileALongFileIsRead)
+{
+    tree.Write("long.txt", std::string(8 << 20, 'x') + "needle");
+    platform.abortAtRead = 2;
+    platform.abortFlag = &window.abortRequested;
+    RunResult result = Run();
+    EXPECT_TRUE(result.aborted);
+    EXPECT_LT(platform.reads, 5);
 }
 
 TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)

@@ -4,9 +4,21 @@
 #include "core/tools/WebCleanup.h"
 
 #include "core/tools/ToolRunFixture.h"
+#include "ports/CleanedCopies.h"
 
 namespace trawlit {
 namespace {
+
+// The copies of a web cleanup made in these tests are never the user's.
+RunResult RunWebCleanupWithoutRecord(RunPorts ports)
+{
+    struct NoRecord : CleanedCopies {
+        CopyStanding WhatStandsAt(const std::string&) override { return CopyStanding::Nothing; }
+        bool TakePermissionsOf(const std::string&, const std::string&) override { return true; }
+        void Remember(const std::string&) override { }
+    } copies;
+    return RunWebCleanup(ports, copies);
+}
 
 struct Tool {
     const char* name;
@@ -17,14 +29,14 @@ const Tool kTools[] = {
     { "listing", RunFolderListing },
     { "C headers", RunCHeaderExtraction },
     { "change marks", RunChangeMarkCount },
-    { "web cleanup", RunWebCleanup },
+    { "web cleanup", RunWebCleanupWithoutRecord },
 };
 
 class BatchToolFrameTest : public fakes::ToolRunFixture,
                            public ::testing::WithParamInterface<Tool> {
 protected:
     RunResult Run() { return GetParam().run(Ports()); }
-    bool IsWebCleanup() const { return GetParam().run == RunWebCleanup; }
+    bool IsWebCleanup() const { return GetParam().run == RunWebCleanupWithoutRecord; }
 };
 
 TEST_P(BatchToolFrameTest, RecordsTheFolderInputsButNotTheTextToFind)
@@ -37,15 +49,55 @@ TEST_P(BatchToolFrameTest, RecordsTheFolderInputsButNotTheTextToFind)
     EXPECT_EQ(window.History(InputBox::SearchStr).NHistory(), 0);
 }
 
-TEST_P(BatchToolFrameTest, AMissingRootEndsTheRunBeforeAnythingChanges)
+TEST_P(BatchToolFrameTest, AMissingOrBlankRootEndsTheRunBeforeAnythingChanges)
 {
-    window.SetText(InputBox::RootFolder, "/missing");
+    platform.AddFile("/a.txt", "\xE9"); // what a blank root would reach
+    for (const std::string root : { "/missing", "", "   " }) {
+        dialogs.messages.clear();
+        window.SetText(InputBox::RootFolder, root);
+        RunResult result = Run();
+        EXPECT_EQ(result.status, RunStatus::Refused);
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text,
+            (root == "/missing" ? root : "") + "\r\n\r\nRoot folder not found!");
+        EXPECT_FALSE(platform.Exists(kOutput));
+        EXPECT_FALSE(platform.Exists("/a.txt2"));
+        EXPECT_TRUE(window.calls.empty());
+    }
+}
+
+TEST_P(BatchToolFrameTest, FoldersThatCannotBeReadAreNamedAndCounted)
+{
+    platform.AddFolder("/Data/locked");
+    platform.AddFile("/Data/open/a.txt", "x");
+    platform.FailListing("/Data/locked", 70, "Permission denied");
     RunResult result = Run();
-    EXPECT_EQ(result.status, RunStatus::Refused);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "/missing\r\n\r\nRoot folder not found!");
-    EXPECT_FALSE(platform.Exists(kOutput));
-    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(
+        window.foldersNotRead, std::vector<std::string> { "/Data/locked (Permission denied)" });
+    EXPECT_EQ(result.foldersNotRead, 1);
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_NE(dialogs.outputFiles[0].message.find("1 folder could not be read.\r\n\r\n"),
+        std::string::npos);
+}
+
+// A file that never ends (a device) or a very large one: the abort is heard while reading.
+TEST_P(BatchToolFrameTest, AnAbortIsHeardWhileAFileIsRead)
+{
+    if (GetParam().run == RunFolderListing) {
+        GTEST_SKIP() << "reads no file";
+    }
+    platform.AddFile("/Data/big.txt", std::string(4 << 20, '\xE9'));
+    int reads = 0;
+    platform.onRead = [&] {
+        if (++reads == 3) {
+            window.abortRequested = true;
+        }
+    };
+    RunResult result = Run();
+    EXPECT_TRUE(result.aborted);
+    EXPECT_LT(reads, 6);
+    EXPECT_FALSE(platform.Exists("/Data/big.txt2"));
+    EXPECT_FALSE(platform.Exists("/Data/.big.txt2~"));
 }
 
 TEST_P(BatchToolFrameTest, AResultsFileThatCannotBeCreatedIsToldAndNothingIsWritten)

@@ -1,7 +1,12 @@
 #include "core/tools/WebCleanup.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/tools/ToolRunFixture.h"
+#include "fakes/FakeCleanedCopies.h"
 #include "fakes/TempFolder.h"
+#include "platform/PosixCleanedCopies.h"
 #include "platform/PosixPlatform.h"
 
 namespace trawlit {
@@ -11,7 +16,7 @@ using namespace std::string_literals;
 
 class WebCleanupTest : public fakes::ToolRunFixture {
 protected:
-    RunResult Run() { return RunWebCleanup(Ports()); }
+    RunResult Run() { return RunWebCleanup(Ports(), copies); }
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
@@ -20,6 +25,7 @@ protected:
         }
         return texts;
     }
+    fakes::FakeCleanedCopies copies { platform };
 };
 
 TEST_F(WebCleanupTest, ListsEachFileWithItsDroppedCharactersAndWritesChangedCopies)
@@ -74,18 +80,35 @@ TEST_F(WebCleanupTest, Byte129WithoutItsEIsShownThenListed)
     EXPECT_EQ(platform.Contents("/Data/a.txt2"), "it&#039;s x ");
 }
 
-TEST_F(WebCleanupTest, AnEarlierCopyIsReplacedAndNeverReadInTheSameRun)
+TEST_F(WebCleanupTest, OnlyItsOwnCopiesAreReplacedAndListedCopiesAreVisited)
 {
     platform.AddFile("/Data/a.htm", "\xE9");
-    platform.AddFile("/Data/a.htm2", "old copy");
+    platform.AddFile("/Data/chapter1", "\xE9");
+    platform.AddFile("/Data/chapter12", "the user's own chapter");
+    platform.AddFile("/Data/link.txt", "\xE9");
+    platform.AddFile("/Data/link.txt2", "what the link points at");
+    copies.links.insert("/Data/link.txt2");
+    Run();
+    platform.AddFile("/Data/a.htm", "\xFC"); // the original changed since
     platform.SetReadOnly("/Data/a.htm2", true);
 
     RunResult result = Run();
 
-    EXPECT_EQ(platform.Contents("/Data/a.htm2"), "&eacute;");
-    EXPECT_EQ(Results(), "/Data/A.HTM\r\n\r\n");
-    EXPECT_EQ(result.counters.TotalFileCount, 1);
+    EXPECT_EQ(platform.Contents("/Data/a.htm2"), "&uuml;");
+    EXPECT_EQ(platform.Contents("/Data/chapter12"), "the user's own chapter");
+    EXPECT_EQ(platform.Contents("/Data/link.txt2"), "what the link points at");
+    const std::string chapterNote
+        = "/Data/CHAPTER12 exists and is not a copy made by Trawlit: left as it is";
+    const std::string linkNote
+        = "/Data/LINK.TXT2 exists and is not a copy made by Trawlit: left as it is";
+    EXPECT_EQ(Results(),
+        "/Data/A.HTM\r\n\r\n/Data/A.HTM2\r\n\r\n/Data/CHAPTER1\r\n   " + chapterNote
+            + "\r\n\r\n/Data/CHAPTER12\r\n\r\n/Data/LINK.TXT\r\n   " + linkNote
+            + "\r\n\r\n/Data/LINK.TXT2\r\n\r\n");
+    EXPECT_EQ(result.counters.TotalFileCount, 6);
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.outputFiles.back().message,
+        "6 files searched.\r\n\r\n" + chapterNote + ".\r\n" + linkNote + ".\r\n");
 }
 
 TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
@@ -99,11 +122,7 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
     const std::string cannotWrite = "Unable to write the cleaned copy \r\n\r\n/Data/a.htm2\r\n\r\n"
                                     "Run-time error '61': Disk full\r\n\r\nNo copy was made.";
     const Case cases[] = {
-        { "the write fails",
-            [](auto& fake) {
-                fake.AddFile("/Data/a.htm2", "earlier copy");
-                fake.FailWrite("/Data/.a.htm2~", 61, "Disk full");
-            },
+        { "the write fails", [](auto& fake) { fake.FailWrite("/Data/.a.htm2~", 61, "Disk full"); },
             { cannotWrite }, "" },
         { "the copy cannot be opened",
             [](auto& fake) { fake.FailOpen("/Data/.a.htm2~", 70, "Permission denied"); },
@@ -111,15 +130,10 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
                 "Open error on write: /Data/A.HTM" },
             "" },
         { "a folder stands in its place", [](auto& fake) { fake.AddFolder("/Data/a.htm2"); },
-            { "Unable to write the cleaned copy \r\n\r\n/Data/a.htm2\r\n\r\n"
-              "Run-time error '75': Path/File access error\r\n\r\nNo copy was made." },
-            "" },
-        { "someone's own file stands in its place",
-            [](auto& fake) { fake.AddFile("/Data/a.htm2", "mine: \xFC"); },
-            { "/Data/a.htm2\r\n\r\nis no cleaned copy (it holds characters a copy never holds): "
-              "it was left as it is.",
+            { "Run-time error '75':\r\n\r\nPath/File access error: a folder has this name"
+              "\r\n\r\nFile = /Data/a.htm2",
                 "Open error on write: /Data/A.HTM" },
-            "mine: \xFC" },
+            "" },
     };
     for (const Case& c : cases) {
         fakes::FakePlatform fake;
@@ -128,8 +142,9 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         c.arrange(fake);
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
+        fakes::FakeCleanedCopies fakeCopies(fake);
         window.SetText(InputBox::FileTemplate, "*.htm");
-        RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles });
+        RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
 
         std::vector<std::string> texts;
         for (const auto& message : recorded.messages) {
@@ -151,11 +166,10 @@ TEST_F(WebCleanupTest, TheResultsFileIsNeverReadNorReplacedByACopy)
 
     Run();
 
-    EXPECT_EQ(platform.Contents("/Data/a.htm2"), "/Data/A.HTM\r\n\r\n");
-    EXPECT_EQ(MessageTexts(),
-        (std::vector<std::string> {
-            "/Data/a.htm2\r\n\r\nis the results file: the cleaned copy was not written.",
-            "Open error on write: /Data/A.HTM" }));
+    EXPECT_EQ(platform.Contents("/Data/a.htm2"),
+        "/Data/A.HTM\r\n   /Data/A.HTM2 exists and is not a copy made by Trawlit: left as it "
+        "is\r\n\r\n");
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(WebCleanupTest, UnopenableFileIsReportedCountedAndPassedOver)
@@ -228,7 +242,8 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
     fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
 
-    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files });
+    PosixCleanedCopies copies(tree / "state/copies");
+    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
 
     EXPECT_EQ(tree.Read("Index.htm2"), "caf&eacute;");
     EXPECT_EQ(tree.Read("Index.htm"), "caf\xE9");
@@ -236,6 +251,46 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
     EXPECT_FALSE(platform.FileExists(tree / ".Index.htm2~"));
     EXPECT_EQ(outside.Read("out.txt"), tree.Path() + "/INDEX.HTM\r\n\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The record and the file system together: a private original gets a private copy, a second
+// run refreshes it, and a link at a copy's name is neither followed nor replaced.
+TEST(WebCleanupOnDiskTest, OwnCopiesAreRefreshedPrivateAndLinksLeftAlone)
+{
+    fakes::TempFolder tree;
+    fakes::TempFolder outside;
+    const std::string secret = tree.Write("secret.txt", "\xE9");
+    chmod(secret.c_str(), 0600);
+    tree.Write("linked.txt", "\xE9");
+    const std::string target = outside.Write("target", "kept");
+    chmod(target.c_str(), 0444);
+    ASSERT_EQ(symlink(target.c_str(), (tree / "linked.txt2").c_str()), 0);
+    fakes::FakeMainWindow window;
+    window.SetText(InputBox::RootFolder, tree.Path());
+    window.SetText(InputBox::OutputPathname, outside / "out.txt");
+    PosixPlatform platform;
+    fakes::RecordingDialogs dialogs;
+    FileRoutines files(platform, dialogs);
+    NoEventPump noEvents;
+    PosixCleanedCopies copies(outside / "state/copies");
+
+    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
+    tree.Write("secret.txt", "\xFC");
+    PosixCleanedCopies nextRunCopies(outside / "state/copies");
+    RunWebCleanup(
+        RunPorts { window, { platform, platform, noEvents }, dialogs, files }, nextRunCopies);
+
+    struct stat info { };
+    ASSERT_EQ(stat((tree / "secret.txt2").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(tree.Read("secret.txt2"), "&uuml;");
+    ASSERT_EQ(lstat((tree / "linked.txt2").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    EXPECT_EQ(outside.Read("target"), "kept");
+    EXPECT_NE(outside.Read("out.txt").find("LINKED.TXT2 exists and is not a copy made by Trawlit"),
+        std::string::npos);
 }
 
 TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
@@ -259,15 +314,17 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         fake.FailRead("/Data/a.htm", c.failAfter);
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
-        RunResult result
-            = RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles });
+        fakes::FakeCleanedCopies fakeCopies(fake);
+        fakeCopies.Remember("/Data/a.htm2");
+        RunResult result = RunWebCleanup(
+            RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
 
         ASSERT_EQ(recorded.messages.size(), 1u) << c.what;
         EXPECT_EQ(recorded.messages[0].text,
             "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/A.HTM")
             << c.what;
         EXPECT_EQ(fake.Contents(kOutput), c.results) << c.what;
-        EXPECT_EQ(fake.Contents("/Data/a.htm2"), c.failAfter == 0 ? "earlier copy" : "") << c.what;
+        EXPECT_EQ(fake.Contents("/Data/a.htm2"), "earlier copy") << c.what; // kept, not emptied
         EXPECT_FALSE(fake.Exists("/Data/.a.htm2~")) << c.what;
         EXPECT_EQ(result.counters.TotalFileCount, 1) << c.what;
     }

@@ -1,6 +1,7 @@
 #include "qt/mainwindow/frmTrawlit.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QTest>
 
@@ -76,6 +77,19 @@ TEST_P(frmTrawlitBatchToolsTest, ClickingTheButtonRunsItsToolAndReturnsToIdle)
     EXPECT_FALSE(window.RunBusy());
     EXPECT_TRUE(window.cmdSearch2->isVisible());
     EXPECT_FALSE(window.cmdAbort->isVisible());
+}
+
+TEST_P(frmTrawlitBatchToolsTest, ARelativeResultsPathIsMadeAbsoluteWhenTheRunStarts)
+{
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(outside.Path()));
+    window.comboOutputPathname->setEditText("-n");
+    QTest::mouseClick(window.*(GetParam().button), Qt::LeftButton);
+    QDir::setCurrent(before);
+
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].path, outside / "-n");
+    EXPECT_EQ(window.comboOutputPathname->currentText().toStdString(), outside / "-n");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryBatchButton, frmTrawlitBatchToolsTest,

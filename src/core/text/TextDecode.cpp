@@ -22,9 +22,19 @@ unsigned char ByteAt(std::string_view text, std::size_t at)
     return static_cast<unsigned char>(text[at]);
 }
 
-// The length of the sequence a lead byte starts and the range its second byte must lie in
-// (ruling out overlong forms, surrogates and code points beyond U+10FFFF); 0 for none.
-std::size_t SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high)
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+} // namespace
+
+std::size_t Utf8SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high)
 {
     low = 0x80;
     high = 0xBF;
@@ -43,18 +53,6 @@ std::size_t SequenceShape(unsigned char lead, unsigned char& low, unsigned char&
     return 0;
 }
 
-bool IsHighSurrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-} // namespace
-
 bool DecodeUtf8At(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length)
 {
     const unsigned char lead = ByteAt(text, at);
@@ -65,7 +63,7 @@ bool DecodeUtf8At(std::string_view text, std::size_t at, char32_t& codePoint, st
     }
     unsigned char low = 0;
     unsigned char high = 0;
-    const std::size_t shape = SequenceShape(lead, low, high);
+    const std::size_t shape = Utf8SequenceShape(lead, low, high);
     length = 1;
     if (shape == 0 || at + shape > text.size())
         return false;

@@ -15,6 +15,11 @@ namespace trawlit {
 // complete, valid UTF-8 sequence starts there.
 bool DecodeUtf8At(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length);
 
+// The length of the UTF-8 sequence a lead byte starts and the range its second byte must lie
+// in (which rules out overlong forms, surrogates and code points beyond U+10FFFF); 0 for a
+// byte that starts none.
+std::size_t Utf8SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high);
+
 bool IsValidUtf8(std::string_view text);
 
 void AppendUtf8(char32_t codePoint, std::string& out);

@@ -1,5 +1,7 @@
 #include "core/tools/WebCharacters.h"
 
+#include "core/text/TextDecode.h"
+
 #include <array>
 
 namespace trawlit {
@@ -67,36 +69,13 @@ bool IsContinuation(unsigned char byte)
     return (byte & 0xC0) == 0x80;
 }
 
-// The length of the UTF-8 sequence a lead byte starts and the range its second byte must lie
-// in (which rules out overlong forms, surrogates and code points beyond U+10FFFF); 0 for a
-// byte that starts none.
-std::size_t SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high)
-{
-    low = 0x80;
-    high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-        return 4;
-    }
-    return 0;
-}
-
 // Decodes the multi-byte character at `at`.
 Utf8Step DecodeUtf8(std::string_view text, std::size_t at, std::size_t& length, char32_t& codePoint)
 {
     unsigned char low = 0;
     unsigned char high = 0;
     const unsigned char lead = ByteAt(text, at);
-    length = SequenceShape(lead, low, high);
+    length = Utf8SequenceShape(lead, low, high);
     if (length == 0) {
         return Utf8Step::Invalid;
     }

@@ -340,7 +340,12 @@ std::optional<QFont> frmPrintConfirm::ChooseInFontDialog(
     dialog.setOptions(options);
     OfferOnlyFaceAndSize(dialog);
     OpenOn(dialog, initial);
+    const QFont openedOn = dialog.currentFont();
     if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    // Where the printing face is not on the list (a monospaced face Qt calls proportional,
+    // say), the list settles on another; OK without touching it must not store that one.
+    if (dialog.selectedFont() == openedOn)
         return std::nullopt;
     return dialog.selectedFont();
 }

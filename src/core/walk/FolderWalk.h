@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +16,8 @@ struct WalkFile {
     const std::string& checkPath; // folder + "/" + name upper-cased: what results files show
     std::string_view name;
     FileIdentity identity;
-    FolderListing* folder; // the listing the name came from, alive during the visit
+    // The listing the name came from; a step that opens the file later keeps it alive.
+    const std::shared_ptr<FolderListing>& folder;
 };
 
 struct WalkSettings {

@@ -145,6 +145,11 @@ std::int64_t LineMatcher::Impl::Scan(ByteSource& byteSource, MatchSink& matchSin
         // A decoded file, known after the first read (which drops nothing), is counted as read.
         countingDeferred = countingDeferred && source->CanReadAt();
         CountBeforeDrop(keepFrom);
+        if (source->Stopped()) {
+            if (delivering)
+                sink->EndMatch();
+            break;
+        }
         block.Refill(*source, keepFrom);
         ShiftPositions(keepFrom);
         dropped += static_cast<std::int64_t>(keepFrom);

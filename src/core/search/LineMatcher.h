@@ -20,6 +20,9 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual std::ptrdiff_t Read(char* buffer, std::size_t size) = 0;
+    // Asked before every read: true ends the file where it is. The pieces read whole are
+    // searched; a piece cut off is dropped, one already being passed on ends where it is.
+    virtual bool Stopped() { return false; }
     // Reading again from an earlier place, without moving the reading position, lets the
     // matcher leave line ends uncounted until a hit needs them. Sources that cannot say no.
     virtual bool CanReadAt() const { return false; }

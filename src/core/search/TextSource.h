@@ -19,6 +19,7 @@ public:
     void Open(ByteSource& file);
 
     std::ptrdiff_t Read(char* buffer, std::size_t size) override;
+    bool Stopped() override { return file_->Stopped(); }
     bool CanReadAt() const override { return !utf16_ && file_->CanReadAt(); }
     std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
     {

@@ -91,6 +91,7 @@ void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
     ports_.window.HideStuff(kProgramTitle, 0, matchCounters, matchCounters);
 
     FolderWalk(ports_.platform.fileSystem, WalkSettingsFor(resultsFileNumber), *this);
+    AfterWalk();
 
     result.aborted = ports_.window.AbortRequested();
     WriteEnd(result.aborted);

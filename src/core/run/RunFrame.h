@@ -50,6 +50,8 @@ protected:
     virtual void OnResultsFileNotCreated() { }
     // Written after the header, before the walk.
     virtual void WriteStart() { }
+    // The walk is over; what it handed on may still be under way.
+    virtual void AfterWalk() { }
     // Written after the walk.
     virtual void WriteEnd(bool aborted) { (void)aborted; }
     // The results file is complete: sets the status and closing message and shows them.

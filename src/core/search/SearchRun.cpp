@@ -1,6 +1,8 @@
 #include "core/search/SearchRun.h"
 
 #include <algorithm>
+#include <deque>
+#include <memory>
 #include <optional>
 
 #include "core/files/ErrorNumbers.h"
@@ -11,6 +13,7 @@
 #include "core/run/RunStart.h"
 #include "core/run/RunTrailer.h"
 #include "core/run/RunYields.h"
+#include "core/search/FileScanPool.h"
 #include "core/search/LineMatcher.h"
 #include "core/search/SearchRecords.h"
 #include "core/text/TextHelpers.h"
@@ -33,8 +36,9 @@ public:
     }
     std::ptrdiff_t Read(char* buffer, std::size_t size) override
     {
-        return steps_.StopRequested() ? 0 : files_.ReadBytes(fileNumber_, buffer, size);
+        return files_.ReadBytes(fileNumber_, buffer, size);
     }
+    bool Stopped() override { return steps_.StopRequested(); }
     bool CanReadAt() const override { return true; }
     std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
     {
@@ -72,58 +76,51 @@ RunShape SearchShape(bool writesRecords)
 // given, are written into the results file through it.
 class StringSearch : public RunFrame, public MatchSink, private RecordsOut {
 public:
-    StringSearch(RunPorts ports, SearchRecords* records)
+    StringSearch(RunPorts ports, SearchRecords* records, int workerThreads)
         : RunFrame(ports, SearchShape(records != nullptr))
         , records_(records)
+        , workerThreads_(workerThreads)
     {
     }
+    ~StringSearch() override { CancelWhatIsLeft(); }
+    StringSearch(const StringSearch&) = delete;
+    StringSearch& operator=(const StringSearch&) = delete;
 
     void BeforeName() override { Yields().TimedYield(); }
 
     void VisitFile(const WalkFile& file) override
     {
-        RunPorts& ports = Ports();
-        current_ = &file;
-        fileMatchCount_ = 0;
-        std::int16_t fileNumber = 0;
-        PlatformError error = file.folder != nullptr
-            ? ports.files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
-            : ports.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
-        if (IsGoneSinceListed(error)) {
-            return; // passed over silently, like any name that is no file any more
+        if (pool_) {
+            queue_.push_back({ pool_->Submit(file.folder, file.name, file.displayPath),
+                file.displayPath, file.checkPath, std::nullopt });
+            CommitWhatIsReady();
+            return;
         }
-        if (error) {
-            ports.files.ReportOpenError(error, file.checkPath);
-            ports.dialogs.MsgBox("Open error with\r\n" + file.checkPath);
+        SearchFileHere(file);
+    }
+
+    void OnFolderNotRead(const std::string& folderPath, const PlatformError& error) override
+    {
+        if (pool_) {
+            queue_.push_back({ nullptr, folderPath, {}, error });
         } else {
-            FileNumberSource source(ports.files, fileNumber, *this);
-            matcher_->ScanFile(source, *this);
-            PlatformError closeError;
-            ports.files.Close(fileNumber, closeError);
+            RunFrame::OnFolderNotRead(folderPath, error);
         }
-        if (Options().CountsOnly && records_ != nullptr) {
-            records_->FileCount(*this, RecordFileOf(file), fileMatchCount_);
-        } else if (Options().CountsOnly) {
-            Writer().WriteLine(
-                RJustify(std::to_string(fileMatchCount_), 8) + "  " + file.checkPath);
-        }
-        RunCounters& counters = Counters();
-        SetCounter(ports.window, Counter::TotalFileCount, counters.TotalFileCount,
-            counters.TotalFileCount + 1);
     }
 
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override
     {
+        matchOpen_ = true;
         MainWindowPort& window = Ports().window;
         RunCounters& counters = Counters();
         const bool countsOnly = Options().CountsOnly;
         SetCounter(window, Counter::MatchCount, counters.MatchCount, counters.MatchCount + 1);
         if (++fileMatchCount_ == 1) {
             if (!countsOnly && records_ != nullptr) {
-                records_->MatchingFile(*this, RecordFileOf(*current_));
+                records_->MatchingFile(*this, RecordFileOf(*currentPath_));
             } else if (!countsOnly) {
                 Writer().Write("\r\n");
-                Writer().WriteLine(RelativePath(current_->displayPath));
+                Writer().WriteLine(RelativePath(*currentPath_));
                 Writer().Write("\r\n");
             }
             SetCounter(window, Counter::FileFoundCount, counters.FileFoundCount,
@@ -150,8 +147,9 @@ public:
 
     void EndMatch() override
     {
+        matchOpen_ = false;
         if (!Options().CountsOnly && records_ != nullptr) {
-            records_->MatchLine(*this, RecordFileOf(*current_), recordLineNumber_, recordText_,
+            records_->MatchLine(*this, RecordFileOf(*currentPath_), recordLineNumber_, recordText_,
                 recordIsContinuation_);
         } else if (!Options().CountsOnly) {
             Writer().Write("\r\n");
@@ -175,8 +173,21 @@ protected:
     void WriteStart() override
     {
         const SearchOptions& options = Options();
-        matcher_.emplace(MatchSettings { options.SearchStr, options.CaseSensitive,
-            options.CollapseWhiteSpace, !options.CountsOnly });
+        const MatchSettings settings { options.SearchStr, options.CaseSensitive,
+            options.CollapseWhiteSpace, !options.CountsOnly };
+        if (workerThreads_ > 0) {
+            pool_.emplace(Ports().platform.fileSystem, settings, workerThreads_);
+        } else {
+            matcher_.emplace(settings);
+        }
+    }
+
+    void AfterWalk() override
+    {
+        while (!queue_.empty() && !stopped_) {
+            CommitHead(true);
+        }
+        CancelWhatIsLeft();
     }
 
     void WriteEnd(bool aborted) override
@@ -210,15 +221,149 @@ protected:
     }
 
 private:
+    // A file handed to the workers, or a folder that could not be listed, in walk order.
+    struct Queued {
+        std::shared_ptr<FileScanJob> job; // none for a folder not read
+        std::string displayPath;
+        std::string checkPath;
+        std::optional<PlatformError> folderError;
+    };
+    // Files handed on before the run waits for the oldest.
+    static constexpr std::size_t kFilesInFlight = 64;
+    // How long the run waits for a file before the window handles its messages.
+    static constexpr double kFrameSeconds = 1.0 / 60;
+
     void Write(std::string_view text) override { Writer().Write(text); }
 
-    RecordFile RecordFileOf(const WalkFile& file) const
+    // The reference way: the file is read and matched here, between the walk's steps.
+    void SearchFileHere(const WalkFile& file)
     {
-        std::string_view relative = RelativePath(file.displayPath);
+        RunPorts& ports = Ports();
+        BeginFile(file.displayPath);
+        std::int16_t fileNumber = 0;
+        PlatformError error = file.folder != nullptr
+            ? ports.files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
+            : ports.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
+        if (IsGoneSinceListed(error)) {
+            return; // passed over silently, like any name that is no file any more
+        }
+        if (error) {
+            ReportOpenFailure(error, file.checkPath);
+        } else {
+            FileNumberSource source(ports.files, fileNumber, *this);
+            matcher_->ScanFile(source, *this);
+            PlatformError closeError;
+            ports.files.Close(fileNumber, closeError);
+        }
+        EndFile(file.displayPath, file.checkPath);
+    }
+
+    void BeginFile(const std::string& displayPath)
+    {
+        currentPath_ = &displayPath;
+        fileMatchCount_ = 0;
+    }
+
+    void ReportOpenFailure(const PlatformError& error, const std::string& checkPath)
+    {
+        Ports().files.ReportOpenError(error, checkPath);
+        Ports().dialogs.MsgBox("Open error with\r\n" + checkPath);
+    }
+
+    void EndFile(const std::string& displayPath, const std::string& checkPath)
+    {
+        if (Options().CountsOnly && records_ != nullptr) {
+            records_->FileCount(*this, RecordFileOf(displayPath), fileMatchCount_);
+        } else if (Options().CountsOnly) {
+            Writer().WriteLine(RJustify(std::to_string(fileMatchCount_), 8) + "  " + checkPath);
+        }
+        RunCounters& counters = Counters();
+        SetCounter(Ports().window, Counter::TotalFileCount, counters.TotalFileCount,
+            counters.TotalFileCount + 1);
+    }
+
+    // Writes the files the workers are done with, oldest first; waits for the oldest while
+    // too many are under way.
+    void CommitWhatIsReady()
+    {
+        while (!queue_.empty() && !stopped_) {
+            if (!CommitHead(queue_.size() >= kFilesInFlight)) {
+                return;
+            }
+        }
+    }
+
+    // Writes what the oldest entry holds so far, exactly as if its file were searched here:
+    // the stop checks the worker met are asked again now. Returns true when the entry is
+    // done; with `wait`, waits for that, letting the window handle its messages meanwhile.
+    bool CommitHead(bool wait)
+    {
+        Queued& head = queue_.front();
+        if (head.folderError) {
+            RunFrame::OnFolderNotRead(head.displayPath, *head.folderError);
+            queue_.pop_front();
+            return true;
+        }
+        if (!headBegun_) {
+            if (StopRequested()) {
+                stopped_ = true;
+                return false;
+            }
+            headBegun_ = true;
+            BeginFile(head.displayPath);
+        }
+        for (;;) {
+            const bool done = head.job->Take(taken_, wait ? kFrameSeconds : 0.0);
+            const bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
+            if (stoppedHere || done) {
+                FinishHead(stoppedHere);
+                return true;
+            }
+            if (!wait) {
+                return false;
+            }
+            Ports().platform.events.DoEvents();
+        }
+    }
+
+    void FinishHead(bool stoppedHere)
+    {
+        Queued& head = queue_.front();
+        if (stoppedHere) {
+            head.job->Cancel();
+            if (matchOpen_) {
+                EndMatch();
+            }
+        }
+        const PlatformError& error = head.job->OpenError();
+        if (!IsGoneSinceListed(error)) {
+            if (error) {
+                ReportOpenFailure(error, head.checkPath);
+            }
+            EndFile(head.displayPath, head.checkPath);
+        }
+        queue_.pop_front();
+        headBegun_ = false;
+    }
+
+    void CancelWhatIsLeft()
+    {
+        for (Queued& queued : queue_) {
+            if (queued.job) {
+                queued.job->Cancel();
+            }
+        }
+        queue_.clear();
+        pool_.reset();
+    }
+
+    RecordFile RecordFileOf(const std::string& displayPath) const
+    {
+        std::string_view relative = RelativePath(displayPath);
         if (!relative.empty() && relative.front() == '/') {
             relative.remove_prefix(1);
         }
-        return { file.displayPath, relative };
+        return { displayPath, relative };
     }
 
     static bool IsGoneSinceListed(const PlatformError& error)
@@ -251,8 +396,16 @@ private:
     bool recordIsContinuation_ = false;
     std::string recordText_;
     std::optional<LineMatcher> matcher_;
-    const WalkFile* current_ = nullptr;
+    const std::string* currentPath_ = nullptr;
     std::int64_t fileMatchCount_ = 0;
+    bool matchOpen_ = false;
+
+    int workerThreads_;
+    std::optional<FileScanPool> pool_;
+    std::deque<Queued> queue_;
+    ScanRecord taken_;
+    bool headBegun_ = false;
+    bool stopped_ = false;
 };
 
 } // namespace
@@ -264,7 +417,12 @@ RunResult RunStringSearch(RunPorts ports)
 
 RunResult RunStringSearch(RunPorts ports, SearchRecords* records)
 {
-    StringSearch search(ports, records);
+    return RunStringSearch(ports, records, 0);
+}
+
+RunResult RunStringSearch(RunPorts ports, SearchRecords* records, int workerThreads)
+{
+    StringSearch search(ports, records, workerThreads);
     return search.Run();
 }
 

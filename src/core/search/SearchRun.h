@@ -13,5 +13,9 @@ RunResult RunStringSearch(RunPorts ports);
 // The same with what `records` writes in place of the results file's own layout (the layout
 // when null).
 RunResult RunStringSearch(RunPorts ports, SearchRecords* records);
+// The same with `workerThreads` threads reading and matching the files while this one walks
+// and writes; the results file, messages and counters come out exactly as with 0, which reads
+// every file here.
+RunResult RunStringSearch(RunPorts ports, SearchRecords* records, int workerThreads);
 
 } // namespace trawlit

@@ -1,0 +1,197 @@
+#include "core/search/FileScanPool.h"
+
+#include <chrono>
+#include <functional>
+
+#include "core/files/ErrorNumbers.h"
+
+namespace trawlit {
+
+namespace {
+
+// What a worker gathers before it hands a part of a file over.
+constexpr std::size_t kPublishBytes = 16 * 1024;
+
+class JobFile : public ByteSource {
+public:
+    JobFile(FileSystem& files, FileHandle handle, std::function<bool()> stopCheck)
+        : files_(files)
+        , handle_(handle)
+        , stopCheck_(std::move(stopCheck))
+    {
+    }
+    std::ptrdiff_t Read(char* buffer, std::size_t size) override
+    {
+        return files_.Read(handle_, buffer, size);
+    }
+    bool Stopped() override { return stopCheck_(); }
+    bool CanReadAt() const override { return true; }
+    std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
+    {
+        return files_.ReadAt(handle_, offset, buffer, size);
+    }
+
+private:
+    FileSystem& files_;
+    FileHandle handle_;
+    std::function<bool()> stopCheck_;
+};
+
+} // namespace
+
+FileScanJob::FileScanJob(
+    std::shared_ptr<FolderListing> folder, std::string_view name, std::string path)
+    : folder_(std::move(folder))
+    , name_(name)
+    , path_(std::move(path))
+{
+}
+
+bool FileScanJob::Take(ScanRecord& into, double seconds)
+{
+    into.Clear();
+    std::unique_lock lock(mutex_);
+    taking_ = true;
+    if (shared_.Empty() && !done_ && seconds > 0.0) {
+        published_.wait_for(lock, std::chrono::duration<double>(seconds),
+            [this] { return !shared_.Empty() || done_; });
+    }
+    into.Append(shared_);
+    taken_.notify_all();
+    return done_;
+}
+
+void FileScanJob::Cancel()
+{
+    cancelled_.store(true, std::memory_order_relaxed);
+    std::lock_guard lock(mutex_);
+    taken_.notify_all();
+}
+
+void FileScanJob::Scan(FileSystem& files, LineMatcher& matcher)
+{
+    PlatformError error;
+    const FileHandle handle = folder_ != nullptr
+        ? files.OpenListedFile(*folder_, name_, path_, error)
+        : files.Open(path_, OpenAccess::Read, error);
+    folder_.reset();
+    if (handle == kNoFileHandle) {
+        std::lock_guard lock(mutex_);
+        openError_ = error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
+        done_ = true;
+        published_.notify_all();
+        return;
+    }
+    JobFile file(files, handle, [this] { return AtStopCheck(); });
+    matcher.ScanFile(file, *this);
+    PlatformError ignored;
+    files.Close(handle, ignored);
+    Finish();
+}
+
+void FileScanJob::BeginMatch(std::int64_t lineNumber, bool isContinuation)
+{
+    unpublished_.BeginMatch(lineNumber, isContinuation);
+}
+
+// A long matching line is read again in parts: they are handed over as they come.
+void FileScanJob::AppendToMatch(std::string_view part)
+{
+    unpublished_.AppendToMatch(part);
+    if (unpublished_.Bytes() >= kPublishBytes)
+        Publish();
+}
+
+void FileScanJob::EndMatch()
+{
+    unpublished_.EndMatch();
+}
+
+bool FileScanJob::AtStopCheck()
+{
+    unpublished_.NoteStopCheck();
+    bool taking = false;
+    {
+        std::lock_guard lock(mutex_);
+        taking = taking_;
+    }
+    if (taking || unpublished_.Bytes() >= kPublishBytes)
+        Publish();
+    return cancelled_.load(std::memory_order_relaxed);
+}
+
+void FileScanJob::Publish()
+{
+    std::unique_lock lock(mutex_);
+    shared_.Append(unpublished_);
+    published_.notify_all();
+    taken_.wait(lock, [this] {
+        return shared_.Bytes() <= kJobBudget || cancelled_.load(std::memory_order_relaxed);
+    });
+}
+
+void FileScanJob::Finish()
+{
+    std::lock_guard lock(mutex_);
+    shared_.Append(unpublished_);
+    done_ = true;
+    published_.notify_all();
+}
+
+FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount)
+    : files_(files)
+    , settings_(settings)
+{
+    for (int worker = 0; worker < workerCount; ++worker)
+        workers_.emplace_back([this] { Work(); });
+}
+
+FileScanPool::~FileScanPool()
+{
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+        for (const std::shared_ptr<FileScanJob>& job : queue_)
+            job->Cancel();
+    }
+    queued_.notify_all();
+    for (std::thread& worker : workers_)
+        worker.join();
+}
+
+std::shared_ptr<FileScanJob> FileScanPool::Submit(
+    std::shared_ptr<FolderListing> folder, std::string_view name, std::string path)
+{
+    auto job = std::make_shared<FileScanJob>(std::move(folder), name, std::move(path));
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(job);
+    }
+    queued_.notify_one();
+    return job;
+}
+
+void FileScanPool::Work()
+{
+    LineMatcher matcher(settings_);
+    while (std::shared_ptr<FileScanJob> job = NextJob()) {
+        if (job->cancelled_.load(std::memory_order_relaxed))
+            job->Finish();
+        else
+            job->Scan(files_, matcher);
+    }
+}
+
+// The oldest job, or none once the pool closes.
+std::shared_ptr<FileScanJob> FileScanPool::NextJob()
+{
+    std::unique_lock lock(mutex_);
+    queued_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+    if (queue_.empty())
+        return nullptr;
+    std::shared_ptr<FileScanJob> job = std::move(queue_.front());
+    queue_.pop_front();
+    return job;
+}
+
+} // namespace trawlit

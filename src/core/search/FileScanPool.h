@@ -1,0 +1,89 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "core/search/LineMatcher.h"
+#include "core/search/ScanRecord.h"
+#include "ports/FileSystem.h"
+
+namespace trawlit {
+
+// One file handed to the workers. A worker opens it, matches it and publishes what it found
+// in parts; the run takes the parts in walk order. A worker that got ahead waits once its
+// file holds kJobBudget bytes not yet taken, so a huge file streams instead of piling up.
+class FileScanJob : private MatchSink {
+public:
+    static constexpr std::size_t kJobBudget = 64 * 1024;
+
+    FileScanJob(std::shared_ptr<FolderListing> folder, std::string_view name, std::string path);
+
+    // The run's side. Takes what was published so far into `into` (emptied first), waiting up
+    // to `seconds` for something to come; returns true once the file is done and all taken.
+    bool Take(ScanRecord& into, double seconds);
+    // Why the file could not be opened: number 0 when it was (final once Take said done).
+    const PlatformError& OpenError() const { return openError_; }
+    // The worker stops at its next stop check and publishes nothing more.
+    void Cancel();
+
+private:
+    friend class FileScanPool;
+
+    // The worker's side.
+    void Scan(FileSystem& files, LineMatcher& matcher);
+    void BeginMatch(std::int64_t lineNumber, bool isContinuation) override;
+    void AppendToMatch(std::string_view part) override;
+    void EndMatch() override;
+    bool AtStopCheck();
+    void Publish();
+    void Finish();
+
+    std::shared_ptr<FolderListing> folder_;
+    std::string name_;
+    std::string path_;
+    ScanRecord unpublished_; // the worker's own
+
+    std::mutex mutex_;
+    std::condition_variable published_;
+    std::condition_variable taken_;
+    ScanRecord shared_;
+    bool done_ = false;
+    bool taking_ = false; // the run waits on this file: publish at every stop check
+    PlatformError openError_;
+    std::atomic<bool> cancelled_ { false };
+};
+
+// Worker threads, each with its own matcher, scanning the files handed to them in the order
+// they came. Files are opened, read and closed on the workers.
+class FileScanPool {
+public:
+    FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount);
+    ~FileScanPool(); // cancels what is queued and waits for the workers
+    FileScanPool(const FileScanPool&) = delete;
+    FileScanPool& operator=(const FileScanPool&) = delete;
+
+    std::shared_ptr<FileScanJob> Submit(
+        std::shared_ptr<FolderListing> folder, std::string_view name, std::string path);
+
+private:
+    void Work();
+    std::shared_ptr<FileScanJob> NextJob();
+
+    FileSystem& files_;
+    MatchSettings settings_;
+    std::mutex mutex_;
+    std::condition_variable queued_;
+    std::deque<std::shared_ptr<FileScanJob>> queue_;
+    bool closing_ = false;
+    std::vector<std::thread> workers_;
+};
+
+} // namespace trawlit

@@ -1,8 +1,11 @@
 // trawlit-cli: the runs of the main window without a window, for scripts and terminals.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -105,7 +108,7 @@ bool IsStandardOutput(const std::string& path)
 
 // With the results on standard output, the closing message goes to standard error, and so do
 // the counters only when they cannot land amid the results on the same terminal.
-int RunCommand(const SearchOptions& inputs, RunFunction run, SearchRecords* records = nullptr)
+int RunCommand(const SearchOptions& inputs, const std::function<RunResult(RunPorts)>& run)
 {
     const std::string outputPath = TrimBlanks(inputs.OutputPathname);
     const bool resultsOnStdout = outputPath == kStandardOutputName || IsStandardOutput(outputPath);
@@ -117,12 +120,17 @@ int RunCommand(const SearchOptions& inputs, RunFunction run, SearchRecords* reco
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     RunPorts ports { window, { platform, platform, noEvents }, dialogs, files };
-    RunResult result = records != nullptr ? RunStringSearch(ports, records) : run(ports);
-    return ExitStatusOf(result);
+    return ExitStatusOf(run(ports));
+}
+
+// One thread per CPU by default; 1 reads every file on the run's own thread.
+int DefaultThreads()
+{
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
 void AddSearchCommand(
-    CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly, OutputFormat& format)
+    CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly, OutputFormat& format, int& threads)
 {
     CLI::App* search = app.add_subcommand("search",
         "Search the files of a folder tree for a text and write the results file.\n"
@@ -139,6 +147,11 @@ void AddSearchCommand(
         "Read every run of white space in a line as one blank");
     search->add_flag(
         "--counts-only", inputs.CountsOnly, "One count line per file instead of lines");
+    search
+        ->add_option("--threads", threads,
+            "Threads reading files (default: one per CPU; 1 reads them one by one); the "
+            "results are the same")
+        ->check(CLI::Range(1, 256));
 }
 
 CLI::App* AddBatchCommand(
@@ -170,7 +183,8 @@ int main(int argc, char** argv)
     inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
     bool rootFolderOnly = false;
     OutputFormat format = OutputFormat::Results;
-    AddSearchCommand(app, inputs, rootFolderOnly, format);
+    int threads = DefaultThreads();
+    AddSearchCommand(app, inputs, rootFolderOnly, format, threads);
     std::vector<std::pair<CLI::App*, RunFunction>> batchCommands;
     for (const BatchCommand& command : kBatchCommands) {
         batchCommands.emplace_back(
@@ -189,5 +203,8 @@ int main(int argc, char** argv)
         }
     }
     std::unique_ptr<SearchRecords> records = RecordsFor(format);
-    return RunCommand(inputs, RunStringSearch, records.get());
+    const int workerThreads = threads > 1 ? threads : 0;
+    return RunCommand(inputs, [&records, workerThreads](RunPorts ports) {
+        return RunStringSearch(ports, records.get(), workerThreads);
+    });
 }

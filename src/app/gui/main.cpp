@@ -1,7 +1,9 @@
 // The window program: the main window over the real settings store, file system and dialogs.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include <QApplication>
 #include <QFileInfo>
@@ -82,6 +84,7 @@ int main(int argc, char** argv)
 
     frmTrawlit window(
         settings, dialogs, platform, files, fileDialog, folderChooser, SearchAviPath());
+    window.SetSearchThreads(static_cast<int>(std::max(1U, std::thread::hardware_concurrency())));
     // The dialogs exist before the window they belong to.
     dialogs.SetParent(&window);
     outputFiles.SetParent(&window);

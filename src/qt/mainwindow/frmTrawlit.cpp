@@ -449,7 +449,8 @@ bool frmTrawlit::eventFilter(QObject* watched, QEvent* event)
 
 void frmTrawlit::cmdSearch2_Click()
 {
-    RunFromClick(RunStringSearch);
+    RunFromClick(
+        [this](RunPorts ports) { return RunStringSearch(ports, nullptr, searchThreads_); });
 }
 
 void frmTrawlit::cmdFolderListing_Click()
@@ -472,7 +473,7 @@ void frmTrawlit::cmdRuvReplace_Click()
     RunFromClick(RunWebCleanupForUser);
 }
 
-void frmTrawlit::RunFromClick(RunResult (*run)(RunPorts))
+void frmTrawlit::RunFromClick(const std::function<RunResult(RunPorts)>& run)
 {
     // A relative results path means the current folder: the header, the dialog, the history
     // and the viewer then all name the file where it really is ("-n" is no viewer option).
@@ -561,11 +562,11 @@ void frmTrawlit::FocusInput(InputBox box)
     ComboOf(box)->setFocus(Qt::OtherFocusReason);
 }
 
-// The caption changes at once; painting waits for the next frame so that a fast run does not
-// spend its time drawing digits. A pending change is always painted by the timer.
+// A counter's text is set and painted at most once a frame, so that a fast run does not spend
+// its time on digits; a pending value is always shown by the timer, or when the run ends.
 void frmTrawlit::ShowCounter(Counter counter, std::int64_t value)
 {
-    CounterLabel(counter)->setText(QString::number(value));
+    pendingCounts_[static_cast<std::size_t>(counter)] = value;
     if (!counterPaintClock_.isValid() || counterPaintClock_.elapsed() >= kCounterPaintIntervalMs)
         PaintCounters();
     else if (!counterPaintTimer_.isActive())
@@ -576,8 +577,14 @@ void frmTrawlit::PaintCounters()
 {
     counterPaintTimer_.stop();
     for (Counter counter :
-        { Counter::TotalFileCount, Counter::FileFoundCount, Counter::MatchCount })
+        { Counter::TotalFileCount, Counter::FileFoundCount, Counter::MatchCount }) {
+        std::optional<std::int64_t>& pending = pendingCounts_[static_cast<std::size_t>(counter)];
+        if (!pending)
+            continue;
+        CounterLabel(counter)->setText(QString::number(*pending));
         CounterLabel(counter)->repaint();
+        pending.reset();
+    }
     counterPaintClock_.start();
 }
 
@@ -598,6 +605,7 @@ void frmTrawlit::HideStuff(const std::string& /*expandingCaption*/, std::int64_t
     std::int64_t fileFoundCount, std::int64_t matchCount)
 {
     cmdAbort->show();
+    pendingCounts_ = {};
     for (ButtonKbt* button :
         { cmdBrelka, cmdFolderListing, cmdSearch2, cmdExtractCHeaders, cmdRuvReplace })
         button->hide();
@@ -658,6 +666,7 @@ void frmTrawlit::AnimationStop()
 
 void frmTrawlit::HideAbortButton()
 {
+    PaintCounters(); // the run's last counts
     cmdAbort->hide();
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <functional>
+#include <optional>
+
 #include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
@@ -59,6 +63,9 @@ public:
     ComboBoxView& Combo(InputBox box) override;
 
     bool RunBusy() const { return runBusy_; }
+    // Threads that read and match files during a search, so that no file holds up the
+    // window; 0 reads them here, between the window's messages.
+    void SetSearchThreads(int threads) { searchThreads_ = threads; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,7 +94,7 @@ private:
     void cmdBrelka_Click();
     void cmdRuvReplace_Click();
     // Runs one of the five runs; nothing escapes into the event loop.
-    void RunFromClick(RunResult (*run)(RunPorts));
+    void RunFromClick(const std::function<RunResult(RunPorts)>& run);
     void cmdAbort_Click();
     void cmdBrowse_Click();
     void cmdFolderBrowse_Click();
@@ -108,11 +115,13 @@ private:
     QString searchAviPath_;
 
     bool abortRequested_ = false;
+    int searchThreads_ = 0;
     bool runBusy_ = false;
 
     std::array<clsHistory, 4> histories_; // by InputBox
     std::array<std::unique_ptr<QtComboBoxView>, 4> comboViews_;
 
+    std::array<std::optional<std::int64_t>, 3> pendingCounts_ {}; // by Counter
     QElapsedTimer counterPaintClock_;
     QTimer counterPaintTimer_;
 

@@ -70,6 +70,13 @@ check "jsonl: a file, a match record each, then the summary, its own file passed
 rm "$work/tree/out.jsonl"
 "$cli" search --root "$work/tree" --find needle --format xml > /dev/null 2>&1
 check "an unknown format is a usage error" [ $? -eq 2 ]
+for threads in 0 257 x; do
+    "$cli" search --root "$work/tree" --find needle --threads "$threads" > /dev/null 2>&1
+    check "--threads $threads is a usage error" [ $? -eq 2 ]
+done
+"$cli" search --root "$work/tree" --find needle --threads 1 --output - 2> /dev/null | tail -n +2 > "$work/one"
+"$cli" search --root "$work/tree" --find needle --threads 3 --output - 2> /dev/null | tail -n +2 > "$work/three"
+check "--threads 3 writes what --threads 1 writes" cmp -s "$work/one" "$work/three"
 
 "$cli" search --root "$work/tree" --find "   " --output "$out" > /dev/null 2> "$work/stderr"
 check "blank text exits 2" [ $? -eq 2 ]

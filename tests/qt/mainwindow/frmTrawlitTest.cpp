@@ -10,8 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <functional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -46,8 +49,17 @@ public:
         if (onYield)
             onYield(yields);
     }
+    // Reads run on the search's workers: a slow disk is played by a pause in each.
+    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
+    {
+        ++reads;
+        std::this_thread::sleep_for(readPause);
+        return PosixPlatform::Read(handle, buffer, size);
+    }
     std::function<void(int)> onYield;
     int yields = 0;
+    std::atomic<int> reads = 0;
+    std::chrono::milliseconds readPause {};
 };
 
 class ScriptedFileDialog : public FileDialogPort {
@@ -324,6 +336,30 @@ TEST_F(frmTrawlitTest, ALeadingTildeInThePathsIsTheHomeFolder)
         tree.Read("Trawlit.out").find("Root folder:  " + tree / "sub\r\n"), std::string::npos);
     ASSERT_EQ(fileDialog.requests.size(), 1u);
     EXPECT_EQ(fileDialog.requests[0].fileName, tree / "Trawlit.out");
+}
+
+// With the reading on worker threads the window handles its messages while one slow file is
+// read, and an abort ends that file where it is.
+TEST_F(frmTrawlitTest, AnAbortIsHeardWhileASlowFileIsRead)
+{
+    tree.Write("slow.txt", std::string(1 << 20, 'x') + "\nneedle\n"); // 9 reads
+    platform.readPause = std::chrono::milliseconds(25);
+    window->SetSearchThreads(2);
+    SetInputs("needle");
+    dialogs.answers = { MsgBoxAnswer::Yes };
+    platform.onYield = [&](int yield) {
+        if (yield == 3)
+            QTest::mouseClick(window->cmdAbort, Qt::LeftButton);
+    };
+
+    ClickSearch();
+
+    EXPECT_LT(platform.reads, 8);
+    const std::string results = TempFolder::ReadWholeFile(output);
+    EXPECT_NE(results.find("*** PROCESSING WAS ABORTED VIA USER ACTION ***"), std::string::npos);
+    EXPECT_EQ(results.find(":\tneedle"), std::string::npos);
+    EXPECT_EQ(window->lblTotalFileCount->text(), "1");
+    EXPECT_TRUE(IdleLook());
 }
 
 TEST_F(frmTrawlitTest, AbortAnsweredNoGoesOnAndYesStopsTheRun)

@@ -1,5 +1,6 @@
 #include "core/search/FileScanPool.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -50,13 +51,16 @@ FileScanJob::FileScanJob(
 bool FileScanJob::Take(ScanRecord& into, double seconds)
 {
     into.Clear();
+    if (seconds <= 0.0 && !ready_.load(std::memory_order_acquire))
+        return false;
+    taking_.store(true, std::memory_order_relaxed);
     std::unique_lock lock(mutex_);
-    taking_ = true;
     if (shared_.Empty() && !done_ && seconds > 0.0) {
         published_.wait_for(lock, std::chrono::duration<double>(seconds),
             [this] { return !shared_.Empty() || done_; });
     }
     into.Append(shared_);
+    ready_.store(done_, std::memory_order_relaxed);
     taken_.notify_all();
     return done_;
 }
@@ -79,14 +83,24 @@ void FileScanJob::Scan(FileSystem& files, LineMatcher& matcher)
         std::lock_guard lock(mutex_);
         openError_ = error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
         done_ = true;
+        ready_.store(true, std::memory_order_release);
         published_.notify_all();
         return;
     }
-    JobFile file(files, handle, [this] { return AtStopCheck(); });
-    matcher.ScanFile(file, *this);
+    try {
+        ScanOpened(files, handle, matcher);
+    } catch (...) {
+        failure_ = std::current_exception();
+    }
     PlatformError ignored;
     files.Close(handle, ignored);
     Finish();
+}
+
+void FileScanJob::ScanOpened(FileSystem& files, FileHandle handle, LineMatcher& matcher)
+{
+    JobFile file(files, handle, [this] { return AtStopCheck(); });
+    matcher.ScanFile(file, *this);
 }
 
 void FileScanJob::BeginMatch(std::int64_t lineNumber, bool isContinuation)
@@ -110,12 +124,7 @@ void FileScanJob::EndMatch()
 bool FileScanJob::AtStopCheck()
 {
     unpublished_.NoteStopCheck();
-    bool taking = false;
-    {
-        std::lock_guard lock(mutex_);
-        taking = taking_;
-    }
-    if (taking || unpublished_.Bytes() >= kPublishBytes)
+    if (taking_.load(std::memory_order_relaxed) || unpublished_.Bytes() >= kPublishBytes)
         Publish();
     return cancelled_.load(std::memory_order_relaxed);
 }
@@ -124,6 +133,7 @@ void FileScanJob::Publish()
 {
     std::unique_lock lock(mutex_);
     shared_.Append(unpublished_);
+    ready_.store(true, std::memory_order_release);
     published_.notify_all();
     taken_.wait(lock, [this] {
         return shared_.Bytes() <= kJobBudget || cancelled_.load(std::memory_order_relaxed);
@@ -135,6 +145,7 @@ void FileScanJob::Finish()
     std::lock_guard lock(mutex_);
     shared_.Append(unpublished_);
     done_ = true;
+    ready_.store(true, std::memory_order_release);
     published_.notify_all();
 }
 
@@ -153,6 +164,7 @@ FileScanPool::~FileScanPool()
         closing_ = true;
         for (const std::shared_ptr<FileScanJob>& job : queue_)
             job->Cancel();
+        heldBack_.clear();
     }
     queued_.notify_all();
     for (std::thread& worker : workers_)
@@ -163,35 +175,52 @@ std::shared_ptr<FileScanJob> FileScanPool::Submit(
     std::shared_ptr<FolderListing> folder, std::string_view name, std::string path)
 {
     auto job = std::make_shared<FileScanJob>(std::move(folder), name, std::move(path));
+    heldBack_.push_back(job);
+    if (heldBack_.size() >= kHandOverBatch)
+        HandOver();
+    return job;
+}
+
+void FileScanPool::HandOver()
+{
+    if (heldBack_.empty())
+        return;
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back(job);
+        for (std::shared_ptr<FileScanJob>& job : heldBack_)
+            queue_.push_back(std::move(job));
     }
-    queued_.notify_one();
-    return job;
+    heldBack_.clear();
+    queued_.notify_all();
 }
 
 void FileScanPool::Work()
 {
     LineMatcher matcher(settings_);
-    while (std::shared_ptr<FileScanJob> job = NextJob()) {
-        if (job->cancelled_.load(std::memory_order_relaxed))
-            job->Finish();
-        else
-            job->Scan(files_, matcher);
+    std::vector<std::shared_ptr<FileScanJob>> jobs;
+    while (NextJobs(jobs)) {
+        for (const std::shared_ptr<FileScanJob>& job : jobs) {
+            if (job->cancelled_.load(std::memory_order_relaxed))
+                job->Finish();
+            else
+                job->Scan(files_, matcher);
+        }
     }
 }
 
-// The oldest job, or none once the pool closes.
-std::shared_ptr<FileScanJob> FileScanPool::NextJob()
+// A worker scans the jobs it took in their order, so the oldest job not done is always under
+// way or next: a worker waiting for its file's turn never holds up that turn.
+bool FileScanPool::NextJobs(std::vector<std::shared_ptr<FileScanJob>>& jobs)
 {
+    jobs.clear();
     std::unique_lock lock(mutex_);
     queued_.wait(lock, [this] { return closing_ || !queue_.empty(); });
-    if (queue_.empty())
-        return nullptr;
-    std::shared_ptr<FileScanJob> job = std::move(queue_.front());
-    queue_.pop_front();
-    return job;
+    // Taking a few at once spares lock handovers, while leaving work for the other workers.
+    const std::size_t count = std::min(kTakenAtOnce, (queue_.size() + 1) / 2);
+    for (std::size_t taken = 0; taken < count; ++taken) {
+        jobs.push_back(std::move(queue_.front()));
+        queue_.pop_front();
+    }
+    return !jobs.empty();
 }
-
 } // namespace trawlit

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,12 +34,16 @@ public:
     const PlatformError& OpenError() const { return openError_; }
     // The worker stops at its next stop check and publishes nothing more.
     void Cancel();
+    // What went wrong on the worker (memory ran out, say), to be thrown on the run's thread
+    // when the file's turn comes, as if it were read there.
+    std::exception_ptr Failure() const { return failure_; }
 
 private:
     friend class FileScanPool;
 
     // The worker's side.
     void Scan(FileSystem& files, LineMatcher& matcher);
+    void ScanOpened(FileSystem& files, FileHandle handle, LineMatcher& matcher);
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override;
     void AppendToMatch(std::string_view part) override;
     void EndMatch() override;
@@ -56,8 +61,10 @@ private:
     std::condition_variable taken_;
     ScanRecord shared_;
     bool done_ = false;
-    bool taking_ = false; // the run waits on this file: publish at every stop check
+    std::atomic<bool> ready_ { false }; // something to take, or done: spares the run a lock
+    std::atomic<bool> taking_ { false }; // the run waits on this file: publish at every stop check
     PlatformError openError_;
+    std::exception_ptr failure_;
     std::atomic<bool> cancelled_ { false };
 };
 
@@ -70,12 +77,19 @@ public:
     FileScanPool(const FileScanPool&) = delete;
     FileScanPool& operator=(const FileScanPool&) = delete;
 
+    // Files are handed to the workers a few at a time, which saves waking one per file.
     std::shared_ptr<FileScanJob> Submit(
         std::shared_ptr<FolderListing> folder, std::string_view name, std::string path);
+    // Hands over what Submit still holds back: before the run waits for a file.
+    void HandOver();
 
 private:
+    static constexpr std::size_t kHandOverBatch = 16;
+
     void Work();
-    std::shared_ptr<FileScanJob> NextJob();
+    // Takes up to kTakenAtOnce of the oldest jobs into `jobs`; false once the pool closes.
+    bool NextJobs(std::vector<std::shared_ptr<FileScanJob>>& jobs);
+    static constexpr std::size_t kTakenAtOnce = 4;
 
     FileSystem& files_;
     MatchSettings settings_;
@@ -83,6 +97,7 @@ private:
     std::condition_variable queued_;
     std::deque<std::shared_ptr<FileScanJob>> queue_;
     bool closing_ = false;
+    std::vector<std::shared_ptr<FileScanJob>> heldBack_; // the run's own
     std::vector<std::thread> workers_;
 };
 

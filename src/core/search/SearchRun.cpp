@@ -312,6 +312,9 @@ private:
             headBegun_ = true;
             BeginFile(head.displayPath);
         }
+        if (wait) {
+            pool_->HandOver();
+        }
         for (;;) {
             const bool done = head.job->Take(taken_, wait ? kFrameSeconds : 0.0);
             const bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
@@ -322,6 +325,7 @@ private:
             if (!wait) {
                 return false;
             }
+            pool_->HandOver();
             Ports().platform.events.DoEvents();
         }
     }
@@ -330,12 +334,14 @@ private:
     {
         Queued& head = queue_.front();
         if (stoppedHere) {
-            head.job->Cancel();
+            head.job->Cancel(); // it was opened: there were stop checks
             if (matchOpen_) {
                 EndMatch();
             }
+        } else if (head.job->Failure()) {
+            std::rethrow_exception(head.job->Failure());
         }
-        const PlatformError& error = head.job->OpenError();
+        const PlatformError error = stoppedHere ? PlatformError {} : head.job->OpenError();
         if (!IsGoneSinceListed(error)) {
             if (error) {
                 ReportOpenFailure(error, head.checkPath);

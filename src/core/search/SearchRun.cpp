@@ -299,16 +299,17 @@ private:
     bool CommitHead(bool wait)
     {
         Queued& head = queue_.front();
+        // The walk asks before every folder and every file.
+        if (!headBegun_ && StopRequested()) {
+            stopped_ = true;
+            return false;
+        }
         if (head.folderError) {
             RunFrame::OnFolderNotRead(head.displayPath, *head.folderError);
             queue_.pop_front();
             return true;
         }
         if (!headBegun_) {
-            if (StopRequested()) {
-                stopped_ = true;
-                return false;
-            }
             headBegun_ = true;
             BeginFile(head.displayPath);
         }
@@ -326,6 +327,15 @@ private:
                 return false;
             }
             pool_->HandOver();
+            DoEventsOncePerFrame();
+        }
+    }
+
+    void DoEventsOncePerFrame()
+    {
+        const double now = Ports().platform.clock.MonotonicSeconds();
+        if (now >= lastEvents_ + kFrameSeconds) {
+            lastEvents_ = now;
             Ports().platform.events.DoEvents();
         }
     }
@@ -412,6 +422,7 @@ private:
     ScanRecord taken_;
     bool headBegun_ = false;
     bool stopped_ = false;
+    double lastEvents_ = 0.0;
 };
 
 } // namespace

@@ -200,18 +200,19 @@ TEST_F(ParallelSearchTest, FourWorkersWriteWhatOneThreadWrites)
 }
 
 // An abort after a random file, or at a random match (inside a huge file, often), ends both
-// at the same place.
+// at the same place; so does one after the last file, before the locked folder.
 TEST_F(ParallelSearchTest, AnAbortAnywhereEndsBothRunsAtTheSamePlace)
 {
     Random random(8);
     for (const Case& c : { kCases[0], kCases[1] }) {
         const Outcome whole = Run(c, 0);
-        for (int trial = 0; trial < 6; ++trial) {
+        for (int trial = 0; trial < 7; ++trial) {
             const bool atMatch = trial % 2 == 1;
             const Counter counter = atMatch ? Counter::MatchCount : Counter::TotalFileCount;
             const std::int64_t total
                 = atMatch ? whole.result.counters.MatchCount : whole.result.counters.TotalFileCount;
-            const std::int64_t value = 1 + random.Below(static_cast<std::uint32_t>(total));
+            const std::int64_t value
+                = trial == 6 ? total : 1 + random.Below(static_cast<std::uint32_t>(total));
             SCOPED_TRACE(std::string(c.name) + (atMatch ? " at match " : " at file ")
                 + std::to_string(value));
             const Outcome reference = Run(c, 0, counter, value);

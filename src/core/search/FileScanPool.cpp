@@ -51,9 +51,9 @@ FileScanJob::FileScanJob(
 bool FileScanJob::Take(ScanRecord& into, double seconds)
 {
     into.Clear();
+    taking_.store(true, std::memory_order_relaxed);
     if (seconds <= 0.0 && !ready_.load(std::memory_order_acquire))
         return false;
-    taking_.store(true, std::memory_order_relaxed);
     std::unique_lock lock(mutex_);
     if (shared_.Empty() && !done_ && seconds > 0.0) {
         published_.wait_for(lock, std::chrono::duration<double>(seconds),

@@ -35,15 +35,16 @@ bool InSet(char c, const ByteSet& set)
     return false;
 }
 
-bool IsAsciiScalar(const char* begin, const char* end)
+const char* FindProbePlain(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {
-    unsigned char any = 0;
-    for (const char* p = begin; p != end; ++p)
-        any |= static_cast<unsigned char>(*p);
-    return any < 0x80;
+    for (const char* p = begin; p < candidatesEnd; ++p) {
+        if (ProbeMatchesAt(p, probe))
+            return p;
+    }
+    return nullptr;
 }
 
-const char* FindSetProbeScalar(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+const char* FindSetProbePlain(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
     for (const char* p = begin; p < candidatesEnd; ++p) {
         if (InSet(*p, probe.first)
@@ -53,7 +54,33 @@ const char* FindSetProbeScalar(const char* begin, const char* candidatesEnd, con
     return nullptr;
 }
 
-std::int64_t CountLineEndsScalar(const char* begin, const char* end, bool previousWasCR)
+bool IsAsciiPlain(const char* begin, const char* end)
+{
+    unsigned char any = 0;
+    for (const char* p = begin; p != end; ++p)
+        any |= static_cast<unsigned char>(*p);
+    return any < 0x80;
+}
+
+const char* FindLineEndPlain(const char* begin, const char* end)
+{
+    const char* p = begin;
+    while (p != end && *p != kCR && *p != kLF)
+        ++p;
+    return p;
+}
+
+const char* FindLastLineEndPlain(const char* begin, const char* end)
+{
+    for (const char* p = end; p != begin;) {
+        --p;
+        if (*p == kCR || *p == kLF)
+            return p;
+    }
+    return nullptr;
+}
+
+std::int64_t CountLineEndsPlain(const char* begin, const char* end, bool previousWasCR)
 {
     std::int64_t count = 0;
     for (const char* p = begin; p != end; ++p) {
@@ -101,22 +128,8 @@ std::int64_t SumBytes(Vec accumulator)
 // Byte counters step by at most one per round, so they are folded every 255 rounds.
 constexpr int kRoundsPerFold = 255;
 
-std::int64_t CountLF(const char* begin, const char* end)
-{
-    std::int64_t count = 0;
-    const char* p = begin;
-    while (end - p >= kVec) {
-        Vec accumulator = _mm_setzero_si128();
-        for (int round = 0; round < kRoundsPerFold && end - p >= kVec; ++round, p += kVec)
-            accumulator = _mm_sub_epi8(accumulator, _mm_cmpeq_epi8(Load(p), Splat(kLF)));
-        count += SumBytes(accumulator);
-    }
-    for (; p != end; ++p)
-        count += *p == kLF ? 1 : 0;
-    return count;
-}
-
-std::int64_t CountCRAndLoneLF(const char* begin, const char* end, bool previousWasCR)
+// One pass for both kinds of line end: a CR counts, and an LF unless a CR came just before.
+std::int64_t CountLineEndsSse2(const char* begin, const char* end, bool previousWasCR)
 {
     std::int64_t count = 0;
     const char* p = begin;
@@ -137,7 +150,7 @@ std::int64_t CountCRAndLoneLF(const char* begin, const char* end, bool previousW
     }
     if (p != begin)
         previousWasCR = p[-1] == kCR;
-    return count + CountLineEndsScalar(p, end, previousWasCR);
+    return count + CountLineEndsPlain(p, end, previousWasCR);
 }
 
 template <typename SecondTest>
@@ -160,20 +173,10 @@ const char* FindPair(
             return p + std::countr_zero(mask);
         p += 2 * kVec;
     }
-    for (; p < candidatesEnd; ++p) {
-        if (ProbeMatchesAt(p, probe))
-            return p;
-    }
-    return nullptr;
+    return FindProbePlain(p, candidatesEnd, probe);
 }
 
-#endif
-
-} // namespace
-
-#if defined(__SSE2__)
-
-const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+const char* FindProbeSse2(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {
     const Vec secondByte = Splat(probe.secondByte);
     const Vec secondFold = Splat(probe.secondFold);
@@ -189,7 +192,7 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
 }
 
 // Loads that overlap at the end cover the last bytes without a byte loop: most lines are short.
-bool IsAscii(const char* begin, const char* end)
+bool IsAsciiSse2(const char* begin, const char* end)
 {
     const std::ptrdiff_t size = end - begin;
     if (size >= kVec) {
@@ -205,7 +208,7 @@ bool IsAscii(const char* begin, const char* end)
         std::memcpy(&last, end - 8, 8);
         return ((first | last) & 0x8080808080808080u) == 0;
     }
-    return IsAsciiScalar(begin, end);
+    return IsAsciiPlain(begin, end);
 }
 
 template <std::size_t Compares> struct SetVec {
@@ -240,10 +243,10 @@ const char* FindSetProbeVec(const char* begin, const char* candidatesEnd, const 
             return p + std::countr_zero(mask);
         p += kVec;
     }
-    return FindSetProbeScalar(p, candidatesEnd, probe);
+    return FindSetProbePlain(p, candidatesEnd, probe);
 }
 
-const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+const char* FindSetProbeSse2(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
     // Four compares a set cover most texts; larger sets take all eight.
     if (std::max(probe.first.count, probe.second.count) <= 4)
@@ -251,7 +254,7 @@ const char* FindSetProbe(const char* begin, const char* candidatesEnd, const Set
     return FindSetProbeVec<ByteSet::kMaxCount>(begin, candidatesEnd, probe);
 }
 
-const char* FindLineEnd(const char* begin, const char* end)
+const char* FindLineEndSse2(const char* begin, const char* end)
 {
     const char* p = begin;
     while (end - p >= 2 * kVec) {
@@ -261,12 +264,10 @@ const char* FindLineEnd(const char* begin, const char* end)
             return p + std::countr_zero(mask);
         p += 2 * kVec;
     }
-    while (p != end && *p != kCR && *p != kLF)
-        ++p;
-    return p;
+    return FindLineEndPlain(p, end);
 }
 
-const char* FindLastLineEnd(const char* begin, const char* end)
+const char* FindLastLineEndSse2(const char* begin, const char* end)
 {
     const char* p = end;
     while (p - begin >= kVec) {
@@ -275,69 +276,79 @@ const char* FindLastLineEnd(const char* begin, const char* end)
         if (mask != 0)
             return p + (31 - std::countl_zero(mask));
     }
-    while (p != begin) {
-        --p;
-        if (*p == kCR || *p == kLF)
-            return p;
-    }
-    return nullptr;
+    return FindLastLineEndPlain(begin, p);
 }
 
-std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR)
+#endif
+
+const detail::Scanners& Fastest()
 {
-    if (begin == end)
-        return 0;
-    const auto size = static_cast<std::size_t>(end - begin);
-    if (std::memchr(begin, kCR, size) != nullptr)
-        return CountCRAndLoneLF(begin, end, previousWasCR);
-    const std::int64_t lfJoinedToCR = previousWasCR && *begin == kLF ? 1 : 0;
-    return CountLF(begin, end) - lfJoinedToCR;
+    static const detail::Scanners& chosen = *detail::RunnableScanners().back();
+    return chosen;
 }
 
+} // namespace
+
+namespace detail {
+
+const Scanners& PlainScanners()
+{
+    static constexpr Scanners kPlain { "plain", FindProbePlain, FindSetProbePlain, IsAsciiPlain,
+        FindLineEndPlain, FindLastLineEndPlain, CountLineEndsPlain };
+    return kPlain;
+}
+
+const Scanners* Sse2Scanners()
+{
+#if defined(__SSE2__)
+    static constexpr Scanners kSse2 { "SSE2", FindProbeSse2, FindSetProbeSse2, IsAsciiSse2,
+        FindLineEndSse2, FindLastLineEndSse2, CountLineEndsSse2 };
+    return &kSse2;
 #else
+    return nullptr;
+#endif
+}
 
-bool IsAscii(const char* begin, const char* end)
+std::vector<const Scanners*> RunnableScanners()
 {
-    return IsAsciiScalar(begin, end);
+    std::vector<const Scanners*> runnable { &PlainScanners() };
+    for (const Scanners* scanners : { Sse2Scanners(), Avx2Scanners() }) {
+        if (scanners != nullptr)
+            runnable.push_back(scanners);
+    }
+    return runnable;
+}
+
+} // namespace detail
+
+const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+{
+    return Fastest().findProbe(begin, candidatesEnd, probe);
 }
 
 const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
-    return FindSetProbeScalar(begin, candidatesEnd, probe);
+    return Fastest().findSetProbe(begin, candidatesEnd, probe);
 }
 
-const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+bool IsAscii(const char* begin, const char* end)
 {
-    for (const char* p = begin; p < candidatesEnd; ++p) {
-        if (ProbeMatchesAt(p, probe))
-            return p;
-    }
-    return nullptr;
+    return Fastest().isAscii(begin, end);
 }
 
 const char* FindLineEnd(const char* begin, const char* end)
 {
-    const char* p = begin;
-    while (p != end && *p != kCR && *p != kLF)
-        ++p;
-    return p;
+    return Fastest().findLineEnd(begin, end);
 }
 
 const char* FindLastLineEnd(const char* begin, const char* end)
 {
-    for (const char* p = end; p != begin;) {
-        --p;
-        if (*p == kCR || *p == kLF)
-            return p;
-    }
-    return nullptr;
+    return Fastest().findLastLineEnd(begin, end);
 }
 
 std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR)
 {
-    return CountLineEndsScalar(begin, end, previousWasCR);
+    return Fastest().countLineEnds(begin, end, previousWasCR);
 }
-
-#endif
 
 } // namespace trawlit::bytescan

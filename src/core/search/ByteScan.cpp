@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -281,12 +282,6 @@ const char* FindLastLineEndSse2(const char* begin, const char* end)
 
 #endif
 
-const detail::Scanners& Fastest()
-{
-    static const detail::Scanners& chosen = *detail::RunnableScanners().back();
-    return chosen;
-}
-
 } // namespace
 
 namespace detail {
@@ -320,6 +315,44 @@ std::vector<const Scanners*> RunnableScanners()
 }
 
 } // namespace detail
+
+namespace {
+
+// The scanners start out as a set that picks the fastest, stores it and hands the call on.
+// Threads racing to the first call store the same set; later calls cost one load.
+const detail::Scanners& ChooseFastest();
+
+constexpr detail::Scanners kChooser {
+    "first use",
+    [](const char* begin, const char* candidatesEnd, const PairProbe& probe) {
+        return ChooseFastest().findProbe(begin, candidatesEnd, probe);
+    },
+    [](const char* begin, const char* candidatesEnd, const SetProbe& probe) {
+        return ChooseFastest().findSetProbe(begin, candidatesEnd, probe);
+    },
+    [](const char* begin, const char* end) { return ChooseFastest().isAscii(begin, end); },
+    [](const char* begin, const char* end) { return ChooseFastest().findLineEnd(begin, end); },
+    [](const char* begin, const char* end) { return ChooseFastest().findLastLineEnd(begin, end); },
+    [](const char* begin, const char* end, bool previousWasCR) {
+        return ChooseFastest().countLineEnds(begin, end, previousWasCR);
+    },
+};
+
+constinit std::atomic<const detail::Scanners*> active { &kChooser };
+
+const detail::Scanners& ChooseFastest()
+{
+    const detail::Scanners* fastest = detail::RunnableScanners().back();
+    active.store(fastest, std::memory_order_release);
+    return *fastest;
+}
+
+const detail::Scanners& Fastest()
+{
+    return *active.load(std::memory_order_acquire);
+}
+
+} // namespace
 
 const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {

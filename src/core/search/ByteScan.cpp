@@ -126,32 +126,66 @@ std::int64_t SumBytes(Vec accumulator)
     return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
 }
 
-// Byte counters step by at most one per round, so they are folded every 255 rounds.
-constexpr int kRoundsPerFold = 255;
+// Byte counters step by at most one per round, so they are summed every 255 rounds.
+constexpr std::ptrdiff_t kRoundsPerSum = 255;
 
-// One pass for both kinds of line end: a CR counts, and an LF unless a CR came just before.
-std::int64_t CountLineEndsSse2(const char* begin, const char* end, bool previousWasCR)
+// 0xFF for each byte of v that ends a line, where `afterCR` marks the bytes after a CR: a CR,
+// or an LF after no CR.
+Vec CountedEnds(Vec v, Vec afterCR)
+{
+    return _mm_or_si128(
+        _mm_cmpeq_epi8(v, Splat(kCR)), _mm_andnot_si128(afterCR, _mm_cmpeq_epi8(v, Splat(kLF))));
+}
+
+// The same for the bytes at p, whose byte before is read from p[-1].
+Vec CountedEndsAt(const char* p)
+{
+    return CountedEnds(Load(p), _mm_cmpeq_epi8(Load(p - 1), Splat(kCR)));
+}
+
+// Line ends in whole vectors from p, where p[-1] is readable.
+std::int64_t CountVectors(const char* p, std::ptrdiff_t vectors)
 {
     std::int64_t count = 0;
-    const char* p = begin;
-    // Byte 15 holds the CR state of the byte before the current vector.
-    Vec previousCR = previousWasCR ? _mm_slli_si128(_mm_set1_epi8(-1), 15) : _mm_setzero_si128();
-    while (end - p >= kVec) {
-        Vec accumulator = _mm_setzero_si128();
-        for (int round = 0; round < kRoundsPerFold && end - p >= kVec; ++round, p += kVec) {
-            const Vec v = Load(p);
-            const Vec cr = _mm_cmpeq_epi8(v, Splat(kCR));
-            const Vec lf = _mm_cmpeq_epi8(v, Splat(kLF));
-            const Vec afterCR = _mm_or_si128(_mm_slli_si128(cr, 1), _mm_srli_si128(previousCR, 15));
-            accumulator
-                = _mm_sub_epi8(accumulator, _mm_or_si128(cr, _mm_andnot_si128(afterCR, lf)));
-            previousCR = cr;
+    while (vectors > 0) {
+        const std::ptrdiff_t rounds = std::min(vectors, kRoundsPerSum);
+        Vec counters = _mm_setzero_si128();
+        for (const char* pairsEnd = p + rounds / 2 * 2 * kVec; p != pairsEnd; p += 2 * kVec) {
+            counters = _mm_sub_epi8(counters, CountedEndsAt(p));
+            counters = _mm_sub_epi8(counters, CountedEndsAt(p + kVec));
         }
-        count += SumBytes(accumulator);
+        if (rounds % 2 != 0) {
+            counters = _mm_sub_epi8(counters, CountedEndsAt(p));
+            p += kVec;
+        }
+        count += SumBytes(counters);
+        vectors -= rounds;
     }
-    if (p != begin)
-        previousWasCR = p[-1] == kCR;
-    return count + CountLineEndsPlain(p, end, previousWasCR);
+    return count;
+}
+
+// One pass for both kinds of line end. The first vector takes the CR state before it from the
+// caller, the others from the byte before them; the last load overlaps bytes already counted,
+// which a mask drops.
+std::int64_t CountLineEndsSse2(const char* begin, const char* end, bool previousWasCR)
+{
+    if (end - begin < kVec)
+        return CountLineEndsPlain(begin, end, previousWasCR);
+    const Vec first = Load(begin);
+    const Vec crBefore = _mm_cvtsi32_si128(previousWasCR ? 0xFF : 0);
+    const Vec afterCR
+        = _mm_or_si128(_mm_slli_si128(_mm_cmpeq_epi8(first, Splat(kCR)), 1), crBefore);
+    std::int64_t count = SumBytes(_mm_sub_epi8(_mm_setzero_si128(), CountedEnds(first, afterCR)));
+    const std::ptrdiff_t vectors = (end - begin) / kVec - 1;
+    count += CountVectors(begin + kVec, vectors);
+    const char* p = begin + (vectors + 1) * kVec;
+    if (p == end)
+        return count;
+    static constexpr std::array<char, 2 * kVec> kLastBytes { 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1 };
+    const Vec fresh = Load(kLastBytes.data() + (end - p));
+    const Vec ends = _mm_and_si128(CountedEndsAt(end - kVec), fresh);
+    return count + SumBytes(_mm_sub_epi8(_mm_setzero_si128(), ends));
 }
 
 template <typename SecondTest>

@@ -339,6 +339,8 @@ TRAWLIT_AVX2 std::int64_t CountBits(std::uint32_t cr, std::uint32_t lf, std::uin
 TRAWLIT_AVX2 std::int64_t CountLineEndsAvx2(const char* begin, const char* end, bool previousWasCR)
 {
     const std::uint32_t carry = previousWasCR ? 1 : 0;
+    if (begin == end)
+        return 0; // an empty range may come as two null pointers, which memcpy must not see
     if (end - begin < kWide) {
         // A short range is copied beside zeros, which are no line ends.
         alignas(kWide) char copy[kWide] = {};

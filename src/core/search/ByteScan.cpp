@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -35,15 +36,16 @@ bool InSet(char c, const ByteSet& set)
     return false;
 }
 
-bool IsAsciiScalar(const char* begin, const char* end)
+const char* FindProbePlain(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {
-    unsigned char any = 0;
-    for (const char* p = begin; p != end; ++p)
-        any |= static_cast<unsigned char>(*p);
-    return any < 0x80;
+    for (const char* p = begin; p < candidatesEnd; ++p) {
+        if (ProbeMatchesAt(p, probe))
+            return p;
+    }
+    return nullptr;
 }
 
-const char* FindSetProbeScalar(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+const char* FindSetProbePlain(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
     for (const char* p = begin; p < candidatesEnd; ++p) {
         if (InSet(*p, probe.first)
@@ -53,7 +55,33 @@ const char* FindSetProbeScalar(const char* begin, const char* candidatesEnd, con
     return nullptr;
 }
 
-std::int64_t CountLineEndsScalar(const char* begin, const char* end, bool previousWasCR)
+bool IsAsciiPlain(const char* begin, const char* end)
+{
+    unsigned char any = 0;
+    for (const char* p = begin; p != end; ++p)
+        any |= static_cast<unsigned char>(*p);
+    return any < 0x80;
+}
+
+const char* FindLineEndPlain(const char* begin, const char* end)
+{
+    const char* p = begin;
+    while (p != end && *p != kCR && *p != kLF)
+        ++p;
+    return p;
+}
+
+const char* FindLastLineEndPlain(const char* begin, const char* end)
+{
+    for (const char* p = end; p != begin;) {
+        --p;
+        if (*p == kCR || *p == kLF)
+            return p;
+    }
+    return nullptr;
+}
+
+std::int64_t CountLineEndsPlain(const char* begin, const char* end, bool previousWasCR)
 {
     std::int64_t count = 0;
     for (const char* p = begin; p != end; ++p) {
@@ -98,46 +126,66 @@ std::int64_t SumBytes(Vec accumulator)
     return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
 }
 
-// Byte counters step by at most one per round, so they are folded every 255 rounds.
-constexpr int kRoundsPerFold = 255;
+// Byte counters step by at most one per round, so they are summed every 255 rounds.
+constexpr std::ptrdiff_t kRoundsPerSum = 255;
 
-std::int64_t CountLF(const char* begin, const char* end)
+// 0xFF for each byte of v that ends a line, where `afterCR` marks the bytes after a CR: a CR,
+// or an LF after no CR.
+Vec CountedEnds(Vec v, Vec afterCR)
+{
+    return _mm_or_si128(
+        _mm_cmpeq_epi8(v, Splat(kCR)), _mm_andnot_si128(afterCR, _mm_cmpeq_epi8(v, Splat(kLF))));
+}
+
+// The same for the bytes at p, whose byte before is read from p[-1].
+Vec CountedEndsAt(const char* p)
+{
+    return CountedEnds(Load(p), _mm_cmpeq_epi8(Load(p - 1), Splat(kCR)));
+}
+
+// Line ends in whole vectors from p, where p[-1] is readable.
+std::int64_t CountVectors(const char* p, std::ptrdiff_t vectors)
 {
     std::int64_t count = 0;
-    const char* p = begin;
-    while (end - p >= kVec) {
-        Vec accumulator = _mm_setzero_si128();
-        for (int round = 0; round < kRoundsPerFold && end - p >= kVec; ++round, p += kVec)
-            accumulator = _mm_sub_epi8(accumulator, _mm_cmpeq_epi8(Load(p), Splat(kLF)));
-        count += SumBytes(accumulator);
+    while (vectors > 0) {
+        const std::ptrdiff_t rounds = std::min(vectors, kRoundsPerSum);
+        Vec counters = _mm_setzero_si128();
+        for (const char* pairsEnd = p + rounds / 2 * 2 * kVec; p != pairsEnd; p += 2 * kVec) {
+            counters = _mm_sub_epi8(counters, CountedEndsAt(p));
+            counters = _mm_sub_epi8(counters, CountedEndsAt(p + kVec));
+        }
+        if (rounds % 2 != 0) {
+            counters = _mm_sub_epi8(counters, CountedEndsAt(p));
+            p += kVec;
+        }
+        count += SumBytes(counters);
+        vectors -= rounds;
     }
-    for (; p != end; ++p)
-        count += *p == kLF ? 1 : 0;
     return count;
 }
 
-std::int64_t CountCRAndLoneLF(const char* begin, const char* end, bool previousWasCR)
+// One pass for both kinds of line end. The first vector takes the CR state before it from the
+// caller, the others from the byte before them; the last load overlaps bytes already counted,
+// which a mask drops.
+std::int64_t CountLineEndsSse2(const char* begin, const char* end, bool previousWasCR)
 {
-    std::int64_t count = 0;
-    const char* p = begin;
-    // Byte 15 holds the CR state of the byte before the current vector.
-    Vec previousCR = previousWasCR ? _mm_slli_si128(_mm_set1_epi8(-1), 15) : _mm_setzero_si128();
-    while (end - p >= kVec) {
-        Vec accumulator = _mm_setzero_si128();
-        for (int round = 0; round < kRoundsPerFold && end - p >= kVec; ++round, p += kVec) {
-            const Vec v = Load(p);
-            const Vec cr = _mm_cmpeq_epi8(v, Splat(kCR));
-            const Vec lf = _mm_cmpeq_epi8(v, Splat(kLF));
-            const Vec afterCR = _mm_or_si128(_mm_slli_si128(cr, 1), _mm_srli_si128(previousCR, 15));
-            accumulator
-                = _mm_sub_epi8(accumulator, _mm_or_si128(cr, _mm_andnot_si128(afterCR, lf)));
-            previousCR = cr;
-        }
-        count += SumBytes(accumulator);
-    }
-    if (p != begin)
-        previousWasCR = p[-1] == kCR;
-    return count + CountLineEndsScalar(p, end, previousWasCR);
+    if (end - begin < kVec)
+        return CountLineEndsPlain(begin, end, previousWasCR);
+    const Vec first = Load(begin);
+    const Vec crBefore = _mm_cvtsi32_si128(previousWasCR ? 0xFF : 0);
+    const Vec afterCR
+        = _mm_or_si128(_mm_slli_si128(_mm_cmpeq_epi8(first, Splat(kCR)), 1), crBefore);
+    std::int64_t count = SumBytes(_mm_sub_epi8(_mm_setzero_si128(), CountedEnds(first, afterCR)));
+    const std::ptrdiff_t vectors = (end - begin) / kVec - 1;
+    count += CountVectors(begin + kVec, vectors);
+    const char* p = begin + (vectors + 1) * kVec;
+    if (p == end)
+        return count;
+    static constexpr std::array<char, 2 * kVec> kLastBytes { 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1 };
+    const Vec fresh = Load(kLastBytes.data() + (end - p));
+    const Vec ends = _mm_and_si128(CountedEndsAt(end - kVec), fresh);
+    return count + SumBytes(_mm_sub_epi8(_mm_setzero_si128(), ends));
 }
 
 template <typename SecondTest>
@@ -160,20 +208,10 @@ const char* FindPair(
             return p + std::countr_zero(mask);
         p += 2 * kVec;
     }
-    for (; p < candidatesEnd; ++p) {
-        if (ProbeMatchesAt(p, probe))
-            return p;
-    }
-    return nullptr;
+    return FindProbePlain(p, candidatesEnd, probe);
 }
 
-#endif
-
-} // namespace
-
-#if defined(__SSE2__)
-
-const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+const char* FindProbeSse2(const char* begin, const char* candidatesEnd, const PairProbe& probe)
 {
     const Vec secondByte = Splat(probe.secondByte);
     const Vec secondFold = Splat(probe.secondFold);
@@ -189,7 +227,7 @@ const char* FindProbe(const char* begin, const char* candidatesEnd, const PairPr
 }
 
 // Loads that overlap at the end cover the last bytes without a byte loop: most lines are short.
-bool IsAscii(const char* begin, const char* end)
+bool IsAsciiSse2(const char* begin, const char* end)
 {
     const std::ptrdiff_t size = end - begin;
     if (size >= kVec) {
@@ -205,7 +243,7 @@ bool IsAscii(const char* begin, const char* end)
         std::memcpy(&last, end - 8, 8);
         return ((first | last) & 0x8080808080808080u) == 0;
     }
-    return IsAsciiScalar(begin, end);
+    return IsAsciiPlain(begin, end);
 }
 
 template <std::size_t Compares> struct SetVec {
@@ -240,10 +278,10 @@ const char* FindSetProbeVec(const char* begin, const char* candidatesEnd, const 
             return p + std::countr_zero(mask);
         p += kVec;
     }
-    return FindSetProbeScalar(p, candidatesEnd, probe);
+    return FindSetProbePlain(p, candidatesEnd, probe);
 }
 
-const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
+const char* FindSetProbeSse2(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
     // Four compares a set cover most texts; larger sets take all eight.
     if (std::max(probe.first.count, probe.second.count) <= 4)
@@ -251,7 +289,7 @@ const char* FindSetProbe(const char* begin, const char* candidatesEnd, const Set
     return FindSetProbeVec<ByteSet::kMaxCount>(begin, candidatesEnd, probe);
 }
 
-const char* FindLineEnd(const char* begin, const char* end)
+const char* FindLineEndSse2(const char* begin, const char* end)
 {
     const char* p = begin;
     while (end - p >= 2 * kVec) {
@@ -261,12 +299,10 @@ const char* FindLineEnd(const char* begin, const char* end)
             return p + std::countr_zero(mask);
         p += 2 * kVec;
     }
-    while (p != end && *p != kCR && *p != kLF)
-        ++p;
-    return p;
+    return FindLineEndPlain(p, end);
 }
 
-const char* FindLastLineEnd(const char* begin, const char* end)
+const char* FindLastLineEndSse2(const char* begin, const char* end)
 {
     const char* p = end;
     while (p - begin >= kVec) {
@@ -275,69 +311,111 @@ const char* FindLastLineEnd(const char* begin, const char* end)
         if (mask != 0)
             return p + (31 - std::countl_zero(mask));
     }
-    while (p != begin) {
-        --p;
-        if (*p == kCR || *p == kLF)
-            return p;
-    }
-    return nullptr;
+    return FindLastLineEndPlain(begin, p);
 }
 
-std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR)
+#endif
+
+} // namespace
+
+namespace detail {
+
+const Scanners& PlainScanners()
 {
-    if (begin == end)
-        return 0;
-    const auto size = static_cast<std::size_t>(end - begin);
-    if (std::memchr(begin, kCR, size) != nullptr)
-        return CountCRAndLoneLF(begin, end, previousWasCR);
-    const std::int64_t lfJoinedToCR = previousWasCR && *begin == kLF ? 1 : 0;
-    return CountLF(begin, end) - lfJoinedToCR;
+    static constexpr Scanners kPlain { "plain", FindProbePlain, FindSetProbePlain, IsAsciiPlain,
+        FindLineEndPlain, FindLastLineEndPlain, CountLineEndsPlain };
+    return kPlain;
 }
 
+const Scanners* Sse2Scanners()
+{
+#if defined(__SSE2__)
+    static constexpr Scanners kSse2 { "SSE2", FindProbeSse2, FindSetProbeSse2, IsAsciiSse2,
+        FindLineEndSse2, FindLastLineEndSse2, CountLineEndsSse2 };
+    return &kSse2;
 #else
+    return nullptr;
+#endif
+}
 
-bool IsAscii(const char* begin, const char* end)
+std::vector<const Scanners*> RunnableScanners()
 {
-    return IsAsciiScalar(begin, end);
+    std::vector<const Scanners*> runnable { &PlainScanners() };
+    for (const Scanners* scanners : { Sse2Scanners(), Avx2Scanners() }) {
+        if (scanners != nullptr)
+            runnable.push_back(scanners);
+    }
+    return runnable;
+}
+
+} // namespace detail
+
+namespace {
+
+// The scanners start out as a set that picks the fastest, stores it and hands the call on.
+// Threads racing to the first call store the same set; later calls cost one load.
+const detail::Scanners& ChooseFastest();
+
+constexpr detail::Scanners kChooser {
+    "first use",
+    [](const char* begin, const char* candidatesEnd, const PairProbe& probe) {
+        return ChooseFastest().findProbe(begin, candidatesEnd, probe);
+    },
+    [](const char* begin, const char* candidatesEnd, const SetProbe& probe) {
+        return ChooseFastest().findSetProbe(begin, candidatesEnd, probe);
+    },
+    [](const char* begin, const char* end) { return ChooseFastest().isAscii(begin, end); },
+    [](const char* begin, const char* end) { return ChooseFastest().findLineEnd(begin, end); },
+    [](const char* begin, const char* end) { return ChooseFastest().findLastLineEnd(begin, end); },
+    [](const char* begin, const char* end, bool previousWasCR) {
+        return ChooseFastest().countLineEnds(begin, end, previousWasCR);
+    },
+};
+
+constinit std::atomic<const detail::Scanners*> active { &kChooser };
+
+const detail::Scanners& ChooseFastest()
+{
+    const detail::Scanners* fastest = detail::RunnableScanners().back();
+    active.store(fastest, std::memory_order_release);
+    return *fastest;
+}
+
+const detail::Scanners& Fastest()
+{
+    return *active.load(std::memory_order_acquire);
+}
+
+} // namespace
+
+const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+{
+    return Fastest().findProbe(begin, candidatesEnd, probe);
 }
 
 const char* FindSetProbe(const char* begin, const char* candidatesEnd, const SetProbe& probe)
 {
-    return FindSetProbeScalar(begin, candidatesEnd, probe);
+    return Fastest().findSetProbe(begin, candidatesEnd, probe);
 }
 
-const char* FindProbe(const char* begin, const char* candidatesEnd, const PairProbe& probe)
+bool IsAscii(const char* begin, const char* end)
 {
-    for (const char* p = begin; p < candidatesEnd; ++p) {
-        if (ProbeMatchesAt(p, probe))
-            return p;
-    }
-    return nullptr;
+    return Fastest().isAscii(begin, end);
 }
 
 const char* FindLineEnd(const char* begin, const char* end)
 {
-    const char* p = begin;
-    while (p != end && *p != kCR && *p != kLF)
-        ++p;
-    return p;
+    return Fastest().findLineEnd(begin, end);
 }
 
 const char* FindLastLineEnd(const char* begin, const char* end)
 {
-    for (const char* p = end; p != begin;) {
-        --p;
-        if (*p == kCR || *p == kLF)
-            return p;
-    }
-    return nullptr;
+    return Fastest().findLastLineEnd(begin, end);
 }
 
 std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR)
 {
-    return CountLineEndsScalar(begin, end, previousWasCR);
+    return Fastest().countLineEnds(begin, end, previousWasCR);
 }
-
-#endif
 
 } // namespace trawlit::bytescan

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
-// Block scanners of the line matcher: SSE2 on x86-64, plain loops elsewhere.
+// Block scanners of the line matcher: AVX2 or SSE2 on x86-64, as the processor allows, plain
+// loops elsewhere.
 namespace trawlit::bytescan {
 
 // Two bytes of a needle at fixed offsets from its start. A text byte is OR-ed with the fold
@@ -55,5 +57,29 @@ const char* FindLastLineEnd(const char* begin, const char* end);
 // Line ends in [begin, end): every CR, and every LF that does not follow a CR.
 // `previousWasCR` tells whether the byte just before `begin` was a CR.
 std::int64_t CountLineEnds(const char* begin, const char* end, bool previousWasCR);
+
+namespace detail {
+
+// The scanners of one instruction set. The functions above run the fastest set the processor
+// has, chosen once on first use; tests hold every set to the same answers.
+struct Scanners {
+    const char* name;
+    const char* (*findProbe)(const char*, const char*, const PairProbe&);
+    const char* (*findSetProbe)(const char*, const char*, const SetProbe&);
+    bool (*isAscii)(const char*, const char*);
+    const char* (*findLineEnd)(const char*, const char*);
+    const char* (*findLastLineEnd)(const char*, const char*);
+    std::int64_t (*countLineEnds)(const char*, const char*, bool);
+};
+
+const Scanners& PlainScanners();
+// nullptr where this build or this processor lacks the instructions.
+const Scanners* Sse2Scanners();
+const Scanners* Avx2Scanners();
+
+// Plain loops first, the fastest last.
+std::vector<const Scanners*> RunnableScanners();
+
+} // namespace detail
 
 } // namespace trawlit::bytescan

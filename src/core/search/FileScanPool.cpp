@@ -105,12 +105,14 @@ void FileScanJob::ScanOpened(FileSystem& files, FileHandle handle, LineMatcher& 
 
 void FileScanJob::BeginMatch(std::int64_t lineNumber, bool isContinuation)
 {
+    foundSinceStopCheck_ = true;
     unpublished_.BeginMatch(lineNumber, isContinuation);
 }
 
 // A long matching line is read again in parts: they are handed over as they come.
 void FileScanJob::AppendToMatch(std::string_view part)
 {
+    foundSinceStopCheck_ = true;
     unpublished_.AppendToMatch(part);
     if (unpublished_.Bytes() >= kPublishBytes)
         Publish();
@@ -118,13 +120,20 @@ void FileScanJob::AppendToMatch(std::string_view part)
 
 void FileScanJob::EndMatch()
 {
+    foundSinceStopCheck_ = true;
     unpublished_.EndMatch();
 }
 
+// Asking again with nothing found since, or before anything was found, gives the run the
+// same choices as the last time, or as before the file: such checks are not kept, so a file
+// without a match leaves nothing to hand over.
 bool FileScanJob::AtStopCheck()
 {
-    unpublished_.NoteStopCheck();
-    if (taking_.load(std::memory_order_relaxed) || unpublished_.Bytes() >= kPublishBytes)
+    if (foundSinceStopCheck_)
+        unpublished_.NoteStopCheck();
+    foundSinceStopCheck_ = false;
+    if (!unpublished_.Empty()
+        && (taking_.load(std::memory_order_relaxed) || unpublished_.Bytes() >= kPublishBytes))
         Publish();
     return cancelled_.load(std::memory_order_relaxed);
 }
@@ -162,7 +171,7 @@ FileScanPool::~FileScanPool()
     {
         std::lock_guard lock(mutex_);
         closing_ = true;
-        for (const std::shared_ptr<FileScanJob>& job : queue_)
+        for (FileScanJob* job : queue_)
             job->Cancel();
         heldBack_.clear();
     }
@@ -171,11 +180,11 @@ FileScanPool::~FileScanPool()
         worker.join();
 }
 
-std::shared_ptr<FileScanJob> FileScanPool::Submit(
+std::unique_ptr<FileScanJob> FileScanPool::Submit(
     std::shared_ptr<FolderListing> folder, std::string_view name, std::string path)
 {
-    auto job = std::make_shared<FileScanJob>(std::move(folder), name, std::move(path));
-    heldBack_.push_back(job);
+    auto job = std::make_unique<FileScanJob>(std::move(folder), name, std::move(path));
+    heldBack_.push_back(job.get());
     if (heldBack_.size() >= kHandOverBatch)
         HandOver();
     return job;
@@ -187,8 +196,7 @@ void FileScanPool::HandOver()
         return;
     {
         std::lock_guard lock(mutex_);
-        for (std::shared_ptr<FileScanJob>& job : heldBack_)
-            queue_.push_back(std::move(job));
+        queue_.insert(queue_.end(), heldBack_.begin(), heldBack_.end());
     }
     heldBack_.clear();
     queued_.notify_all();
@@ -197,9 +205,9 @@ void FileScanPool::HandOver()
 void FileScanPool::Work()
 {
     LineMatcher matcher(settings_);
-    std::vector<std::shared_ptr<FileScanJob>> jobs;
+    std::vector<FileScanJob*> jobs;
     while (NextJobs(jobs)) {
-        for (const std::shared_ptr<FileScanJob>& job : jobs) {
+        for (FileScanJob* job : jobs) {
             if (job->cancelled_.load(std::memory_order_relaxed))
                 job->Finish();
             else
@@ -210,7 +218,7 @@ void FileScanPool::Work()
 
 // A worker scans the jobs it took in their order, so the oldest job not done is always under
 // way or next: a worker waiting for its file's turn never holds up that turn.
-bool FileScanPool::NextJobs(std::vector<std::shared_ptr<FileScanJob>>& jobs)
+bool FileScanPool::NextJobs(std::vector<FileScanJob*>& jobs)
 {
     jobs.clear();
     std::unique_lock lock(mutex_);
@@ -218,7 +226,7 @@ bool FileScanPool::NextJobs(std::vector<std::shared_ptr<FileScanJob>>& jobs)
     // Taking a few at once spares lock handovers, while leaving work for the other workers.
     const std::size_t count = std::min(kTakenAtOnce, (queue_.size() + 1) / 2);
     for (std::size_t taken = 0; taken < count; ++taken) {
-        jobs.push_back(std::move(queue_.front()));
+        jobs.push_back(queue_.front());
         queue_.pop_front();
     }
     return !jobs.empty();

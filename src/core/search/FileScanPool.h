@@ -55,6 +55,7 @@ private:
     std::string name_;
     std::string path_;
     ScanRecord unpublished_; // the worker's own
+    bool foundSinceStopCheck_ = false; // the worker's own
 
     std::mutex mutex_;
     std::condition_variable published_;
@@ -69,7 +70,9 @@ private:
 };
 
 // Worker threads, each with its own matcher, scanning the files handed to them in the order
-// they came. Files are opened, read and closed on the workers.
+// they came. Files are opened, read and closed on the workers. The run owns the jobs, and so
+// frees them on its own thread: it lets one go only once Take said it is done, or after the
+// pool is gone.
 class FileScanPool {
 public:
     FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount);
@@ -78,7 +81,7 @@ public:
     FileScanPool& operator=(const FileScanPool&) = delete;
 
     // Files are handed to the workers a few at a time, which saves waking one per file.
-    std::shared_ptr<FileScanJob> Submit(
+    std::unique_ptr<FileScanJob> Submit(
         std::shared_ptr<FolderListing> folder, std::string_view name, std::string path);
     // Hands over what Submit still holds back: before the run waits for a file.
     void HandOver();
@@ -88,16 +91,16 @@ private:
 
     void Work();
     // Takes up to kTakenAtOnce of the oldest jobs into `jobs`; false once the pool closes.
-    bool NextJobs(std::vector<std::shared_ptr<FileScanJob>>& jobs);
+    bool NextJobs(std::vector<FileScanJob*>& jobs);
     static constexpr std::size_t kTakenAtOnce = 4;
 
     FileSystem& files_;
     MatchSettings settings_;
     std::mutex mutex_;
     std::condition_variable queued_;
-    std::deque<std::shared_ptr<FileScanJob>> queue_;
+    std::deque<FileScanJob*> queue_;
     bool closing_ = false;
-    std::vector<std::shared_ptr<FileScanJob>> heldBack_; // the run's own
+    std::vector<FileScanJob*> heldBack_; // the run's own
     std::vector<std::thread> workers_;
 };
 

@@ -20,6 +20,10 @@ public:
     void NoteStopCheck();
 
     bool Empty() const { return events_.empty(); }
+    bool EndsWithStopCheck() const
+    {
+        return !events_.empty() && events_.back().kind == Kind::StopCheck;
+    }
     // About what the record holds in memory.
     std::size_t Bytes() const { return text_.size() + events_.size() * sizeof(Event); }
     void Clear();

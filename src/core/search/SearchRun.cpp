@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
@@ -223,7 +224,7 @@ protected:
 private:
     // A file handed to the workers, or a folder that could not be listed, in walk order.
     struct Queued {
-        std::shared_ptr<FileScanJob> job; // none for a folder not read
+        std::unique_ptr<FileScanJob> job; // none for a folder not read
         std::string displayPath;
         std::string checkPath;
         std::optional<PlatformError> folderError;
@@ -311,6 +312,7 @@ private:
         }
         if (!headBegun_) {
             headBegun_ = true;
+            atStopCheck_ = true;
             BeginFile(head.displayPath);
         }
         if (wait) {
@@ -318,7 +320,12 @@ private:
         }
         for (;;) {
             const bool done = head.job->Take(taken_, wait ? kFrameSeconds : 0.0);
-            const bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
+            bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
+            if (!taken_.Empty()) {
+                atStopCheck_ = taken_.EndsWithStopCheck();
+            }
+            // An abort while the worker reads on is heard at the last stop check written.
+            stoppedHere = stoppedHere || (!done && atStopCheck_ && StopRequested());
             if (stoppedHere || done) {
                 FinishHead(stoppedHere);
                 return true;
@@ -344,7 +351,9 @@ private:
     {
         Queued& head = queue_.front();
         if (stoppedHere) {
-            head.job->Cancel(); // it was opened: there were stop checks
+            // Still under way: it is let go once the workers are.
+            head.job->Cancel();
+            abandoned_.push_back(std::move(head.job));
             if (matchOpen_) {
                 EndMatch();
             }
@@ -369,8 +378,9 @@ private:
                 queued.job->Cancel();
             }
         }
-        queue_.clear();
         pool_.reset();
+        queue_.clear();
+        abandoned_.clear();
     }
 
     RecordFile RecordFileOf(const std::string& displayPath) const
@@ -420,7 +430,9 @@ private:
     std::optional<FileScanPool> pool_;
     std::deque<Queued> queue_;
     ScanRecord taken_;
+    std::vector<std::unique_ptr<FileScanJob>> abandoned_;
     bool headBegun_ = false;
+    bool atStopCheck_ = false; // what was written of the oldest file ends at a stop check
     bool stopped_ = false;
     double lastEvents_ = 0.0;
 };

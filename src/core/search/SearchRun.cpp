@@ -283,12 +283,14 @@ private:
             counters.TotalFileCount + 1);
     }
 
-    // Writes the files the workers are done with, oldest first; waits for the oldest while
-    // too many are under way.
+    // Writes the files the workers are done with, oldest first. Once too many are under way
+    // it waits until half of them are written: the walk then sleeps once per many files.
     void CommitWhatIsReady()
     {
+        const bool full = queue_.size() >= kFilesInFlight;
         while (!queue_.empty() && !stopped_) {
-            if (!CommitHead(queue_.size() >= kFilesInFlight)) {
+            const bool wait = full && queue_.size() > kFilesInFlight / 2;
+            if (!CommitHead(wait)) {
                 return;
             }
         }

@@ -17,7 +17,8 @@ fi
 configure() { # folder, extra cmake arguments...
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DTRAWLIT_WERROR=ON "${launcher[@]}" "$@" > /dev/null
+    cmake -S . -B "$dir" -G Ninja -DTRAWLIT_WERROR=ON -DTRAWLIT_UNITY_TESTS=ON "${launcher[@]}" "$@" \
+        > /dev/null
 }
 
 configure build -DCMAKE_BUILD_TYPE=Release

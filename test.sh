@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test twice: in the
-# default optimised build a user gets, and under AddressSanitizer and UBSan.
+# default optimised build a user gets, and under AddressSanitizer and UBSan; the tests that
+# start threads run a third time, under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -13,23 +14,38 @@ if command -v ccache > /dev/null; then
     export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
     export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 fi
-build() { # folder, extra cmake arguments...
+configure() { # folder, extra cmake arguments...
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DTRAWLIT_WERROR=ON "${launcher[@]}" "$@" > /dev/null
-    ninja -C "$dir" -j "$jobs"
+    cmake -S . -B "$dir" -G Ninja -DTRAWLIT_WERROR=ON -DTRAWLIT_UNITY_TESTS=ON "${launcher[@]}" "$@" \
+        > /dev/null
 }
 
-build build -DCMAKE_BUILD_TYPE=Release
+configure build -DCMAKE_BUILD_TYPE=Release
+ninja -C build -j "$jobs"
 # At -O1 with line tables only: the reports keep their stack traces, and compiling and
 # running the instrumented code take far less time.
-build build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DTRAWLIT_SANITIZE=ON
+configure build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DTRAWLIT_SANITIZE=ON
+ninja -C build-asan -j "$jobs"
+configure build-tsan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DTRAWLIT_TSAN=ON
+thread_tests=false
+if ninja -C build-tsan -t query trawlit_thread_tests > /dev/null 2>&1; then
+    thread_tests=true
+    ninja -C build-tsan -j "$jobs" trawlit_thread_tests
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== tests under AddressSanitizer and UBSan"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+if $thread_tests; then
+    echo "== tests that start threads, under ThreadSanitizer"
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs"
+else
+    echo "== no test starts threads yet (*ThreadsTest.cpp): ThreadSanitizer not run"
+fi

@@ -203,8 +203,9 @@ int main(int argc, char** argv)
         }
     }
     std::unique_ptr<SearchRecords> records = RecordsFor(format);
-    const int workerThreads = threads > 1 ? threads : 0;
-    return RunCommand(inputs, [&records, workerThreads](RunPorts ports) {
-        return RunStringSearch(ports, records.get(), workerThreads);
+    // The run's thread reads files too: with N threads, N - 1 workers.
+    const SearchThreads searchThreads { threads - 1, true };
+    return RunCommand(inputs, [&records, searchThreads](RunPorts ports) {
+        return RunStringSearch(ports, records.get(), searchThreads);
     });
 }

@@ -72,21 +72,12 @@ void FileScanJob::Cancel()
     taken_.notify_all();
 }
 
-void FileScanJob::Scan(FileSystem& files, LineMatcher& matcher)
+bool FileScanJob::Scan(FileSystem& files, LineMatcher& matcher, bool byRun)
 {
-    PlatformError error;
-    const FileHandle handle = folder_ != nullptr
-        ? files.OpenListedFile(*folder_, name_, path_, error)
-        : files.Open(path_, OpenAccess::Read, error);
-    folder_.reset();
-    if (handle == kNoFileHandle) {
-        std::lock_guard lock(mutex_);
-        openError_ = error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
-        done_ = true;
-        ready_.store(true, std::memory_order_release);
-        published_.notify_all();
-        return;
-    }
+    byRun_ = byRun;
+    const FileHandle handle = Open(files);
+    if (handle == kNoFileHandle)
+        return true;
     try {
         ScanOpened(files, handle, matcher);
     } catch (...) {
@@ -94,7 +85,49 @@ void FileScanJob::Scan(FileSystem& files, LineMatcher& matcher)
     }
     PlatformError ignored;
     files.Close(handle, ignored);
+    if (dropping_) {
+        unpublished_.Clear();
+        foundSinceStopCheck_ = byRun_ = dropping_ = false;
+        runGaveBack_ = true;
+        return false;
+    }
     Finish();
+    return true;
+}
+
+void FileScanJob::ScanStraightInto(
+    FileSystem& files, LineMatcher& matcher, MatchSink& sink, const std::function<bool()>& stopped)
+{
+    const FileHandle handle = Open(files);
+    if (handle == kNoFileHandle)
+        return;
+    PlatformError ignored;
+    try {
+        JobFile file(files, handle, stopped);
+        matcher.ScanFile(file, sink);
+    } catch (...) {
+        files.Close(handle, ignored);
+        throw;
+    }
+    files.Close(handle, ignored);
+    Finish();
+}
+
+// Opens the file; when it cannot be, the job is done with the reason.
+FileHandle FileScanJob::Open(FileSystem& files)
+{
+    PlatformError error;
+    const FileHandle handle = folder_ != nullptr
+        ? files.OpenListedFile(*folder_, name_, path_, error)
+        : files.Open(path_, OpenAccess::Read, error);
+    if (handle == kNoFileHandle) {
+        std::lock_guard lock(mutex_);
+        openError_ = error ? error : ErrorWithNumber(ErrorNumber::PathFileAccessError);
+        done_ = true;
+        ready_.store(true, std::memory_order_release);
+        published_.notify_all();
+    }
+    return handle;
 }
 
 void FileScanJob::ScanOpened(FileSystem& files, FileHandle handle, LineMatcher& matcher)
@@ -106,22 +139,28 @@ void FileScanJob::ScanOpened(FileSystem& files, FileHandle handle, LineMatcher& 
 void FileScanJob::BeginMatch(std::int64_t lineNumber, bool isContinuation)
 {
     foundSinceStopCheck_ = true;
-    unpublished_.BeginMatch(lineNumber, isContinuation);
+    if (!dropping_)
+        unpublished_.BeginMatch(lineNumber, isContinuation);
 }
 
 // A long matching line is read again in parts: they are handed over as they come.
 void FileScanJob::AppendToMatch(std::string_view part)
 {
     foundSinceStopCheck_ = true;
+    if (dropping_)
+        return;
     unpublished_.AppendToMatch(part);
-    if (unpublished_.Bytes() >= kPublishBytes)
+    if (byRun_)
+        dropping_ = unpublished_.Bytes() > kRunScanLimit;
+    else if (unpublished_.Bytes() >= kPublishBytes)
         Publish();
 }
 
 void FileScanJob::EndMatch()
 {
     foundSinceStopCheck_ = true;
-    unpublished_.EndMatch();
+    if (!dropping_)
+        unpublished_.EndMatch();
 }
 
 // Asking again with nothing found since, or before anything was found, gives the run the
@@ -132,6 +171,10 @@ bool FileScanJob::AtStopCheck()
     if (foundSinceStopCheck_)
         unpublished_.NoteStopCheck();
     foundSinceStopCheck_ = false;
+    if (byRun_) {
+        dropping_ = dropping_ || unpublished_.Bytes() > kRunScanLimit;
+        return dropping_ || cancelled_.load(std::memory_order_relaxed);
+    }
     if (!unpublished_.Empty()
         && (taking_.load(std::memory_order_relaxed) || unpublished_.Bytes() >= kPublishBytes))
         Publish();
@@ -200,6 +243,40 @@ void FileScanPool::HandOver()
     }
     heldBack_.clear();
     queued_.notify_all();
+}
+
+bool FileScanPool::ScanOneHere(LineMatcher& matcher)
+{
+    FileScanJob* job = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        // A file the run gave back is a worker's: taking it again would only give it back.
+        if (queue_.empty() || queue_.front()->runGaveBack_)
+            return false;
+        job = queue_.front();
+        queue_.pop_front();
+    }
+    if (job->cancelled_.load(std::memory_order_relaxed)) {
+        job->Finish();
+    } else if (!job->Scan(files_, matcher, true)) {
+        // Its finds outgrew what the run holds: a worker scans it again, handing them over.
+        {
+            std::lock_guard lock(mutex_);
+            queue_.push_front(job);
+        }
+        queued_.notify_one();
+    }
+    return true;
+}
+
+bool FileScanPool::TakeBack(FileScanJob& job)
+{
+    HandOver();
+    std::lock_guard lock(mutex_);
+    if (queue_.empty() || queue_.front() != &job)
+        return false;
+    queue_.pop_front();
+    return true;
 }
 
 void FileScanPool::Work()

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,6 +25,7 @@ namespace trawlit {
 class FileScanJob : private MatchSink {
 public:
     static constexpr std::size_t kJobBudget = 64 * 1024;
+    static constexpr std::size_t kRunScanLimit = 1024 * 1024;
 
     FileScanJob(std::shared_ptr<FolderListing> folder, std::string_view name, std::string path);
 
@@ -32,6 +34,10 @@ public:
     bool Take(ScanRecord& into, double seconds);
     // Why the file could not be opened: number 0 when it was (final once Take said done).
     const PlatformError& OpenError() const { return openError_; }
+    // The run reads a file that no worker took on its own thread, straight into `sink`, as
+    // if it were never handed over.
+    void ScanStraightInto(FileSystem& files, LineMatcher& matcher, MatchSink& sink,
+        const std::function<bool()>& stopped);
     // The worker stops at its next stop check and publishes nothing more.
     void Cancel();
     // What went wrong on the worker (memory ran out, say), to be thrown on the run's thread
@@ -41,8 +47,10 @@ public:
 private:
     friend class FileScanPool;
 
-    // The worker's side.
-    void Scan(FileSystem& files, LineMatcher& matcher);
+    // The scanning side: a worker's, or the run's (which never waits for its turn, and so
+    // gives a file back once its finds outgrow kRunScanLimit). False when it was given back.
+    bool Scan(FileSystem& files, LineMatcher& matcher, bool byRun = false);
+    FileHandle Open(FileSystem& files);
     void ScanOpened(FileSystem& files, FileHandle handle, LineMatcher& matcher);
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override;
     void AppendToMatch(std::string_view part) override;
@@ -54,8 +62,12 @@ private:
     std::shared_ptr<FolderListing> folder_;
     std::string name_;
     std::string path_;
-    ScanRecord unpublished_; // the worker's own
-    bool foundSinceStopCheck_ = false; // the worker's own
+    // The scanning thread's own.
+    ScanRecord unpublished_;
+    bool foundSinceStopCheck_ = false;
+    bool byRun_ = false;
+    bool dropping_ = false; // the run is giving it back
+    bool runGaveBack_ = false; // the run's own
 
     std::mutex mutex_;
     std::condition_variable published_;
@@ -85,6 +97,11 @@ public:
         std::shared_ptr<FolderListing> folder, std::string_view name, std::string path);
     // Hands over what Submit still holds back: before the run waits for a file.
     void HandOver();
+    // Scans the oldest job no worker has taken on the calling thread, the run's, with
+    // `matcher`; false when there was none.
+    bool ScanOneHere(LineMatcher& matcher);
+    // Takes `job` back when no worker has taken it yet (it is then the oldest).
+    bool TakeBack(FileScanJob& job);
 
 private:
     static constexpr std::size_t kHandOverBatch = 16;

@@ -77,10 +77,10 @@ RunShape SearchShape(bool writesRecords)
 // given, are written into the results file through it.
 class StringSearch : public RunFrame, public MatchSink, private RecordsOut {
 public:
-    StringSearch(RunPorts ports, SearchRecords* records, int workerThreads)
+    StringSearch(RunPorts ports, SearchRecords* records, SearchThreads threads)
         : RunFrame(ports, SearchShape(records != nullptr))
         , records_(records)
-        , workerThreads_(workerThreads)
+        , threads_(threads)
     {
     }
     ~StringSearch() override { CancelWhatIsLeft(); }
@@ -176,9 +176,10 @@ protected:
         const SearchOptions& options = Options();
         const MatchSettings settings { options.SearchStr, options.CaseSensitive,
             options.CollapseWhiteSpace, !options.CountsOnly };
-        if (workerThreads_ > 0) {
-            pool_.emplace(Ports().platform.fileSystem, settings, workerThreads_);
-        } else {
+        if (threads_.workers > 0) {
+            pool_.emplace(Ports().platform.fileSystem, settings, threads_.workers);
+        }
+        if (threads_.workers == 0 || threads_.runReadsToo) {
             matcher_.emplace(settings);
         }
     }
@@ -320,8 +321,9 @@ private:
         if (wait) {
             pool_->HandOver();
         }
+        bool sleep = wait && !threads_.runReadsToo;
         for (;;) {
-            const bool done = head.job->Take(taken_, wait ? kFrameSeconds : 0.0);
+            const bool done = head.job->Take(taken_, sleep ? kFrameSeconds : 0.0);
             bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
             if (!taken_.Empty()) {
                 atStopCheck_ = taken_.EndsWithStopCheck();
@@ -336,7 +338,18 @@ private:
                 return false;
             }
             pool_->HandOver();
-            DoEventsOncePerFrame();
+            if (threads_.runReadsToo && pool_->TakeBack(*head.job)) {
+                head.job->ScanStraightInto(Ports().platform.fileSystem, *matcher_, *this,
+                    [this] { return StopRequested(); });
+                FinishHead(false);
+                return true;
+            }
+            // Rather than sleep, the run's thread reads a file no worker has taken, where it
+            // may.
+            sleep = !(threads_.runReadsToo && pool_->ScanOneHere(*matcher_));
+            if (sleep) {
+                DoEventsOncePerFrame();
+            }
         }
     }
 
@@ -428,7 +441,7 @@ private:
     std::int64_t fileMatchCount_ = 0;
     bool matchOpen_ = false;
 
-    int workerThreads_;
+    SearchThreads threads_;
     std::optional<FileScanPool> pool_;
     std::deque<Queued> queue_;
     ScanRecord taken_;
@@ -448,12 +461,12 @@ RunResult RunStringSearch(RunPorts ports)
 
 RunResult RunStringSearch(RunPorts ports, SearchRecords* records)
 {
-    return RunStringSearch(ports, records, 0);
+    return RunStringSearch(ports, records, SearchThreads {});
 }
 
-RunResult RunStringSearch(RunPorts ports, SearchRecords* records, int workerThreads)
+RunResult RunStringSearch(RunPorts ports, SearchRecords* records, SearchThreads threads)
 {
-    StringSearch search(ports, records, workerThreads);
+    StringSearch search(ports, records, threads);
     return search.Run();
 }
 

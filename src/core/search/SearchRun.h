@@ -13,9 +13,14 @@ RunResult RunStringSearch(RunPorts ports);
 // The same with what `records` writes in place of the results file's own layout (the layout
 // when null).
 RunResult RunStringSearch(RunPorts ports, SearchRecords* records);
-// The same with `workerThreads` threads reading and matching the files while this one walks
-// and writes; the results file, messages and counters come out exactly as with 0, which reads
-// every file here.
-RunResult RunStringSearch(RunPorts ports, SearchRecords* records, int workerThreads);
+// Where the files are read and matched: with no workers, on the run's own thread between the
+// walk's steps; else on `workers` threads while the run's thread walks and writes, and reads
+// too while it would wait, when `runReadsToo` (never for a window, whose thread must not stay
+// inside a file). The results file, messages and counters come out exactly the same.
+struct SearchThreads {
+    int workers = 0;
+    bool runReadsToo = false;
+};
+RunResult RunStringSearch(RunPorts ports, SearchRecords* records, SearchThreads threads);
 
 } // namespace trawlit

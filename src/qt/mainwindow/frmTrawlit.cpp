@@ -449,8 +449,9 @@ bool frmTrawlit::eventFilter(QObject* watched, QEvent* event)
 
 void frmTrawlit::cmdSearch2_Click()
 {
-    RunFromClick(
-        [this](RunPorts ports) { return RunStringSearch(ports, nullptr, searchThreads_); });
+    RunFromClick([this](RunPorts ports) {
+        return RunStringSearch(ports, nullptr, { searchThreads_, false });
+    });
 }
 
 void frmTrawlit::cmdFolderListing_Click()

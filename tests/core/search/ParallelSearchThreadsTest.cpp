@@ -1,7 +1,10 @@
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -22,13 +25,16 @@ using fakes::TempFolder;
 
 // The real file system with a fixed date, and the failures a user meets: files that cannot be
 // opened (or are gone since listed) and folders that cannot be listed. Files are opened on
-// the workers, so the failures are fixed before a run.
+// the workers, so the failures are fixed before a run. Slow workers leave most files, the
+// huge ones among them, to the run's own thread.
 class FailingPlatform : public PosixPlatform {
 public:
     LocalDateTime Now() override { return { 2026, 12, 8, 9, 30 }; }
     FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
         PlatformError& error) override
     {
+        if (slowWorkers && std::this_thread::get_id() != runThread)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         const auto failure = failedOpens.find(std::string(name));
         if (failure == failedOpens.end())
             return PosixPlatform::OpenListedFile(folder, name, path, error);
@@ -46,6 +52,8 @@ public:
     }
 
     std::map<std::string, PlatformError> failedOpens;
+    std::thread::id runThread = std::this_thread::get_id();
+    std::atomic<bool> slowWorkers = false;
 };
 
 class Random {
@@ -105,6 +113,20 @@ struct Outcome {
 
 enum class Records : std::uint8_t { None, JsonLines, Grep };
 
+struct Threads {
+    const char* name;
+    SearchThreads threads;
+    bool slowWorkers = false;
+};
+
+const Threads kReference { "one thread", {} };
+// How the window reads, how the CLI does, and the CLI with the files left to its own thread.
+const Threads kParallel[] = {
+    { "four workers", { 4, false } },
+    { "a worker and the run", { 1, true } },
+    { "a slow worker and the run", { 1, true }, true },
+};
+
 struct Case {
     const char* name;
     bool countsOnly = false;
@@ -128,8 +150,10 @@ protected:
     }
 
     // The abort comes when `counter` reaches `value` (never when value is 0).
-    static Outcome Run(const Case& c, int workers, Counter counter = {}, std::int64_t value = 0)
+    static Outcome Run(
+        const Case& c, const Threads& threads, Counter counter = {}, std::int64_t value = 0)
     {
+        platform->slowWorkers = threads.slowWorkers;
         fakes::FakeMainWindow window;
         window.SetText(InputBox::RootFolder, tree->Path());
         window.SetText(InputBox::OutputPathname, output.Path() + "/out");
@@ -152,7 +176,7 @@ protected:
         Outcome outcome;
         outcome.result
             = RunStringSearch(RunPorts { window, { *platform, *platform, events }, dialogs, files },
-                records.get(), workers);
+                records.get(), threads.threads);
         outcome.results = TempFolder::ReadWholeFile(output.Path() + "/out");
         for (const auto& message : dialogs.messages)
             outcome.messages.push_back(message.title + ": " + message.text);
@@ -188,14 +212,16 @@ const Case kCases[] = {
     { "grep lines", false, false, false, Records::Grep },
 };
 
-TEST_F(ParallelSearchTest, FourWorkersWriteWhatOneThreadWrites)
+TEST_F(ParallelSearchTest, WorkersWriteWhatOneThreadWrites)
 {
+    std::size_t turn = 0;
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        const Outcome reference = Run(c, 0);
+        const Threads& threads = kParallel[turn++ % std::size(kParallel)];
+        SCOPED_TRACE(std::string(c.name) + ", " + threads.name);
+        const Outcome reference = Run(c, kReference);
         ASSERT_GT(reference.result.counters.MatchCount, 1000);
         ASSERT_EQ(reference.result.foldersNotRead, 1);
-        ExpectSame(reference, Run(c, 4));
+        ExpectSame(reference, Run(c, threads));
     }
 }
 
@@ -205,19 +231,20 @@ TEST_F(ParallelSearchTest, AnAbortAnywhereEndsBothRunsAtTheSamePlace)
 {
     Random random(8);
     for (const Case& c : { kCases[0], kCases[1] }) {
-        const Outcome whole = Run(c, 0);
-        for (int trial = 0; trial < 7; ++trial) {
+        const Outcome whole = Run(c, kReference);
+        for (std::size_t trial = 0; trial < 7; ++trial) {
             const bool atMatch = trial % 2 == 1;
             const Counter counter = atMatch ? Counter::MatchCount : Counter::TotalFileCount;
             const std::int64_t total
                 = atMatch ? whole.result.counters.MatchCount : whole.result.counters.TotalFileCount;
             const std::int64_t value
                 = trial == 6 ? total : 1 + random.Below(static_cast<std::uint32_t>(total));
-            SCOPED_TRACE(std::string(c.name) + (atMatch ? " at match " : " at file ")
-                + std::to_string(value));
-            const Outcome reference = Run(c, 0, counter, value);
+            const Threads& threads = kParallel[trial % std::size(kParallel)];
+            SCOPED_TRACE(std::string(c.name) + ", " + threads.name
+                + (atMatch ? " at match " : " at file ") + std::to_string(value));
+            const Outcome reference = Run(c, kReference, counter, value);
             ASSERT_TRUE(reference.result.aborted);
-            ExpectSame(reference, Run(c, 4, counter, value));
+            ExpectSame(reference, Run(c, threads, counter, value));
         }
     }
 }

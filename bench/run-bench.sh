@@ -22,7 +22,7 @@ case_of() { # name corpus literal [trawlit options] -- [grep options]
     gopts=("$@")
     local r="$out/$name"
     hyperfine -w 2 -r "$runs" -i --style basic --export-json "$r.json" \
-        -n trawlit "$cli search --root $corpora/$corpus --find '$literal' --output $r.trawlit ${topts[*]}" \
+        -n trawlit "$cli search --threads 1 --root $corpora/$corpus --find '$literal' --output $r.trawlit ${topts[*]}" \
         -n grep "grep -r -n -a -F ${gopts[*]} -- '$literal' $corpora/$corpus > $r.grep" \
         -n rg "rg -j1 -uuu -a -n -F --no-heading --no-config ${gopts[*]} -- '$literal' $corpora/$corpus > $r.rg" \
         > "$r.log" 2>&1

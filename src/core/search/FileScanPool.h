@@ -19,9 +19,10 @@
 
 namespace trawlit {
 
-// One file handed to the workers. A worker opens it, matches it and publishes what it found
-// in parts; the run takes the parts in walk order. A worker that got ahead waits once its
-// file holds kJobBudget bytes not yet taken, so a huge file streams instead of piling up.
+// One file handed to the workers. A worker (or the run's thread, when it would otherwise wait)
+// opens it, matches it and publishes what it found in parts; the run takes the parts in walk
+// order. A worker that got ahead waits once its file holds kJobBudget bytes not yet taken, so
+// a huge file streams instead of piling up.
 class FileScanJob : private MatchSink {
 public:
     static constexpr std::size_t kJobBudget = 64 * 1024;

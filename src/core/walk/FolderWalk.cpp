@@ -211,7 +211,7 @@ private:
     bool List(const std::string& folder, ListMask mask, TakeEntry takeEntry)
     {
         PlatformError error;
-        listing_.reset(); // one folder open at a time
+        listing_.reset(); // the walk holds one folder open; files handed on may hold theirs
         listing_ = platform_.StartListing(pattern_, mask, error);
         if (error || !listing_) {
             listing_.reset();

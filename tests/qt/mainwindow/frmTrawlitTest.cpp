@@ -343,7 +343,7 @@ TEST_F(frmTrawlitTest, ALeadingTildeInThePathsIsTheHomeFolder)
 TEST_F(frmTrawlitTest, AnAbortIsHeardWhileASlowFileIsRead)
 {
     tree.Write("slow.txt", std::string(1 << 20, 'x') + "\nneedle\n"); // 9 reads
-    platform.readPause = std::chrono::milliseconds(25);
+    platform.readPause = std::chrono::milliseconds(40);
     window->SetSearchThreads(2);
     SetInputs("needle");
     dialogs.answers = { MsgBoxAnswer::Yes };

@@ -4,6 +4,7 @@
 #include "core/text/CaseFold.h"
 #include "core/text/TextDecode.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -246,14 +247,19 @@ bool CharacterPairBytes(std::string_view text, bool caseSensitive, NeedlePlan& p
     return false;
 }
 
-bool HasWindows1252Form(std::string_view text)
+// Whether a Windows-1252 line can hold the text: with case ignored, a character stands there
+// in any of its case forms (U+03BC "μ" as the byte of its partner U+00B5 "µ").
+bool HasWindows1252Form(std::string_view text, bool caseSensitive)
 {
     std::size_t at = 0;
     while (at < text.size()) {
         char32_t character = 0;
         std::size_t length = 1;
         DecodeUtf8At(text, at, character, length);
-        if (!CodePointToWindows1252(character))
+        const std::vector<char32_t> variants
+            = caseSensitive ? std::vector<char32_t> { character } : CaseVariants(character);
+        if (std::none_of(variants.begin(), variants.end(),
+                [](char32_t variant) { return CodePointToWindows1252(variant).has_value(); }))
             return false;
         at += length;
     }
@@ -286,10 +292,10 @@ NeedlePlan TextPlan(std::string_view text, const MatchSettings& settings)
 {
     const bool caseSensitive = settings.caseSensitive;
     const bool blanksAreRuns = settings.collapseWhiteSpace && text.find(' ') != text.npos;
-    if (caseSensitive && !blanksAreRuns && !HasWindows1252Form(text))
+    if (caseSensitive && !blanksAreRuns && !HasWindows1252Form(text, true))
         return ProbePlan(NeedleStrategy::RawProbe, text, 0, text.size(), true);
     NeedlePlan plan;
-    if ((!HasWindows1252Form(text) && CharacterPairBytes(text, caseSensitive, plan))
+    if ((!HasWindows1252Form(text, caseSensitive) && CharacterPairBytes(text, caseSensitive, plan))
         || RarestCharacterBytes(text, caseSensitive, plan.sets.first)) {
         plan.strategy = NeedleStrategy::TextProbe;
         plan.probesSets = true;

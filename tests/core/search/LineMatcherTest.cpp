@@ -2,6 +2,7 @@
 
 #include "core/search/BlockBuffer.h"
 #include "core/search/ReferenceLineMatcher.h"
+#include "core/text/CaseFold.h"
 #include "core/text/TextDecode.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +170,16 @@ const Example kExamples[] = {
     { "TextTypedAsWindows1252", "caf\u00E9", Settings("caf\xE9", true, false),
         { { 1, "caf\u00E9", false } } },
     { "ValidUtf8IsNotWindows1252", "\u00C3\u00A9", Settings("\u00E9", false, false), {} },
+    // A letter outside Windows-1252 is found there as its case partner's byte.
+    { "Windows1252CasePartners", "\xB5\xB5\nx\x83\x83\n\xDF\xDF\n\xE5\xE5",
+        Settings("\u039C\u03BC", false, false), { { 1, "\u00B5\u00B5", false } } },
+    { "Windows1252HookedF", "x\x83\x83", Settings("\u0191\u0191", false, false),
+        { { 1, "x\u0192\u0192", false } } },
+    { "Windows1252CapitalSharpS", "\xDF\xDF", Settings("\u1E9E\u1E9E", false, false),
+        { { 1, "\u00DF\u00DF", false } } },
+    { "Windows1252AngstromSign", "\xC5\xE5", Settings("\u212B\u212B", false, false),
+        { { 1, "\u00C5\u00E5", false } } },
+    { "Windows1252PartnerNeedsCaseIgnored", "\xB5\xB5", Settings("\u03BC\u03BC", true, false), {} },
     // UTF-16 with a mark: decoded, lines as in any file.
     { "Utf16LittleEndian",
         std::string("\xFF\xFE"
@@ -425,6 +436,31 @@ TEST(LineMatcherDifferential, Utf16AgreesWithItsUtf8)
             ReferenceMatches(Utf16LittleEndian(file), settings))
             << "text \"" << needle << "\"";
     }
+}
+
+// With case ignored, a letter outside Windows-1252 is found in a Windows-1252 line as its
+// partner's byte, beside any other letter.
+TEST(LineMatcherDifferential, CasePartnersInWindows1252Lines)
+{
+    int tried = 0;
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+        const char32_t inFile = Windows1252ToCodePoint(static_cast<unsigned char>(byte));
+        for (const char32_t variant : CaseVariants(inFile)) {
+            if (CodePointToWindows1252(variant))
+                continue;
+            std::string letter;
+            AppendUtf8(variant, letter);
+            const std::string line(2, static_cast<char>(byte));
+            for (const std::string& needle : { letter + letter, letter + "\u00E9" }) {
+                const std::string file = needle == letter + letter ? line : line + "\xE9";
+                const MatchSettings settings = Settings(needle, false, false);
+                EXPECT_EQ(Scan(file, settings).size(), 1U) << "byte " << byte;
+                EXPECT_EQ(Scan(file, settings), ReferenceMatches(file, settings));
+                ++tried;
+            }
+        }
+    }
+    EXPECT_GE(tried, 10);
 }
 
 TEST(LineMatcherDifferential, AgreesWithReferenceAcrossBlocks)

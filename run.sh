@@ -10,8 +10,8 @@ if command -v ccache > /dev/null; then
     export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
     export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 fi
-# The build folder test.sh also uses: its default optimised build.
-cmake -S . -B build -G Ninja "${launcher[@]}" > /dev/null
+# The programs alone, optimised; ./test.sh builds the tests in folders of its own.
+cmake -S . -B build -G Ninja -DBUILD_TESTING=OFF "${launcher[@]}" > /dev/null
 ninja -C build -j "$(nproc)"
 
 if [ -x build/trawlit ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then

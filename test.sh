@@ -21,8 +21,10 @@ configure() { # folder, extra cmake arguments...
         > /dev/null
 }
 
-configure build -DCMAKE_BUILD_TYPE=Release
-ninja -C build -j "$jobs"
+# Folders of its own: ./run.sh's build/ holds the programs alone, without warnings as errors,
+# and stays as it is.
+configure build-test -DCMAKE_BUILD_TYPE=Release
+ninja -C build-test -j "$jobs"
 # At -O1 with line tables only: the reports keep their stack traces, and compiling and
 # running the instrumented code take far less time.
 configure build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1" -DTRAWLIT_SANITIZE=ON
@@ -40,7 +42,7 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 echo "== tests"
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build-test --output-on-failure -j "$jobs"
 echo "== tests under AddressSanitizer and UBSan"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 if $thread_tests; then

@@ -46,6 +46,7 @@ constexpr const char* kCloseWhileBusy
     = "Please abort the current search, or wait for it to complete.";
 constexpr const char* kAbortQuestion = "Abort processing?";
 constexpr const char* kAllFiles = "*.*";
+constexpr int kCaptionGap = 8;
 
 // Each option is read from one key and saved under another where the two differ: the counts
 // option starts from "CountsOnly" but records its last state in "OutputCounts".
@@ -130,6 +131,8 @@ QLabel* NewCaption(const char* name, const char* caption, QWidget* buddy, QWidge
 {
     auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
     label->setBuddy(buddy);
+    // Room between the widest caption and its box, whatever the style's spacing.
+    label->setContentsMargins(0, 0, kCaptionGap, 0);
     return label;
 }
 

@@ -4,6 +4,8 @@
 # optimisation and debug flags. "-Werror=format-security" becomes a plain warning, which
 # stops a build only where TRAWLIT_WERROR asks for it.
 option(TRAWLIT_HARDENING "Build with the distribution's hardening flags where dpkg-buildflags exists" ON)
+# Whether they were applied: only such a build makes packages that the distribution's checks pass.
+set(TRAWLIT_HARDENED OFF)
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 if(NOT TRAWLIT_HARDENING OR NOT DPKG_BUILDFLAGS OR TRAWLIT_SANITIZE OR TRAWLIT_TSAN
    OR CMAKE_BUILD_TYPE STREQUAL "Debug")
@@ -36,4 +38,5 @@ trawlit_buildflags(CXXFLAGS hardening_cxxflags)
 trawlit_buildflags(LDFLAGS hardening_ldflags)
 add_compile_options(${hardening_cppflags} ${hardening_cxxflags})
 add_link_options(${hardening_ldflags})
+set(TRAWLIT_HARDENED ON)
 message(STATUS "Hardening flags: ${hardening_cppflags} ${hardening_cxxflags} ${hardening_ldflags}")

@@ -12,7 +12,7 @@ namespace trawlit {
 
 namespace {
 
-constexpr int kNameCharacters = 40;
+constexpr int kNameCharacters = 50;
 constexpr int kSidebarCharacters = 22;
 constexpr int kVisibleRows = 22;
 
@@ -24,7 +24,7 @@ int ColumnWidth(const QFontMetrics& metrics, int column)
     case 1:
         return metrics.horizontalAdvance(QStringLiteral("1023.99 KiB")) + padding;
     case 2:
-        return metrics.horizontalAdvance(QStringLiteral("html File")) + padding;
+        return metrics.horizontalAdvance(QStringLiteral("plain text document")) + padding;
     case 3: {
         const QDateTime widest(QDate(2026, 12, 28), QTime(23, 58, 58));
         return metrics.horizontalAdvance(QLocale::system().toString(widest, QLocale::ShortFormat))

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -17,6 +18,7 @@
 #include "qt/dialogs/QtDialogs.h"
 #include "qt/dialogs/QtFileDialog.h"
 #include "qt/mainwindow/QtFolderChooser.h"
+#include "qt/mainwindow/WindowArguments.h"
 #include "qt/mainwindow/frmTrawlit.h"
 #include "qt/outputfile/QtOutputFileActions.h"
 #include "qt/outputfile/QtOutputFiles.h"
@@ -36,14 +38,32 @@ bool AnsweredInformationRequest(int argc, char** argv)
         return true;
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::printf("Usage: trawlit [Qt options]\n"
+        std::printf("Usage: trawlit [Qt options] [--] [FOLDER]\n"
                     "Search the text files of a folder tree for a text, in a window.\n\n"
+                    "  FOLDER      Start with FOLDER in Root Folder\n"
                     "  -h, --help  Print this help message and exit\n"
                     "  --version   Print the version and exit\n\n"
                     "trawlit-cli does the same runs without a window.\n");
         return true;
     }
     return false;
+}
+
+QStringList ArgumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// A refused command line is said on standard error; status 2, as trawlit-cli's.
+bool Refused(const trawlit::WindowArguments& arguments)
+{
+    if (arguments.error.isEmpty())
+        return false;
+    std::fprintf(stderr, "trawlit: %s\nTry 'trawlit --help'.\n", qPrintable(arguments.error));
+    return true;
 }
 
 // The clip beside the program (the build folder), else in the installed data folder.
@@ -64,7 +84,19 @@ int main(int argc, char** argv)
     if (AnsweredInformationRequest(argc, argv)) {
         return 0;
     }
+    // Without options the command line is refused before a display is needed; Qt takes its
+    // own options out of argv first.
+    const QStringList given = ArgumentList(argc, argv);
+    if (trawlit::HoldsNoOption(given)
+        && Refused(trawlit::ParseWindowArguments(given, QDir::currentPath()))) {
+        return 2;
+    }
     QApplication application(argc, argv);
+    const trawlit::WindowArguments arguments
+        = trawlit::ParseWindowArguments(ArgumentList(argc, argv), QDir::currentPath());
+    if (Refused(arguments)) {
+        return 2;
+    }
     QGuiApplication::setDesktopFileName("org.trawlit.Trawlit");
     // A cleaned copy's temporary file never outlives the program.
     trawlit::PosixCleanedCopies::RemoveCopyInTheMakingWhenEnded();
@@ -91,6 +123,9 @@ int main(int argc, char** argv)
     fileDialog.SetParent(&window);
     folderChooser.SetParent(&window);
 
+    if (!arguments.rootFolder.isEmpty()) {
+        window.StartInFolder(arguments.rootFolder);
+    }
     window.show();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "qt/dialogs/QtDialogs.h"
 
 #include "qt/outputfile/QtOutputFiles.h"
+#include "qt/widgets/CloseButtonOnly.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -36,6 +37,7 @@ int QtDialogs::MsgBox(const std::string& text, int code, const std::string& titl
 {
     QMessageBox box(IconOf(code), QString::fromLocal8Bit(title), DisplayText(text),
         QMessageBox::NoButton, parent_);
+    CloseButtonOnly(box);
     if ((code & 7) == MsgBoxCode::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "qt/dialogs/FileDialogSize.h"
+
 namespace trawlit {
 
 namespace {
@@ -65,6 +67,7 @@ FileDialogAnswer QtFileDialog::Show(const FileDialogRequest& request)
     } else if (!folder.isEmpty()) {
         dialog.setDirectory(folder);
     }
+    OpenWideEnough(dialog);
     FileDialogAnswer answer;
     answer.flags = request.flags;
     answer.filterIndex = request.filterIndex;

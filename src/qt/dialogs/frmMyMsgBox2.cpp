@@ -23,6 +23,7 @@
 #include "core/text/TextTrim.h"
 #include "ports/Dialogs.h"
 #include "qt/outputfile/QtShellDocument.h"
+#include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 
@@ -217,6 +218,7 @@ std::int16_t MyMsgBox2(const std::string& message, std::int32_t flags, const std
 frmMyMsgBox2::frmMyMsgBox2(QWidget* parent)
     : QDialog(parent)
 {
+    CloseButtonOnly(*this);
     CreateControls();
 }
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <algorithm>
+#include <cmath>
 
 #include "core/animation/AviClip.h"
 
@@ -34,6 +36,11 @@ bool QtAnimationPlayer::Open(const QString& path)
     if (!clip || clip->FrameCount() == 0) {
         return false;
     }
+    std::vector<std::uint32_t> first;
+    if (!clip->DecodeFrame(0, first) || first.empty()) {
+        return false;
+    }
+    background_ = first.front();
     clip_ = std::make_unique<AviClip>(std::move(*clip));
     setFixedSize(static_cast<int>(clip_->Width()), static_cast<int>(clip_->Height()));
     nextFrame_ = 0;
@@ -62,6 +69,15 @@ void QtAnimationPlayer::Close()
     clear();
 }
 
+QPixmap QtAnimationPlayer::FramePixmap(const QImage& frame, qreal devicePixelRatio)
+{
+    const int scale = std::max(1, static_cast<int>(std::ceil(devicePixelRatio)));
+    QPixmap pixmap = QPixmap::fromImage(
+        frame.scaled(frame.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
+}
+
 void QtAnimationPlayer::ShowNextFrame()
 {
     if (!clip_) {
@@ -72,11 +88,12 @@ void QtAnimationPlayer::ShowNextFrame()
         Close(); // a bad frame ends the animation, nothing else
         return;
     }
+    std::replace(argb.begin(), argb.end(), background_, std::uint32_t { 0 });
     const auto width = static_cast<int>(clip_->Width());
     const auto height = static_cast<int>(clip_->Height());
-    QImage frame(reinterpret_cast<const uchar*>(argb.data()), width, height, width * 4,
+    const QImage frame(reinterpret_cast<const uchar*>(argb.data()), width, height, width * 4,
         QImage::Format_ARGB32);
-    setPixmap(QPixmap::fromImage(frame.copy()));
+    setPixmap(FramePixmap(frame, devicePixelRatioF()));
     nextFrame_ = (nextFrame_ + 1) % clip_->FrameCount();
 }
 

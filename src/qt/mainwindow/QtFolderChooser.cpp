@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "qt/dialogs/FileDialogSize.h"
+
 namespace trawlit {
 
 std::optional<std::string> QtFolderChooser::ChooseFolder(
@@ -15,6 +17,7 @@ std::optional<std::string> QtFolderChooser::ChooseFolder(
     if (!start.isEmpty() && QDir(start).exists()) {
         dialog.setDirectory(start);
     }
+    OpenWideEnough(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -33,6 +33,7 @@
 #include "ports/Dialogs.h"
 #include "qt/mainwindow/HomeFolder.h"
 #include "qt/mainwindow/QtAnimationPlayer.h"
+#include "qt/widgets/IconWithGap.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtComboBoxView.h"
 
@@ -45,6 +46,7 @@ constexpr const char* kCloseWhileBusy
     = "Please abort the current search, or wait for it to complete.";
 constexpr const char* kAbortQuestion = "Abort processing?";
 constexpr const char* kAllFiles = "*.*";
+constexpr int kCaptionGap = 8;
 
 // Each option is read from one key and saved under another where the two differ: the counts
 // option starts from "CountsOnly" but records its last state in "OutputCounts".
@@ -129,6 +131,8 @@ QLabel* NewCaption(const char* name, const char* caption, QWidget* buddy, QWidge
 {
     auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
     label->setBuddy(buddy);
+    // Room between the widest caption and its box, whatever the style's spacing.
+    label->setContentsMargins(0, 0, kCaptionGap, 0);
     return label;
 }
 
@@ -178,6 +182,11 @@ frmTrawlit::frmTrawlit(SettingsStore& settings, Dialogs& dialogs, Platform platf
 
 frmTrawlit::~frmTrawlit() = default;
 
+void frmTrawlit::StartInFolder(const QString& folder)
+{
+    comboRootFolder->setEditText(QDir::toNativeSeparators(folder));
+}
+
 // ---- Controls and layout ----
 
 void frmTrawlit::CreateControls()
@@ -219,18 +228,16 @@ void frmTrawlit::CreatePanelControls()
 
 void frmTrawlit::CreateRunControls()
 {
-    cmdSearch2 = Named(
-        new ButtonKbt(StandardIcon(QStyle::SP_FileDialogContentsView), "Start Search", this),
-        "cmdSearch2");
+    cmdSearch2 = Named(new ButtonKbt("Start Search", this), "cmdSearch2");
+    SetIconWithGap(*cmdSearch2, StandardIcon(QStyle::SP_FileDialogContentsView));
     cmdSearch2->setDefault(true); // Enter anywhere in the window starts a search
-    cmdFolderListing
-        = Named(new ButtonKbt(StandardIcon(QStyle::SP_DirOpenIcon), "Folder Listing", this),
-            "cmdFolderListing");
+    cmdFolderListing = Named(new ButtonKbt("Folder Listing", this), "cmdFolderListing");
+    SetIconWithGap(*cmdFolderListing, StandardIcon(QStyle::SP_DirOpenIcon));
     cmdExtractCHeaders = Named(new ButtonKbt("Extract C headers", this), "cmdExtractCHeaders");
     cmdBrelka = Named(new ButtonKbt("Brelka's /C /D /I", this), "cmdBrelka");
     cmdRuvReplace = Named(new ButtonKbt("Web Chr Cleanup", this), "cmdRuvReplace");
-    cmdAbort
-        = Named(new ButtonKbt(StandardIcon(QStyle::SP_BrowserStop), "Abort", this), "cmdAbort");
+    cmdAbort = Named(new ButtonKbt("Abort", this), "cmdAbort");
+    SetIconWithGap(*cmdAbort, StandardIcon(QStyle::SP_BrowserStop));
 
     Animation1 = Named(new QtAnimationPlayer(this), "Animation1");
     Animation1->setMinimumSize(64, 48);

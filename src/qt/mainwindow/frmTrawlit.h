@@ -63,6 +63,9 @@ public:
     ComboBoxView& Combo(InputBox box) override;
 
     bool RunBusy() const { return runBusy_; }
+    // Puts a folder from the command line into Root Folder as if typed there: the history
+    // records it only when a run starts.
+    void StartInFolder(const QString& folder);
     // Threads that read and match files during a search, so that no file holds up the
     // window; 0 reads them here, between the window's messages.
     void SetSearchThreads(int threads) { searchThreads_ = threads; }

@@ -9,12 +9,13 @@
 #include <QtGlobal>
 #include <utility>
 
-#include "ports/Dialogs.h"
-#include "qt/widgets/QtButtonKbt.h"
-#include "ports/ProgramStarter.h"
 #include "core/outputfile/ViewerCommand.h"
 #include "core/outputfile/ViewerPrograms.h"
 #include "core/text/TextTrim.h"
+#include "ports/Dialogs.h"
+#include "ports/ProgramStarter.h"
+#include "qt/widgets/CloseButtonOnly.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 
@@ -24,6 +25,7 @@ QtOpenWithDialog::QtOpenWithDialog(std::string document, ProgramStarter& starter
     , starter_(starter)
 {
     setObjectName(QStringLiteral("QtOpenWithDialog"));
+    CloseButtonOnly(*this);
     setWindowTitle(QStringLiteral("Open With"));
 
     lblPrompt = new QLabel(QStringLiteral("&Choose the program to open this document with:"), this);
@@ -39,6 +41,14 @@ QtOpenWithDialog::QtOpenWithDialog(std::string document, ProgramStarter& starter
     for (const std::string& choice : OpenWithChoices(qEnvironmentVariable("PATH").toStdString()))
         comboProgram->addItem(QString::fromStdString(choice));
     lblPrompt->setBuddy(comboProgram);
+    // An empty list says why, and what the user can do about it.
+    lblNoProgram
+        = new QLabel(QStringLiteral("No program was found to open it with. Type the command of one "
+                                    "in the box above, or install a web browser or a word "
+                                    "processor and choose View again."),
+            this);
+    lblNoProgram->setWordWrap(true);
+    lblNoProgram->setVisible(comboProgram->count() == 0);
     cmdOK = new ButtonKbt(QStringLiteral("&OK"), this);
     cmdOK->setDefault(true);
     cmdCancel = new ButtonKbt(QStringLiteral("Cancel"), this);
@@ -53,6 +63,7 @@ QtOpenWithDialog::QtOpenWithDialog(std::string document, ProgramStarter& starter
     window->addWidget(lblDocument);
     window->addSpacing(6);
     window->addWidget(comboProgram);
+    window->addWidget(lblNoProgram);
     window->addSpacing(12);
     window->addLayout(buttons);
     window->setSizeConstraint(QLayout::SetFixedSize);
@@ -73,8 +84,10 @@ void QtOpenWithDialog::cmdOK_Click()
         accept();
         return;
     }
-    QMessageBox::warning(this, QString::fromLatin1(kProgramTitle),
-        QString::fromLocal8Bit("Unable to run " + program));
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kProgramTitle),
+        QString::fromLocal8Bit("Unable to run " + program), QMessageBox::Ok, this);
+    CloseButtonOnly(box);
+    box.exec();
 }
 
 } // namespace trawlit

@@ -23,6 +23,7 @@ public:
     QLabel* lblPrompt = nullptr;
     QLabel* lblDocument = nullptr;
     QComboBox* comboProgram = nullptr;
+    QLabel* lblNoProgram = nullptr; // shown only when no program was found
     ButtonKbt* cmdOK = nullptr;
     ButtonKbt* cmdCancel = nullptr;
 

@@ -14,6 +14,7 @@
 
 #include "core/outputfile/Viewers.h"
 #include "core/text/TextTrim.h"
+#include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 
@@ -67,6 +68,7 @@ frmChangeViewers::frmChangeViewers(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmChangeViewers"));
+    CloseButtonOnly(*this);
     setWindowTitle(QStringLiteral("Change File Viewers"));
     CreateControls();
     LayOutControls();

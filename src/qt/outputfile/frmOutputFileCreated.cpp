@@ -13,6 +13,7 @@
 #include "core/text/TextTrim.h"
 #include "ports/Dialogs.h"
 #include "ports/FileSystem.h"
+#include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 
@@ -76,6 +77,7 @@ frmOutputFileCreated::frmOutputFileCreated(const OutputFileRequest& request, Fil
     , actions_(actions)
 {
     setObjectName(QStringLiteral("frmOutputFileCreated"));
+    CloseButtonOnly(*this);
     CreateControls();
     LayOutControls();
     ConnectSignals();

@@ -18,6 +18,7 @@
 
 #include "core/printing/PrintSettings.h"
 #include "qt/printing/QtPrinterSurface.h"
+#include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 
@@ -166,7 +167,7 @@ frmPrintConfirm::frmPrintConfirm(PrintSettings& settings, QWidget* parent)
     , settings_(settings)
 {
     setObjectName(QStringLiteral("frmPrintConfirm"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    CloseButtonOnly(*this);
     CreateControls();
     LayOutControls();
     ConnectSignals();

@@ -1,14 +1,19 @@
 #include "qt/dialogs/QtFileDialog.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
 #include "core/dialogs/GETPATH.h"
 #include "fakes/TempFolder.h"
+#include "qt/dialogs/FileDialogSize.h"
 
 namespace trawlit {
 namespace {
@@ -54,6 +59,26 @@ TEST(QtFileDialogTest, OpensInTheProposedFolderWithTheProposedName)
         const Opened opened = OpenAndCancel(c.proposed);
         EXPECT_EQ(opened.folder.toStdString(), c.folder) << c.proposed;
         EXPECT_EQ(opened.name.toStdString(), c.name) << c.proposed;
+    }
+}
+
+// A long name, a size and a date show whole; a dialog the user made larger stays so.
+TEST(QtFileDialogTest, OpensWideEnoughForANameASizeAndADate)
+{
+    for (const QSize& before : { QSize(300, 200), QSize(2000, 1200) }) {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.resize(before);
+        OpenWideEnough(dialog);
+        auto* view = dialog.findChild<QTreeView*>();
+        ASSERT_NE(view, nullptr);
+        const QFontMetrics metrics(dialog.font());
+        const QString date
+            = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+        EXPECT_GT(view->header()->sectionSize(3), metrics.horizontalAdvance(date));
+        EXPECT_GT(view->header()->sectionSize(0), metrics.horizontalAdvance(QString(30, 'n')));
+        EXPECT_GE(dialog.width(), view->header()->length());
+        EXPECT_EQ(dialog.size(), dialog.size().expandedTo(before));
     }
 }
 

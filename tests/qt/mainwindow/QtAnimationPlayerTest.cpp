@@ -6,27 +6,27 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/TempFolder.h"
 #include "core/animation/AviWriter.h"
+#include "fakes/TempFolder.h"
 
 namespace trawlit {
 namespace {
 
-// Two 4x2 frames: all red, then all blue, at 20 ms a frame.
+// Two 4x2 frames on a white background (the top-left pixel): red, then blue, at 20 ms a frame.
 std::string TwoFrameClip()
 {
     AviFrames clip;
     clip.width = 4;
     clip.height = 2;
     clip.microsecondsPerFrame = 20000;
-    clip.palette = { 0xff0000, 0x0000ff };
-    clip.frames = { std::vector<std::uint8_t>(8, 0), std::vector<std::uint8_t>(8, 1) };
+    clip.palette = { 0xffffff, 0xff0000, 0x0000ff };
+    clip.frames = { { 0, 1, 1, 1, 1, 1, 1, 0 }, { 0, 2, 2, 2, 2, 2, 2, 0 } };
     return WriteAvi(clip);
 }
 
 QRgb ShownPixel(const QtAnimationPlayer& player)
 {
-    return player.pixmap().toImage().pixel(0, 0) & 0xffffff;
+    return player.pixmap().toImage().pixel(1, 0) & 0xffffff;
 }
 
 TEST(QtAnimationPlayerTest, PlaysTheClipsFramesInALoop)
@@ -64,6 +64,28 @@ TEST(QtAnimationPlayerTest, MissingOrBrokenClipsPlayNothing)
         player.Play();
         EXPECT_FALSE(player.IsPlaying());
     }
+}
+
+// The background lets the window show through, and at 2x each pixel of the clip becomes a
+// sharp 2x2 block instead of a blur.
+TEST(QtAnimationPlayerTest, TheBackgroundIsTransparentAndPixelsStaySharpWhenScaled)
+{
+    fakes::TempFolder temp;
+    QtAnimationPlayer player;
+    ASSERT_TRUE(player.Open(QString::fromStdString(temp.Write("Search.avi", TwoFrameClip()))));
+    const QImage shown = player.pixmap().toImage();
+    EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(shown.pixel(3, 1)), 0);
+    EXPECT_EQ(shown.pixel(1, 0), 0xffff0000u);
+
+    const QPixmap doubled = QtAnimationPlayer::FramePixmap(shown, 2.0);
+    EXPECT_EQ(doubled.size(), QSize(8, 4));
+    EXPECT_EQ(doubled.deviceIndependentSize(), QSizeF(4, 2));
+    const QImage blocks = doubled.toImage();
+    for (const QPoint pixel : { QPoint(0, 0), QPoint(1, 1) })
+        EXPECT_EQ(qAlpha(blocks.pixel(pixel)), 0) << pixel.x();
+    for (const QPoint pixel : { QPoint(2, 0), QPoint(3, 1) })
+        EXPECT_EQ(blocks.pixel(pixel), 0xffff0000u) << pixel.x();
 }
 
 } // namespace

@@ -28,6 +28,7 @@
 #include "ports/FileDialogPort.h"
 #include "ports/SettingsStore.h"
 #include "qt/mainwindow/QtAnimationPlayer.h"
+#include "qt/mainwindow/WindowArguments.h"
 #include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
@@ -580,6 +581,23 @@ TEST_F(frmTrawlitTest, FindWhatSelectsItsWholeTextOnFocus)
 
 // Renders the idle and the busy window for a person to look at; the run must not make the
 // window grow by itself.
+// "trawlit FOLDER": the folder stands in Root Folder as if typed, and only a run records it.
+TEST_F(frmTrawlitTest, AFolderFromTheCommandLineIsRecordedOnlyByARun)
+{
+    WriteFiles(1);
+    const WindowArguments arguments
+        = ParseWindowArguments({ "trawlit", QString::fromStdString(tree.Path()) + "/sub/.." }, "/");
+    window->StartInFolder(arguments.rootFolder);
+    EXPECT_EQ(window->comboRootFolder->currentText().toStdString(), tree.Path());
+    for (int i = 0; i < window->comboRootFolder->count(); ++i)
+        EXPECT_NE(window->comboRootFolder->itemText(i).toStdString(), tree.Path());
+    window->comboSearchStr->setEditText("needle");
+    window->comboOutputPathname->setEditText(QString::fromStdString(output));
+    ClickSearch();
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(window->comboRootFolder->itemText(0).toStdString(), tree.Path());
+}
+
 TEST_F(frmTrawlitTest, RendersIdleAndBusyAtOneSize)
 {
     WriteFiles(3);

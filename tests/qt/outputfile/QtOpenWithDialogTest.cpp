@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "fakes/TempFolder.h"
-#include "qt/widgets/QtButtonKbt.h"
 #include "ports/ProgramStarter.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace trawlit {
 namespace {
@@ -75,6 +75,7 @@ TEST_F(QtOpenWithDialogTest, OffersTheProgramsFoundAndStartsTheChoiceWithTheDocu
     EXPECT_EQ(dialog.lblDocument->text(), kDocument);
 
     dialog.show();
+    EXPECT_FALSE(dialog.lblNoProgram->isVisible());
     Choose(dialog, "  gedit  --new-window ");
     EXPECT_EQ(starter.started, (Words { "gedit", "--new-window", kDocument }));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -109,6 +110,19 @@ TEST_F(QtOpenWithDialogTest, CancelOrNoProgramStartsNothing)
     QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(starter.started.empty());
+}
+
+TEST_F(QtOpenWithDialogTest, AnEmptyListSaysThatNoProgramWasFoundAndHowToAddOne)
+{
+    qputenv("PATH", QByteArray::fromStdString(temp / "empty"));
+    QtOpenWithDialog dialog(kDocument, starter);
+    dialog.show();
+    EXPECT_EQ(dialog.comboProgram->count(), 0);
+    EXPECT_FALSE(dialog.cmdOK->isEnabled());
+    EXPECT_TRUE(dialog.lblNoProgram->isVisible());
+    EXPECT_TRUE(dialog.lblNoProgram->text().startsWith("No program was found"));
+    Choose(dialog, "mousepad");
+    EXPECT_EQ(starter.started, (Words { "mousepad", kDocument }));
 }
 
 } // namespace

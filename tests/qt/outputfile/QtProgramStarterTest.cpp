@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "core/files/FileRoutines.h"
+#include "core/outputfile/Viewers.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
-#include "qt/outputfile/QtViewerPorts.h"
-#include "core/outputfile/Viewers.h"
-#include "core/files/FileRoutines.h"
 #include "platform/PosixPlatform.h"
+#include "qt/outputfile/QtDesktopEditor.h"
+#include "qt/outputfile/QtViewerPorts.h"
 
 namespace trawlit {
 namespace {
@@ -122,6 +123,49 @@ TEST(QtProgramStarterTest, DefaultAndCapitalisedNamesFindTheirPrograms)
         ASSERT_TRUE(starter.StartDetached(c.program, { "/tmp/a b.txt" })) << c.program;
         EXPECT_EQ(RecordedArguments(viewer), Words { "/tmp/a b.txt" }) << c.program;
     }
+}
+
+TEST(QtProgramStarterTest, DesktopEntryCommandsTakeTheDocumentWhereTheirFieldCodeStands)
+{
+    struct Case {
+        const char* entry;
+        QStringList command;
+    };
+    const QStringList document { "/tmp/a b.txt" };
+    const std::vector<Case> cases = {
+        { "[Desktop Entry]\nExec=kate -b %U\n", { "kate", "-b", "/tmp/a b.txt" } },
+        { "[Desktop Entry]\nExec=gedit\n", { "gedit", "/tmp/a b.txt" } },
+        { "[Desktop Entry]\nExec=\"/opt/my editor/run\" --icon %i %f --at 100%%\n",
+            { "/opt/my editor/run", "--icon", "/tmp/a b.txt", "--at", "100%" } },
+        { "[Desktop Entry]\nExec=flatpak run org.x.Editor @@u %U @@\n",
+            { "flatpak", "run", "org.x.Editor", "@@u", "/tmp/a b.txt", "@@" } },
+        { "[Desktop Entry]\nExec=say \"a \\\\\"b\\\\\"\" %f\n",
+            { "say", "a \"b\"", "/tmp/a b.txt" } },
+        { "[Desktop Entry]\nExec=vim %F\nTerminal=true\n", {} },
+        { "[Desktop Action new]\nExec=other\n[Desktop Entry]\nName=x\n", {} },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DesktopEntryCommand(c.entry, document), c.command) << c.entry;
+}
+
+// A KDE user with gedit installed gets the editor the desktop names for plain text.
+TEST(QtProgramStarterTest, TheDefaultViewersAskTheDesktopForItsTextEditorFirst)
+{
+    TempFolder temp;
+    const std::string chosen = AddRecordingViewer(temp, "bin/chosen-editor");
+    const std::string listed = AddRecordingViewer(temp, "bin/gedit");
+    const std::string query = temp.Write("bin/xdg-mime", "#!/bin/sh\necho chosen.desktop\n");
+    fs::permissions(query, fs::perms::owner_all);
+    temp.Write("data/applications/chosen.desktop",
+        "[Desktop Entry]\nType=Application\nExec=chosen-editor --new %U\n");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp / "data"));
+    ScopedEnvironment environment(temp / "bin", temp.Path());
+    QtProgramStarter starter;
+    EXPECT_TRUE(starter.StartDetached("NOTEPAD.EXE", { "/tmp/a b.txt" }));
+    qputenv("XDG_DATA_HOME", oldData);
+    EXPECT_EQ(RecordedArguments(chosen), (Words { "--new", "/tmp/a b.txt" }));
+    EXPECT_FALSE(fs::exists(listed + ".args"));
 }
 
 TEST(QtProgramStarterTest, AProgramThatCannotStartIsReportedWithTheViewerText)

@@ -280,11 +280,12 @@ trawlit-cli search --cou|--counts-only
 trawlit-cli search --format j|jsonl
 trawlit-cli listing --no|--no-subfolders
 TABLE
-for shell in zsh fish; do
-    "$cli" --completions $shell > "$work/completion"
-    check "the $shell completions hold --counts-only" grep -q 'counts-only' "$work/completion"
-    command -v $shell > /dev/null && check "the $shell completions parse" $shell -n "$work/completion"
-done
+"$cli" --completions zsh > "$work/_trawlit-cli"
+check "the zsh completions offer --counts-only" grep -q "'--counts-only\\[" "$work/_trawlit-cli"
+command -v zsh > /dev/null && check "the zsh completions parse" zsh -n "$work/_trawlit-cli"
+"$cli" --completions fish > "$work/trawlit-cli.fish"
+command -v fish > /dev/null && check "fish completes 'search --cou' to --counts-only" \
+    [ "$(fish -c "source $work/trawlit-cli.fish; complete -C 'trawlit-cli search --cou'" | cut -f1)" = --counts-only ]
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

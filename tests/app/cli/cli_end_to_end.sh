@@ -267,6 +267,10 @@ a character class|-t '*.[ch]' $long|a.c b.h sub/e.C
 a range and a negated class|-t 'd[0-9].txt;[!abcd]*' $long|d7.txt sub/e.C 
 TABLE
 
+"$cli" search -t '*.c;*.hh' needle "$work/kinds" -o "$out" > "$work/stdout"
+check "the closing message names a template that admitted no file" \
+    grep -qx 'No file in the tree matches the template \*.hh.' "$work/stdout"
+
 source <("$cli" --completions bash)
 while IFS='|' read -r words expected; do
     read -ra COMP_WORDS <<< "$words"

@@ -24,7 +24,9 @@ for file in bin/trawlit bin/trawlit-cli share/trawlit/Search.avi \
     share/applications/org.trawlit.Trawlit.desktop \
     share/icons/hicolor/scalable/apps/org.trawlit.Trawlit.svg \
     share/metainfo/org.trawlit.Trawlit.metainfo.xml share/man/man1/trawlit.1 \
-    share/man/man1/trawlit-cli.1 share/doc/trawlit/LICENSE; do
+    share/man/man1/trawlit-cli.1 share/doc/trawlit/LICENSE \
+    share/bash-completion/completions/trawlit-cli share/zsh/vendor-completions/_trawlit-cli \
+    share/fish/vendor_completions.d/trawlit-cli.fish; do
     check "$file is installed" [ -s "$prefix/$file" ]
 done
 check "the installed trawlit-cli runs" grep -Eqx 'trawlit-cli [0-9]+\.[0-9]+' \

@@ -138,33 +138,64 @@ std::string BashCase(const std::vector<std::string>& patterns, const std::string
                             : "    " + Joined(patterns, " | ") + ") " + action + "\n";
 }
 
-std::string BashScript(CLI::App& app)
+std::vector<std::string> DashedNames(const std::vector<OptionFacts>& options)
 {
-    const std::vector<CommandFacts> commands = CommandsOf(app);
     std::vector<std::string> names;
-    std::string optionsByCommand;
-    std::string choiceCases;
+    for (const OptionFacts& option : options) {
+        for (const std::string& name : DashedNames(option)) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+// The command line's words so far settle which command's options are offered.
+std::string BashOptionsByCommand(CLI::App& app, const std::vector<CommandFacts>& commands)
+{
+    std::vector<std::string> topLevel;
     for (const CommandFacts& command : commands) {
-        names.push_back(command.name);
-        std::vector<std::string> options;
+        topLevel.push_back(command.name);
+    }
+    const std::vector<std::string> programOptions = DashedNames(OptionsOf(app));
+    topLevel.insert(topLevel.end(), programOptions.begin(), programOptions.end());
+    std::string cases = "    case $command in\n"
+                        "    '') COMPREPLY=($(compgen -W "
+        + Quoted(Joined(topLevel)) + " -- \"$cur\")); return ;;\n";
+    for (const CommandFacts& command : commands) {
+        cases += "    " + command.name + ") options=" + Quoted(Joined(DashedNames(command.options)))
+            + " ;;\n";
+    }
+    return cases + "    esac\n";
+}
+
+// The word before the one completed settles what value is offered.
+std::string BashValueCases(const std::vector<CommandFacts>& commands)
+{
+    std::string cases = "    case $command:$prev in\n";
+    for (const CommandFacts& command : commands) {
         for (const OptionFacts& option : command.options) {
-            for (const std::string& name : DashedNames(option)) {
-                options.push_back(name);
-            }
             if (option.value == ValueKind::Choice) {
-                choiceCases += BashCase(ValuePatterns(commands, ValueKind::Choice, option.choices),
+                cases += BashCase(ValuePatterns({ command }, ValueKind::Choice, option.choices),
                     "COMPREPLY=($(compgen -W " + Quoted(Joined(option.choices))
                         + " -- \"$cur\")); return ;;");
             }
         }
-        optionsByCommand
-            += "    " + command.name + ") options=" + Quoted(Joined(options)) + " ;;\n";
     }
-    std::vector<std::string> topLevel = names;
-    for (const OptionFacts& option : OptionsOf(app)) {
-        for (const std::string& name : DashedNames(option)) {
-            topLevel.push_back(name);
-        }
+    return cases
+        + BashCase(ValuePatterns(commands, ValueKind::Folder),
+            "COMPREPLY=($(compgen -d -- \"$cur\")); return ;;")
+        + BashCase(ValuePatterns(commands, ValueKind::File),
+            "COMPREPLY=($(compgen -f -- \"$cur\")); return ;;")
+        + BashCase(ValuePatterns(commands, ValueKind::Any), "return ;;") + "    esac\n";
+}
+
+// Plain bash, without the bash-completion package's helpers.
+std::string BashScript(CLI::App& app)
+{
+    const std::vector<CommandFacts> commands = CommandsOf(app);
+    std::vector<std::string> names;
+    for (const CommandFacts& command : commands) {
+        names.push_back(command.name);
     }
     return "# bash completion for trawlit-cli, written by trawlit-cli --completions bash\n"
            "_trawlit_cli()\n"
@@ -178,19 +209,8 @@ std::string BashScript(CLI::App& app)
         + ") command=${COMP_WORDS[i]}; break ;;\n"
           "        esac\n"
           "    done\n"
-          "    case $command in\n"
-          "    '') COMPREPLY=($(compgen -W "
-        + Quoted(Joined(topLevel)) + " -- \"$cur\")); return ;;\n" + optionsByCommand
-        + "    esac\n"
-          "    case $command:$prev in\n"
-        + choiceCases
-        + BashCase(ValuePatterns(commands, ValueKind::Folder),
-            "COMPREPLY=($(compgen -d -- \"$cur\")); return ;;")
-        + BashCase(ValuePatterns(commands, ValueKind::File),
-            "COMPREPLY=($(compgen -f -- \"$cur\")); return ;;")
-        + BashCase(ValuePatterns(commands, ValueKind::Any), "return ;;")
-        + "    esac\n"
-          "    if [[ $cur == -* ]]; then\n"
+        + BashOptionsByCommand(app, commands) + BashValueCases(commands)
+        + "    if [[ $cur == -* ]]; then\n"
           "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
           "    else\n"
           "        COMPREPLY=($(compgen -d -- \"$cur\"))\n"

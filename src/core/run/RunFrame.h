@@ -95,7 +95,7 @@ std::string FilesSearchedMessage(
     bool aborted, std::int64_t totalFileCount, const WalkGaps& gaps = {});
 // "2 folders could not be read." and a blank line when some could not, then "No file in the
 // tree matches the template *.h." and a blank line for each wildcard that admitted none;
-// nothing for a whole walk.
+// nothing when the walk left nothing out.
 std::string WalkGapsMessage(const WalkGaps& gaps);
 
 } // namespace trawlit

@@ -288,7 +288,10 @@ trawlit-cli listing --no|--no-subfolders
 TABLE
 "$cli" --completions zsh > "$work/_trawlit-cli"
 check "the zsh completions offer --counts-only" grep -q "'--counts-only\\[" "$work/_trawlit-cli"
-command -v zsh > /dev/null && check "the zsh completions parse" zsh -n "$work/_trawlit-cli"
+command -v zsh > /dev/null && check "zsh hands 'search --cou' the search's options" \
+    grep -qx -- '--counts-only\[.*\]' <(zsh -fc 'eval "$(sed "\$d" "$1")"
+        _arguments() { print -l -- "$@"; }
+        words=(trawlit-cli search --cou) CURRENT=3 _trawlit-cli' _ "$work/_trawlit-cli")
 "$cli" --completions fish > "$work/trawlit-cli.fish"
 command -v fish > /dev/null && check "fish completes 'search --cou' to --counts-only" \
     [ "$(fish -c "source $work/trawlit-cli.fish; complete -C 'trawlit-cli search --cou'" | cut -f1)" = --counts-only ]

@@ -187,24 +187,6 @@ void PosixCleanedCopies::RemoveCopyInTheMaking() noexcept
     }
 }
 
-extern "C" void RemoveCopyAndEnd(int signal)
-{
-    PosixCleanedCopies::RemoveCopyInTheMaking();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal); // delivered with its default action once this handler returns
-}
-
-void PosixCleanedCopies::RemoveCopyInTheMakingWhenEnded()
-{
-    for (int signal : { SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGUSR1, SIGUSR2, SIGALRM,
-             SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ }) {
-        struct sigaction action { };
-        action.sa_handler = RemoveCopyAndEnd;
-        sigemptyset(&action.sa_mask);
-        sigaction(signal, &action, nullptr);
-    }
-}
-
 void PosixCleanedCopies::Load()
 {
     if (loaded_) {

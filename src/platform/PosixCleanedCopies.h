@@ -25,10 +25,9 @@ public:
     void Remember(const std::string& copyPath) override;
     void TemporaryInTheMaking(const std::string& temporaryPath) override;
     void TemporaryDone() override;
-    // Removes the temporary file of the copy being written, if any. Safe in a signal handler.
+    // Removes the temporary file of the copy being written, if any: one unlink of a path held
+    // in a fixed buffer, safe in a signal handler (the programs' handlers call it).
     static void RemoveCopyInTheMaking() noexcept;
-    // Every signal that ends a program by default removes the copy in the making first.
-    static void RemoveCopyInTheMakingWhenEnded();
 
     struct Facts {
         std::uint64_t size = 0;

@@ -31,7 +31,9 @@ for file in bin/trawlit bin/trawlit-cli share/trawlit/Search.avi \
     share/metainfo/org.trawlit.Trawlit.metainfo.xml share/man/man1/trawlit.1.gz \
     share/man/man1/trawlit-cli.1.gz share/doc/trawlit/copyright share/doc/trawlit/changelog.gz \
     share/doc/trawlit-cli/copyright share/doc/trawlit-cli/changelog.gz \
-    share/kio/servicemenus/trawlit-search-here.desktop; do
+    share/kio/servicemenus/trawlit-search-here.desktop \
+    share/bash-completion/completions/trawlit-cli share/zsh/vendor-completions/_trawlit-cli \
+    share/fish/vendor_completions.d/trawlit-cli.fish; do
     check "$file is installed" [ -s "$prefix/$file" ]
 done
 check "the Nautilus script is executable" [ -x "$share/trawlit/search-here-nautilus" ]

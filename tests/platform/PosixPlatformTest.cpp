@@ -42,6 +42,21 @@ TEST(WildcardTest, MatchesTemplatesLikeTheListing)
         { "*a*b", "xaba", false },
         { "**x", "x", true },
         { "", "a", false },
+        { "*.c;*.h", "a.H", true },
+        { "*.c; *.h ", "a.h", true },
+        { "*.c;*.h", "a.cpp", false },
+        { ";;", "a", false },
+        { "x;*.*", "README", true },
+        { "*.[ch]", "a.C", true },
+        { "*.[ch]", "a.o", false },
+        { "f[0-9]", "f7", true },
+        { "f[0-9]", "fx", false },
+        { "[a-c]*", "Beta", true },
+        { "[!a-c]*", "beta", false },
+        { "[^a-c]*", "delta", true },
+        { "[]x]", "]", true },
+        { "a[b", "a[b", true },
+        { "*[ch]", "xxc", true },
     };
     for (const auto& [wildcard, name, matches] : cases)
         EXPECT_EQ(WildcardMatches(wildcard, name), matches) << wildcard << " / " << name;

@@ -1,5 +1,6 @@
 #include "app/cli/ConsoleDialogs.h"
 
+#include "app/cli/ConsoleMessages.h"
 #include "app/cli/ConsoleWindow.h"
 #include "core/text/TextHelpers.h"
 
@@ -24,11 +25,7 @@ ConsoleDialogs::ConsoleDialogs(
 int ConsoleDialogs::MsgBox(const std::string& text, int code, const std::string& title)
 {
     window_.FinishStatusLine();
-    if (title != kProgramTitle) {
-        std::fprintf(messages_, "%s:\n", title.c_str());
-    }
-    std::fprintf(messages_, "%s\n", ConsoleText(text).c_str());
-    std::fflush(messages_);
+    PrintMessage(messages_, title != kProgramTitle ? title + ":\n" + text : text);
     // Nobody is there to answer: a question takes its default button.
     if ((code & 7) != MsgBoxCode::YesNo) {
         return MsgBoxAnswer::Ok;
@@ -40,6 +37,13 @@ void ConsoleDialogs::ShowOutputFile(
     const std::string& message, const std::string&, const std::string& path)
 {
     window_.FinishStatusLine();
+    if (!showResultsPath_) {
+        // The results took standard output: the closing message is one more message.
+        if (!OneLine(message).empty()) {
+            PrintMessage(results_, message);
+        }
+        return;
+    }
     // The dialog's blank lines below the message set it apart from the file's details; a
     // terminal needs none of them, and a listing's empty message no line at all.
     std::string text = ConsoleText(message);
@@ -49,9 +53,7 @@ void ConsoleDialogs::ShowOutputFile(
     if (!text.empty()) {
         std::fprintf(results_, "%s\n", text.c_str());
     }
-    if (showResultsPath_) {
-        std::fprintf(results_, "%s\n", path.c_str());
-    }
+    std::fprintf(results_, "%s\n", path.c_str());
     std::fflush(results_);
 }
 

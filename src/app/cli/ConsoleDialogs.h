@@ -8,11 +8,11 @@ namespace trawlit {
 
 class ConsoleWindow;
 
-// Message boxes without a window: the text goes to standard error and OK (or a question's
-// default button) is the answer.
+// Message boxes without a window: the text goes to standard error as one line, and OK (or a
+// question's default button) is the answer.
 // The output-file dialog, and the message of a search that found nothing, become the closing
-// message and the results path on `results` (the path left out when the results went to
-// standard output themselves).
+// message and the results path on `results`; when the results went to standard output
+// themselves, `results` is standard error and the closing message one more message there.
 class ConsoleDialogs : public Dialogs {
 public:
     ConsoleDialogs(

@@ -1,10 +1,10 @@
 #include "app/cli/ConsoleWindow.h"
 
+#include "app/cli/ConsoleMessages.h"
+
 #include <chrono>
 
 namespace trawlit {
-
-volatile std::sig_atomic_t gInterruptRequested = 0;
 
 namespace {
 
@@ -72,8 +72,7 @@ void ConsoleWindow::SetAbortRequested(bool value)
 void ConsoleWindow::FolderNotRead(const std::string& folderPath, const std::string& reason)
 {
     FinishStatusLine();
-    std::fprintf(stderr, "Folder not read: %s (%s)\n", folderPath.c_str(), reason.c_str());
-    std::fflush(stderr);
+    PrintMessage(stderr, "Folder not read: " + folderPath + " (" + reason + ")");
 }
 
 void ConsoleWindow::ShowCounter(Counter counter, std::int64_t value)

@@ -1,19 +1,16 @@
 #pragma once
 
 #include <array>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "app/signals/ProgramSignals.h"
 #include "core/history/MemoryComboBox.h"
 #include "core/history/clsHistory.h"
 #include "ports/MainWindowPort.h"
 
 namespace trawlit {
-
-// Set by SIGINT: the console's Abort button.
-extern volatile std::sig_atomic_t gInterruptRequested;
 
 // The main window's surface for a run without a window: the inputs come from the command
 // line, the counters go to a status line on a terminal, Ctrl-C is Abort.
@@ -42,7 +39,7 @@ public:
 
     void FolderNotRead(const std::string& folderPath, const std::string& reason) override;
 
-    bool AbortRequested() override { return abortRequested_ || gInterruptRequested != 0; }
+    bool AbortRequested() override { return abortRequested_ || StopSignalReceived() != 0; }
     void SetAbortRequested(bool value) override;
 
     clsHistory& History(InputBox box) override { return histories_[Index(box)]; }

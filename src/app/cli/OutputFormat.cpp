@@ -34,7 +34,7 @@ void AddFormatOption(CLI::App& search, OutputFormat& format)
 {
     search
         .add_option_function<std::string>(
-            "--format",
+            "-f,--format",
             [&format](const std::string& name) {
                 format = name == "jsonl" ? OutputFormat::JsonLines
                     : name == "grep"     ? OutputFormat::Grep
@@ -43,6 +43,7 @@ void AddFormatOption(CLI::App& search, OutputFormat& format)
             "What the output holds: results (the results file), jsonl (one JSON record per "
             "matching file, match and count, then a summary) or grep (PATH:LINE:TEXT, for "
             "editors)")
+        ->type_name("FORMAT")
         ->check(CLI::IsMember({ "results", "jsonl", "grep" }))
         ->default_str("results");
 }

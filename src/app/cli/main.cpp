@@ -15,12 +15,14 @@
 
 #include <CLI/CLI.hpp>
 
-#include "Version.h"
+#include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleDialogs.h"
+#include "app/cli/ConsoleMessages.h"
 #include "app/cli/ConsoleWindow.h"
 #include "app/cli/OutputFormat.h"
+#include "app/cli/ShellCompletions.h"
 #include "app/cli/StandardOutputPlatform.h"
-#include "app/cli/StopSignals.h"
+#include "app/signals/ProgramSignals.h"
 #include "core/files/FileRoutines.h"
 #include "core/search/SearchRun.h"
 #include "core/text/TextTrim.h"
@@ -34,9 +36,9 @@ namespace {
 
 using namespace trawlit;
 
+// A run aborted by a signal ends by that signal after its results are written; 3 is left for
+// an abort without one.
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
-
-using RunFunction = RunResult (*)(RunPorts);
 
 RunResult RunWebCleanupForUser(RunPorts ports)
 {
@@ -45,13 +47,7 @@ RunResult RunWebCleanupForUser(RunPorts ports)
 }
 
 // The batch tools of the main window, by subcommand.
-struct BatchCommand {
-    const char* name;
-    const char* description;
-    RunFunction run;
-};
-
-const BatchCommand kBatchCommands[] = {
+const std::vector<BatchCommand> kBatchCommands = {
     { "listing", "Write an indented listing of the folders and of the files the template admits.",
         RunFolderListing },
     { "c-headers",
@@ -129,43 +125,40 @@ int DefaultThreads()
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
-void AddSearchCommand(
-    CLI::App& app, SearchOptions& inputs, bool& rootFolderOnly, OutputFormat& format, int& threads)
+// Help and the version go to standard output; a usage error is one message.
+int ParseFailure(CLI::App& app, const CLI::ParseError& error)
 {
-    CLI::App* search = app.add_subcommand("search",
-        "Search the files of a folder tree for a text and write the results file.\n"
-        "Exit status: 0 found, 1 no match, 2 refused or failed, 3 aborted (Ctrl-C).");
-    search->add_option("--root", inputs.RootFolder, "Root folder of the search")->required();
-    search->add_option("--find", inputs.SearchStr, "Text to find, used as given")->required();
-    search->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
-    search->add_option("--output", inputs.OutputPathname, "Results file; - for standard output")
-        ->default_str("~/Trawlit.out");
-    AddFormatOption(*search, format);
-    search->add_flag("--no-subfolders", rootFolderOnly, "Search the root folder only");
-    search->add_flag("--case-sensitive", inputs.CaseSensitive, "Match letter case exactly");
-    search->add_flag("--collapse-white-space", inputs.CollapseWhiteSpace,
-        "Read every run of white space in a line as one blank");
-    search->add_flag(
-        "--counts-only", inputs.CountsOnly, "One count line per file instead of lines");
-    search
-        ->add_option("--threads", threads,
-            "Threads reading files (default: one per CPU; 1 reads them one by one); the "
-            "results are the same")
-        ->check(CLI::Range(1, 256));
+    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+        return app.exit(error);
+    }
+    PrintMessage(stderr, error.what());
+    return kRefusedOrFailed;
 }
 
-CLI::App* AddBatchCommand(
-    CLI::App& app, const BatchCommand& command, SearchOptions& inputs, bool& rootFolderOnly)
+int Run(const CommandLine& line)
 {
-    CLI::App* tool = app.add_subcommand(command.name,
-        std::string(command.description)
-            + "\nExit status: 0 done, 2 refused or failed, 3 aborted (Ctrl-C).");
-    tool->add_option("--root", inputs.RootFolder, "Root folder of the run")->required();
-    tool->add_option("--template", inputs.FileTemplate, "File template")->default_str("*.*");
-    tool->add_option("--output", inputs.OutputPathname, "Results file; - for standard output")
-        ->default_str("~/Trawlit.out");
-    tool->add_flag("--no-subfolders", rootFolderOnly, "Run over the root folder only");
-    return tool;
+    if (RunFunction tool = line.Tool()) {
+        return RunCommand(line.Inputs(), tool);
+    }
+    std::unique_ptr<SearchRecords> records = RecordsFor(line.Format());
+    // The run's thread reads files too: with N threads, N - 1 workers.
+    const SearchThreads searchThreads { line.Threads() - 1, true };
+    return RunCommand(line.Inputs(), [&records, searchThreads](RunPorts ports) {
+        return RunStringSearch(ports, records.get(), searchThreads);
+    });
+}
+
+// `trawlit-cli --completions bash|zsh|fish`, left out of the help: how the build writes the
+// completion scripts from the options themselves.
+int PrintCompletions(CommandLine& line, const std::string& shell)
+{
+    const std::string script = ShellCompletions(line.App(), shell);
+    if (script.empty()) {
+        PrintMessage(stderr, "--completions: no completions for " + shell + " (bash, zsh, fish)");
+        return kRefusedOrFailed;
+    }
+    std::fputs(script.c_str(), stdout);
+    return kFoundOrDone;
 }
 
 } // namespace
@@ -173,39 +166,24 @@ CLI::App* AddBatchCommand(
 int main(int argc, char** argv)
 {
     // First, so that a stop signal at any moment aborts the run instead of killing the program.
-    InstallStopHandlers();
-    CLI::App app { "Trawlit: search a folder tree for a text, or run a batch tool over it, "
-                   "without a window." };
-    app.require_subcommand(1);
-    app.set_version_flag("--version", std::string("trawlit-cli ") + kVersionText);
-    SearchOptions inputs;
-    inputs.FileTemplate = "*.*";
-    inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
-    bool rootFolderOnly = false;
-    OutputFormat format = OutputFormat::Results;
-    int threads = DefaultThreads();
-    AddSearchCommand(app, inputs, rootFolderOnly, format, threads);
-    std::vector<std::pair<CLI::App*, RunFunction>> batchCommands;
-    for (const BatchCommand& command : kBatchCommands) {
-        batchCommands.emplace_back(
-            AddBatchCommand(app, command, inputs, rootFolderOnly), command.run);
+    InstallConsoleSignals();
+    CommandLine line(kBatchCommands, HomeFolder(), DefaultThreads());
+    if (argc == 3 && std::string(argv[1]) == "--completions") {
+        return PrintCompletions(line, argv[2]);
     }
     try {
-        app.parse(argc, argv);
+        line.App().parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        int code = app.exit(error);
-        return code == 0 ? 0 : kRefusedOrFailed;
+        return ParseFailure(line.App(), error);
     }
-    inputs.TraverseSubfolders = !rootFolderOnly;
-    for (const auto& [command, run] : batchCommands) {
-        if (command->parsed()) {
-            return RunCommand(inputs, run);
-        }
+    if (std::optional<std::string> problem = line.Settle()) {
+        PrintMessage(stderr, *problem);
+        return kRefusedOrFailed;
     }
-    std::unique_ptr<SearchRecords> records = RecordsFor(format);
-    // The run's thread reads files too: with N threads, N - 1 workers.
-    const SearchThreads searchThreads { threads - 1, true };
-    return RunCommand(inputs, [&records, searchThreads](RunPorts ports) {
-        return RunStringSearch(ports, records.get(), searchThreads);
-    });
+    const int status = Run(line);
+    // Aborted by a signal, or done as it came: either way the shell must learn of it.
+    if (const int signal = StopSignalReceived(); signal != 0) {
+        EndBySignal(signal);
+    }
+    return status;
 }

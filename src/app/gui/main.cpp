@@ -11,9 +11,9 @@
 #include <QGuiApplication>
 
 #include "Version.h"
+#include "app/signals/ProgramSignals.h"
 
 #include "core/files/FileRoutines.h"
-#include "platform/PosixCleanedCopies.h"
 #include "platform/PosixPlatform.h"
 #include "qt/dialogs/QtDialogs.h"
 #include "qt/dialogs/QtFileDialog.h"
@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     }
     QGuiApplication::setDesktopFileName("org.trawlit.Trawlit");
     // A cleaned copy's temporary file never outlives the program.
-    trawlit::PosixCleanedCopies::RemoveCopyInTheMakingWhenEnded();
+    trawlit::EndSignalsRemoveCopyInTheMaking();
 
     using namespace trawlit;
     QtSettingsStore settings;

@@ -102,7 +102,7 @@ void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
     writer_ = nullptr;
     ports_.window.HideAbortButton();
     result.counters = counters_;
-    result.foldersNotRead = foldersNotRead_;
+    result.foldersNotRead = gaps_.foldersNotRead;
     if (writer.Failed()) {
         result.status = RunStatus::Failed;
         ReportWriteFailure(ports_.dialogs, writer.Error(), options_.OutputPathname);
@@ -135,13 +135,18 @@ bool RunFrame::StopRequested()
 
 void RunFrame::OnFolderNotRead(const std::string& folderPath, const PlatformError& error)
 {
-    ++foldersNotRead_;
+    ++gaps_.foldersNotRead;
     ports_.window.FolderNotRead(folderPath, error.description);
 }
 
 void RunFrame::AfterName()
 {
     yields_.InputPendingYield();
+}
+
+void RunFrame::OnTemplatesUnused(const std::vector<std::string>& wildcards)
+{
+    gaps_.unusedTemplates = wildcards;
 }
 
 void RunFrame::RecordHistories()
@@ -154,22 +159,26 @@ std::int16_t RunFrame::ResultsOpenType()
     return OpenType::SequentialOutput;
 }
 
-std::string FilesSearchedMessage(
-    bool aborted, std::int64_t totalFileCount, std::int64_t foldersNotRead)
+std::string FilesSearchedMessage(bool aborted, std::int64_t totalFileCount, const WalkGaps& gaps)
 {
     std::string message = aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "";
     message += PLURAL(static_cast<double>(totalFileCount), "file", PluralFlags::NoLeadingBlank)
         + " searched.\r\n\r\n";
-    return message + FoldersNotReadMessage(foldersNotRead);
+    return message + WalkGapsMessage(gaps);
 }
 
-std::string FoldersNotReadMessage(std::int64_t foldersNotRead)
+std::string WalkGapsMessage(const WalkGaps& gaps)
 {
-    if (foldersNotRead == 0) {
-        return {};
+    std::string message;
+    if (gaps.foldersNotRead != 0) {
+        message = PLURAL(static_cast<double>(gaps.foldersNotRead), "folder",
+                      PluralFlags::NoLeadingBlank)
+            + " could not be read.\r\n\r\n";
     }
-    return PLURAL(static_cast<double>(foldersNotRead), "folder", PluralFlags::NoLeadingBlank)
-        + " could not be read.\r\n\r\n";
+    for (const std::string& wildcard : gaps.unusedTemplates) {
+        message += "No file in the tree matches the template " + wildcard + ".\r\n\r\n";
+    }
+    return message;
 }
 
 } // namespace trawlit

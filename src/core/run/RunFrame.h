@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/run/RunPorts.h"
 #include "core/run/RunResult.h"
@@ -12,6 +13,13 @@
 namespace trawlit {
 
 class ResultsWriter;
+
+// What a walk left out: the folders it could not read, and the wildcards of the template that
+// admitted no file in the whole tree.
+struct WalkGaps {
+    std::int64_t foldersNotRead = 0;
+    std::vector<std::string> unusedTemplates;
+};
 
 // What sets one kind of run apart in the frame's own steps.
 struct RunShape {
@@ -40,6 +48,7 @@ public:
     bool StopRequested() override;
     void OnFolderNotRead(const std::string& folderPath, const PlatformError& error) override;
     void AfterName() override;
+    void OnTemplatesUnused(const std::vector<std::string>& wildcards) override;
 
 protected:
     // True when the inputs cannot be run; the user has been told why.
@@ -64,7 +73,7 @@ protected:
     RunCounters& Counters() { return counters_; }
     const RunCounters& Counters() const { return counters_; }
     RunYields& Yields() { return yields_; }
-    std::int64_t FoldersNotRead() const { return foldersNotRead_; }
+    const WalkGaps& Gaps() const { return gaps_; }
 
 private:
     WalkSettings WalkSettingsFor(std::int16_t resultsFileNumber);
@@ -75,17 +84,18 @@ private:
     RunYields yields_;
     SearchOptions options_;
     RunCounters counters_;
-    std::int64_t foldersNotRead_ = 0;
+    WalkGaps gaps_;
     ResultsWriter* writer_ = nullptr;
     std::optional<FileIdentity> resultsIdentity_;
 };
 
 // "PROCESS WAS ABORTED" and a blank line when aborted, then "7 files searched." and a blank
-// line, then "2 folders could not be read." and a blank line when some could not: how every
-// run that reads files begins its closing message.
+// line, then the walk's gaps: how every run that reads files begins its closing message.
 std::string FilesSearchedMessage(
-    bool aborted, std::int64_t totalFileCount, std::int64_t foldersNotRead = 0);
-// "2 folders could not be read." and a blank line; nothing when every folder was read.
-std::string FoldersNotReadMessage(std::int64_t foldersNotRead);
+    bool aborted, std::int64_t totalFileCount, const WalkGaps& gaps = {});
+// "2 folders could not be read." and a blank line when some could not, then "No file in the
+// tree matches the template *.h." and a blank line for each wildcard that admitted none;
+// nothing when the walk left nothing out.
+std::string WalkGapsMessage(const WalkGaps& gaps);
 
 } // namespace trawlit

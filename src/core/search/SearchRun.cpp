@@ -203,8 +203,8 @@ protected:
 
     void Conclude(RunResult& result) override
     {
-        result.closingMessage = FilesSearchedMessage(
-            result.aborted, result.counters.TotalFileCount, FoldersNotRead());
+        result.closingMessage
+            = FilesSearchedMessage(result.aborted, result.counters.TotalFileCount, Gaps());
         if (result.counters.MatchCount > 0) {
             result.status = RunStatus::Found;
             result.closingMessage += PLURAL(static_cast<double>(result.counters.MatchCount),

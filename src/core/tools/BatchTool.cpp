@@ -38,7 +38,7 @@ void BatchTool::Conclude(RunResult& result)
 
 std::string BatchTool::ClosingMessage(bool aborted) const
 {
-    return FilesSearchedMessage(aborted, TotalFiles(), FoldersNotRead());
+    return FilesSearchedMessage(aborted, TotalFiles(), Gaps());
 }
 
 void BatchTool::CountFile()

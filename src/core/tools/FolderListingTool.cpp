@@ -60,8 +60,7 @@ public:
 protected:
     std::string ClosingMessage(bool aborted) const override
     {
-        return (aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "")
-            + FoldersNotReadMessage(FoldersNotRead());
+        return (aborted ? "PROCESS WAS ABORTED\r\n\r\n" : "") + WalkGapsMessage(Gaps());
     }
 };
 

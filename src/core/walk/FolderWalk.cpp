@@ -2,6 +2,7 @@
 
 #include "core/text/AsciiCase.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "core/text/TextHelpers.h"
@@ -55,6 +56,11 @@ bool TemplateNamesFilesHere(const std::string& fileTemplate)
     return fileTemplate.find_first_of("/\\") == std::string::npos;
 }
 
+bool TakesEveryName(std::string_view wildcard)
+{
+    return wildcard == "*.*" || wildcard.find_first_not_of('*') == std::string_view::npos;
+}
+
 bool IsKnown(const FileIdentity& identity)
 {
     return identity.device != 0 || identity.inode != 0;
@@ -104,6 +110,7 @@ public:
         , settings_(settings)
         , steps_(steps)
         , templateNamesFilesHere_(TemplateNamesFilesHere(settings.fileTemplate))
+        , unusedWildcards_(TemplateParts(settings.fileTemplate))
     {
         for (const std::string& part : settings.skippedNameParts) {
             if (!part.empty()) {
@@ -136,6 +143,12 @@ public:
             if (outcome == Outcome::Visited) {
                 isRoot = false;
             }
+        }
+        // When even a wildcard that takes every name admitted nothing, the tree has no file
+        // to admit, and no template is to blame.
+        if (!unusedWildcards_.empty()
+            && std::none_of(unusedWildcards_.begin(), unusedWildcards_.end(), TakesEveryName)) {
+            steps_.OnTemplatesUnused({ unusedWildcards_.begin(), unusedWildcards_.end() });
         }
     }
 
@@ -260,6 +273,7 @@ private:
                 continue;
             }
             if (Admits(facts.kind)) {
+                NoteWildcardsUsed(name);
                 JoinOnto(displayPath_, prefix_, name, false);
                 JoinOnto(checkPath_, prefix_, name, true);
                 steps_.VisitFile(
@@ -283,6 +297,13 @@ private:
             folder.identity = folders_.facts[k].identity;
             stack_.push_back(std::move(folder));
         }
+    }
+
+    // Cheap once every wildcard has admitted a file, as soon happens in most walks.
+    void NoteWildcardsUsed(std::string_view name)
+    {
+        std::erase_if(unusedWildcards_,
+            [name](std::string_view wildcard) { return WildcardPartMatches(wildcard, name); });
     }
 
     bool IsPassedOver(const FileIdentity& identity) const
@@ -321,6 +342,7 @@ private:
     const WalkSettings& settings_;
     WalkSteps& steps_;
     bool templateNamesFilesHere_;
+    std::vector<std::string_view> unusedWildcards_; // within settings_.fileTemplate
     std::vector<std::string> skippedParts_;
     std::vector<PendingFolder> stack_;
     std::unordered_set<FileIdentity, IdentityHash> visited_;

@@ -57,6 +57,10 @@ public:
     virtual void BeforeName() { }
     virtual void VisitFile(const WalkFile& file) = 0;
     virtual void AfterName() { }
+    // After a whole walk (not one stopped), the wildcards of the template ("*.c;*.h") that
+    // admitted no file anywhere in the tree, in the template's order; not called when each
+    // admitted one, nor when the tree held no file to admit at all.
+    virtual void OnTemplatesUnused(const std::vector<std::string>& wildcards) { (void)wildcards; }
 };
 
 // Depth first from the root: each folder's files in ascending name order (case ignored), then

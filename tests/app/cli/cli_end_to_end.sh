@@ -2,7 +2,7 @@
 # trawlit-cli as a script drives it: exit statuses, what goes to stdout and stderr, and the
 # results file.
 set -u
-cli=${1:?path to trawlit-cli}
+cli=$(realpath "${1:?path to trawlit-cli}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_STATE_HOME="$work/state" # the record of cleaned copies stays in the test
@@ -54,8 +54,8 @@ check "the closing message then goes to stderr" grep -q '2 matches found in 2 fi
 echo earlier > "$work/piped"
 "$cli" search --root "$work/tree" --find needle --output - >> "$work/piped" 2> "$work/stderr"
 check "--output - appends to what stdout already holds" [ "$(head -2 "$work/piped" | cut -c1-17)" = "$(printf 'earlier\nTrawlit (version ')" ]
-check "--output - leaves stderr the closing message alone" \
-    [ "$(cat "$work/stderr")" = "$(printf '2 files searched.\n\n2 matches found in 2 files.')" ]
+check "--output - makes the closing message one line on stderr" \
+    [ "$(cat "$work/stderr")" = 'trawlit-cli: 2 files searched. 2 matches found in 2 files.' ]
 "$cli" listing --root "$work/tree" --output - 2> /dev/null | grep -q '   Folder Listing'
 check "a tool writes to --output - too" [ $? -eq 0 ]
 "$cli" search --root "$work/tree" --find needle --output - >&- 2> /dev/null
@@ -97,8 +97,8 @@ check "a missing --find is a usage error" [ $? -eq 2 ]
 mkdir -p "$work/big"
 (cd "$work/big" && seq 1 20000 | sed 's/^/needle /' | split -l 1 -a 5 - f)
 # Interrupts a run once it has created its results file (a signal before the program has
-# started at all would end it, as any program): it ends as aborted with the abort line in its
-# results, unless it finished first.
+# started at all would end it, as any program): its results end with the abort line, then it
+# dies by SIGINT (130 in a shell), unless it finished first.
 check_interrupt() { # what command...
     local what=$1
     shift
@@ -112,7 +112,7 @@ check_interrupt() { # what command...
     kill -INT "$pid" 2> /dev/null
     wait "$pid"
     local status=$?
-    if [ $status -eq 3 ]; then
+    if [ $status -eq 130 ]; then
         check "an interrupted $what ends with the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
     else
         check "a $what that finished before the interrupt still succeeded" [ $status -eq 0 ]
@@ -188,7 +188,7 @@ check "a user's file at a copy's name is left as it is" [ "$(cat "$work/tools/p.
 check "and the closing message says so" grep -q 'P.HTM2 exists and is not a copy made by Trawlit' "$work/stdout"
 mkdir -p "$work/deep" && (cd "$work/deep" && for i in $(seq 1 20); do d=$(printf 'd%.0s' $(seq 1 250)); mkdir "$d" && cd "$d"; done)
 "$cli" listing --root "$work/deep" --output "$out" > /dev/null 2> "$work/stderr"
-check "a folder beyond PATH_MAX is named on stderr" grep -q '^Folder not read: ' "$work/stderr"
+check "a folder beyond PATH_MAX is named on stderr" grep -q '^trawlit-cli: Folder not read: ' "$work/stderr"
 
 mkdir -p "$work/accents"
 (cd "$work/accents" && seq 1 5000 | sed 's/$/ caf\xe9/' | split -l 1 -a 4 - f)
@@ -205,20 +205,96 @@ signal_run() { # signals command...
     wait "$pid"
     status=$?
 }
-for signal in TERM HUP; do
-    signal_run $signal "$cli" search --root "$work/big" --find needle --output "$out"
-    check "SIG$signal ends a search as aborted (or after it finished)" [ $status -eq 3 -o $status -eq 0 ]
-    [ $status -eq 3 ] && check "SIG$signal leaves the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
+for ending in TERM:143 HUP:129; do
+    signal_run "${ending%:*}" "$cli" search --root "$work/big" --find needle --output "$out"
+    check "SIG${ending%:*} ends a search by the signal (or after it finished)" [ $status -eq "${ending#*:}" -o $status -eq 0 ]
+    [ $status -ne 0 ] && check "SIG${ending%:*} leaves the abort line" grep -q 'PROCESSING WAS ABORTED VIA USER ACTION' "$out"
 done
 for signals in "TERM" "INT INT" "TERM QUIT"; do
     signal_run "$signals" "$cli" web-cleanup --root "$work/accents" --output "$out"
     left=$(find "$work/accents" -name '.*2~*')
     check "SIG${signals// /+SIG} leaves no temporary copy" [ -z "$left" ]
     if [ "$signals" = TERM ]; then
-        check "SIGTERM ends a web cleanup with status 3 (or 0 when it finished)" [ $status -eq 3 -o $status -eq 0 ]
+        check "SIGTERM ends a web cleanup by the signal (or with 0 when it finished)" [ $status -eq 143 -o $status -eq 0 ]
         check "SIGTERM ends a web cleanup's results on a whole line" [ "$(tail -c 2 "$out" | od -An -c | tr -d ' ')" = '\r\n' ]
     fi
 done
+
+# The shell's way: quiet pipes, loops that stop on Ctrl-C, one-line messages, plain words.
+"$cli" search needle "$work/big" --output - 2> "$work/stderr" | head -1 > /dev/null
+check "a closed pipe ends the run by SIGPIPE, as grep" [ "${PIPESTATUS[0]}" -eq 141 ]
+check "a closed pipe says nothing" [ ! -s "$work/stderr" ]
+
+# A terminal's Ctrl-C reaches the shell and the program alike: the loop must stop with it.
+rm -f "$out".*
+setsid env --default-signal=INT bash -c 'for d in 1 2 3; do "$0" search needle "$1" -o "$2.$d"; done
+    echo finished' "$cli" "$work/big" "$out" > "$work/stdout" 2> /dev/null &
+loop=$!
+for _ in $(seq 500); do [ -e "$out.1" ] && break; sleep 0.01; done
+kill -INT -- -"$loop"
+wait "$loop"
+status=$?
+check "Ctrl-C stops a shell loop around the program" \
+    eval '[ $status -eq 130 ] && [ ! -e "$out.3" ] && ! grep -q finished "$work/stdout"'
+
+while IFS='|' read -r what expected args; do
+    eval "\"\$cli\" $args" > /dev/null 2> "$work/stderr"
+    check "one line on stderr: $what" [ "$(cat "$work/stderr")" = "trawlit-cli: $(eval echo "\"$expected\"")" ]
+done << 'TABLE'
+missing root|$work/missing: Root folder not found!|search needle "$work/missing"
+results file not created|File Open Error: Run-time error '76': Path not found, File = $work/none/out|search needle "$work/tree" -o "$work/none/out"
+blank text|Search String must be specified!|search "   " "$work/tree" -o "$out"
+unknown option|The following argument was not expected: --bogus|search needle --bogus
+no text|search: no text to find (TEXT or --find TEXT)|search --root "$work/tree"
+text twice|search: the text or the root folder is given twice|search --find needle a b
+tool without root|listing: no root folder (ROOT or --root ROOT)|listing
+TABLE
+
+mkdir -p "$work/kinds/sub"
+for name in a.c b.h c.cpp d7.txt dx.txt sub/e.C; do echo needle > "$work/kinds/$name"; done
+long="--format grep --output - --find needle --root $work/kinds"
+while IFS='|' read -r what args expected; do
+    got=$(cd "$work/kinds" && eval "\"\$cli\" search $args" 2> /dev/null | sed "s|^$work/kinds/||; s|:1:needle$||" | tr '\n' ' ')
+    check "$what" [ "$got" = "$expected" ]
+done << 'TABLE'
+the long form|$long|a.c b.h c.cpp d7.txt dx.txt sub/e.C 
+TEXT ROOT and short options|-f grep -o - needle "$work/kinds"|a.c b.h c.cpp d7.txt dx.txt sub/e.C 
+ROOT defaults to the current folder|-f grep -o - needle|./a.c ./b.h ./c.cpp ./d7.txt ./dx.txt ./sub/e.C 
+--find makes the one plain word the root|-f grep -o - --find needle .|./a.c ./b.h ./c.cpp ./d7.txt ./dx.txt ./sub/e.C 
+-n -c -t -j|-n -c -j 2 -t '*.txt' -f grep -o - needle "$work/kinds"|d7.txt:1 dx.txt:1 
+-s matches case|-s -f grep -o - NEEDLE "$work/kinds"|
+-- before a text with a dash|-f grep -o - -- -needle "$work/kinds"|
+several templates|-t '*.c; *.h' $long|a.c b.h sub/e.C 
+a character class|-t '*.[ch]' $long|a.c b.h sub/e.C 
+a range and a negated class|-t 'd[0-9].txt;[!abcd]*' $long|d7.txt sub/e.C 
+TABLE
+
+"$cli" search -t '*.c;*.hh' needle "$work/kinds" -o "$out" > "$work/stdout"
+check "the closing message names a template that admitted no file" \
+    grep -qx 'No file in the tree matches the template \*.hh.' "$work/stdout"
+
+source <("$cli" --completions bash)
+while IFS='|' read -r words expected; do
+    read -ra COMP_WORDS <<< "$words"
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _trawlit_cli
+    check "bash completes '$words' to '$expected'" [ "${COMPREPLY[*]}" = "$expected" ]
+done << 'TABLE'
+trawlit-cli se|search
+trawlit-cli search --cou|--counts-only
+trawlit-cli search --format j|jsonl
+trawlit-cli listing --no|--no-subfolders
+TABLE
+"$cli" --completions zsh > "$work/_trawlit-cli"
+check "the zsh completions offer --counts-only" grep -q "'--counts-only\\[" "$work/_trawlit-cli"
+command -v zsh > /dev/null && check "zsh hands 'search --cou' the search's options" \
+    grep -qx -- '--counts-only\[.*\]' <(zsh -fc 'eval "$(sed "\$d" "$1")"
+        _arguments() { print -l -- "$@"; }
+        words=(trawlit-cli search --cou) CURRENT=3 _trawlit-cli' _ "$work/_trawlit-cli")
+"$cli" --completions fish > "$work/trawlit-cli.fish"
+command -v fish > /dev/null && check "fish completes 'search --cou' to --counts-only" \
+    [ "$(fish -c "source $work/trawlit-cli.fish; complete -C 'trawlit-cli search --cou'" | cut -f1)" = --counts-only ]
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

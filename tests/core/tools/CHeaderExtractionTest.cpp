@@ -115,14 +115,15 @@ TEST_F(CHeaderExtractionTest, PathsAreShownWholeWhenTheRootDoesNotPrefixThem)
     EXPECT_EQ(Body(), "/Data/sub/A.C\r\n\t#include <a.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
 }
 
-TEST_F(CHeaderExtractionTest, NoMatchingFileStillWritesTheCountsBlock)
+TEST_F(CHeaderExtractionTest, NoMatchingFileStillWritesTheCountsBlockAndNamesTheTemplate)
 {
     platform.AddFile("/Data/a.txt", "x\r\n");
     window.SetText(InputBox::FileTemplate, "*.c");
     Run();
     EXPECT_EQ(Results(), Header("Extract C headers", "/Data", "*.c") + "\r\n" + TotalFilesBlock(0));
     ASSERT_EQ(dialogs.outputFiles.size(), 1u);
-    EXPECT_EQ(dialogs.outputFiles[0].message, "0 files searched.\r\n\r\n");
+    EXPECT_EQ(dialogs.outputFiles[0].message,
+        "0 files searched.\r\n\r\nNo file in the tree matches the template *.c.\r\n\r\n");
 }
 
 TEST_F(CHeaderExtractionTest, AnUnopenableFileIsReportedAndPassedOver)

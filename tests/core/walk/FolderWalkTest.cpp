@@ -52,6 +52,11 @@ public:
             events.push_back("after");
         }
     }
+    void OnTemplatesUnused(const std::vector<std::string>& wildcards) override
+    {
+        unusedTemplates = wildcards;
+    }
+    Events unusedTemplates { "not called" };
 
 private:
     int polls_ = 0;
@@ -155,6 +160,38 @@ TEST(FolderWalkTest, TemplateSelectsFilesButNotFolders)
     settings.fileTemplate = "*.C";
     EXPECT_EQ(Walk(platform, settings),
         (Events { "root /r", "/r/a.c", "folder /r/sub.h", "/r/sub.h/c.c" }));
+}
+
+TEST(FolderWalkTest, WildcardsThatAdmitNoFileInTheWholeTreeAreNamedAfterIt)
+{
+    const std::tuple<const char*, bool, int, Events> cases[] = {
+        { "*.c; *.hh;*.[ch]", true, -1, { "*.hh" } },
+        { "*.gif;*.C", true, -1, { "*.gif" } }, // a skipped name admits nothing
+        { "*.c;x*", false, -1, { "x*" } }, { "*.c", false, -1, { "not called" } },
+        { "*.hh", true, 0, { "not called" } }, // a stopped walk did not see the whole tree
+    };
+    for (const auto& [fileTemplate, traverse, stopAtPoll, unused] : cases) {
+        FakePlatform platform;
+        platform.AddFile("/r/a.c");
+        platform.AddFile("/r/a.gif");
+        platform.AddFile("/r/sub/b.h");
+        WalkSettings settings = Settings("/r");
+        settings.fileTemplate = fileTemplate;
+        settings.traverseSubfolders = traverse;
+        RecordingSteps steps;
+        steps.stopAtPoll = stopAtPoll;
+        FolderWalk(platform, settings, steps);
+        EXPECT_EQ(steps.unusedTemplates, unused) << fileTemplate;
+    }
+    FakePlatform empty;
+    empty.AddFolder("/r");
+    for (const char* fileTemplate : { "*.*", "*.c;*" }) {
+        WalkSettings settings = Settings("/r");
+        settings.fileTemplate = fileTemplate;
+        RecordingSteps steps;
+        FolderWalk(empty, settings, steps);
+        EXPECT_EQ(steps.unusedTemplates, Events { "not called" }) << "a tree without files";
+    }
 }
 
 TEST(FolderWalkTest, RootWithTrailingSeparatorGivesSingleSeparators)

@@ -11,6 +11,8 @@ packages=(
     fonts-dejavu-core fonts-urw-base35 xvfb xauth
     # Checks of the desktop entry and the metainfo; dpkg-shlibdeps for `cpack -G DEB`.
     desktop-file-utils appstream dpkg-dev file
+    # The completions of trawlit-cli are tried in the shells they are made for.
+    zsh fish
 )
 missing=()
 for p in "${packages[@]}"; do

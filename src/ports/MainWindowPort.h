@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ports/HistoryViews.h"
+#include "ports/SearchOptions.h"
 
 namespace trawlit {
 
@@ -11,25 +12,6 @@ class clsHistory;
 
 // Check box values: unchecked, checked, greyed. Anything but unchecked counts as true.
 enum class CheckState : std::uint8_t { Unchecked = 0, Checked = 1, Grayed = 2 };
-
-// The run's inputs, read from the window at the start of every run.
-struct SearchOptions {
-    std::string SearchStr;
-    std::string RootFolder;
-    std::string FileTemplate;
-    std::string OutputPathname;
-    bool TraverseSubfolders = true;
-    bool CaseSensitive = false;
-    bool CollapseWhiteSpace = false;
-    bool CountsOnly = false;
-};
-
-// Counters of a run; -1 passed to HideStuff hides that counter for the run.
-struct RunCounters {
-    std::int64_t TotalFileCount = 0;
-    std::int64_t FileFoundCount = 0;
-    std::int64_t MatchCount = 0;
-};
 
 enum class InputBox : std::uint8_t { SearchStr, RootFolder, FileTemplate, OutputPathname };
 enum class OptionBox : std::uint8_t {

@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "core/search/SearchRecords.h"
+#include "core/searchrun/SearchRecords.h"
 
 namespace trawlit {
 

@@ -22,7 +22,7 @@
 #include "app/cli/StandardOutputPlatform.h"
 #include "app/cli/StopSignals.h"
 #include "core/files/FileRoutines.h"
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 #include "core/text/TextTrim.h"
 #include "core/tools/CHeaderExtraction.h"
 #include "core/tools/ChangeMarkCount.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/search/SearchRecords.h"
+#include "core/searchrun/SearchRecords.h"
 
 namespace trawlit {
 

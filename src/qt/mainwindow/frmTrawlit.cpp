@@ -21,7 +21,7 @@
 #include "core/dialogs/DirBrowse.h"
 #include "core/dialogs/GETPATH.h"
 #include "core/outputfile/Viewers.h"
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 #include "core/settings/Registry.h"
 #include "core/text/TextHelpers.h"
 #include "core/text/TextTrim.h"

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "core/history/clsHistory.h"
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 #include "ports/MainWindowPort.h"
 
 class QCheckBox;

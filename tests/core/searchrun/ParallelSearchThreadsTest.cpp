@@ -12,7 +12,7 @@
 #include "core/files/FileRoutines.h"
 #include "core/formats/GrepRecords.h"
 #include "core/formats/JsonLinesRecords.h"
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 #include "fakes/FakeMainWindow.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "core/search/FileScanPool.h"
+#include "core/searchrun/FileScanPool.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 
 #include <algorithm>
 #include <deque>
@@ -14,9 +14,9 @@
 #include "core/run/RunStart.h"
 #include "core/run/RunTrailer.h"
 #include "core/run/RunYields.h"
-#include "core/search/FileScanPool.h"
 #include "core/search/LineMatcher.h"
-#include "core/search/SearchRecords.h"
+#include "core/searchrun/FileScanPool.h"
+#include "core/searchrun/SearchRecords.h"
 #include "core/text/TextHelpers.h"
 #include "core/text/TextTrim.h"
 #include "core/walk/FolderWalk.h"

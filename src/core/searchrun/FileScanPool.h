@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/search/LineMatcher.h"
-#include "core/search/ScanRecord.h"
+#include "core/searchrun/ScanRecord.h"
 #include "ports/FileSystem.h"
 
 namespace trawlit {

@@ -36,12 +36,12 @@ using namespace trawlit;
 
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
 
-using RunFunction = RunResult (*)(RunPorts);
+using RunFunction = RunResult (*)(const RunInputs&, RunPorts);
 
-RunResult RunWebCleanupForUser(RunPorts ports)
+RunResult RunWebCleanupForUser(const RunInputs& inputs, RunPorts ports)
 {
     PosixCleanedCopies copies(PosixCleanedCopies::RecordPathForUser());
-    return RunWebCleanup(ports, copies);
+    return RunWebCleanup(inputs, ports, copies);
 }
 
 // The batch tools of the main window, by subcommand.
@@ -108,19 +108,20 @@ bool IsStandardOutput(const std::string& path)
 
 // With the results on standard output, the closing message goes to standard error, and so do
 // the counters only when they cannot land amid the results on the same terminal.
-int RunCommand(const SearchOptions& inputs, const std::function<RunResult(RunPorts)>& run)
+int RunCommand(
+    const SearchOptions& inputs, const std::function<RunResult(const RunInputs&, RunPorts)>& run)
 {
     const std::string outputPath = TrimBlanks(inputs.OutputPathname);
     const bool resultsOnStdout = outputPath == kStandardOutputName || IsStandardOutput(outputPath);
     const bool showCounters
         = isatty(STDERR_FILENO) != 0 && !(resultsOnStdout && isatty(STDOUT_FILENO) != 0);
-    ConsoleWindow window(inputs, showCounters ? stderr : nullptr);
+    ConsoleWindow window(showCounters ? stderr : nullptr);
     ConsoleDialogs dialogs(window, stderr, resultsOnStdout ? stderr : stdout, !resultsOnStdout);
     StandardOutputPlatform platform;
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     RunPorts ports { window, { platform, platform, noEvents }, dialogs, files };
-    return ExitStatusOf(run(ports));
+    return ExitStatusOf(run(inputs, ports));
 }
 
 // One thread per CPU by default; 1 reads every file on the run's own thread.
@@ -202,10 +203,10 @@ int main(int argc, char** argv)
             return RunCommand(inputs, run);
         }
     }
-    std::unique_ptr<SearchRecords> records = RecordsFor(format);
+    std::unique_ptr<SearchPrinter> records = RecordsFor(format);
     // The run's thread reads files too: with N threads, N - 1 workers.
     const SearchThreads searchThreads { threads - 1, true };
-    return RunCommand(inputs, [&records, searchThreads](RunPorts ports) {
-        return RunStringSearch(ports, records.get(), searchThreads);
+    return RunCommand(inputs, [&records, searchThreads](const RunInputs& given, RunPorts ports) {
+        return RunStringSearch(given, ports, records.get(), searchThreads);
     });
 }

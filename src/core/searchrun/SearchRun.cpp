@@ -8,17 +8,14 @@
 
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
-#include "core/run/OutputHeader.h"
+#include "core/formats/ResultsFilePrinter.h"
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunFrame.h"
 #include "core/run/RunStart.h"
-#include "core/run/RunTrailer.h"
-#include "core/run/RunYields.h"
 #include "core/search/LineMatcher.h"
 #include "core/searchrun/FileScanPool.h"
-#include "core/searchrun/SearchRecords.h"
+#include "core/searchrun/SearchedFile.h"
 #include "core/text/TextHelpers.h"
-#include "core/text/TextTrim.h"
 #include "core/walk/FolderWalk.h"
 #include "ports/Dialogs.h"
 
@@ -26,60 +23,29 @@ namespace trawlit {
 
 namespace {
 
-// Reads one open file for the matcher; a stop request ends the file where it is.
-class FileNumberSource : public ByteSource {
-public:
-    FileNumberSource(FileRoutines& files, std::int16_t fileNumber, WalkSteps& steps)
-        : files_(files)
-        , fileNumber_(fileNumber)
-        , steps_(steps)
-    {
-    }
-    std::ptrdiff_t Read(char* buffer, std::size_t size) override
-    {
-        return files_.ReadBytes(fileNumber_, buffer, size);
-    }
-    bool Stopped() override { return steps_.StopRequested(); }
-    bool CanReadAt() const override { return true; }
-    std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override
-    {
-        return files_.ReadBytesAt(fileNumber_, offset, buffer, size);
-    }
-
-private:
-    FileRoutines& files_;
-    std::int16_t fileNumber_;
-    WalkSteps& steps_;
-};
-
-std::size_t DecimalDigits(std::int64_t value)
-{
-    std::size_t digits = 1;
-    for (; value >= 10; value /= 10) {
-        ++digits;
-    }
-    return digits;
-}
-
-// Records in place of the results file's layout have no header.
-RunShape SearchShape(bool writesRecords)
+RunShape SearchShape()
 {
     RunShape shape;
-    if (!writesRecords) {
-        shape.headerSection = SectionId::SearchForString;
-    }
     shape.animated = true;
     shape.countsMatches = true;
     return shape;
 }
 
-// The search in the run frame: the per-file step and the sink of its matches. Records, when
-// given, are written into the results file through it.
-class StringSearch : public RunFrame, public MatchSink, private RecordsOut {
+bool IsGoneSinceListed(const PlatformError& error)
+{
+    return error.number == ErrorNumber::FileNotFound || error.number == ErrorNumber::PathNotFound;
+}
+
+// The search in the run frame: the per-file step, the sink of the matcher's findings (read
+// here or taken from the workers), which it counts and hands to the printer, and the commit
+// of the workers' files in walk order.
+class StringSearch : public RunFrame, public MatchSink {
 public:
-    StringSearch(RunPorts ports, SearchRecords* records, SearchThreads threads)
-        : RunFrame(ports, SearchShape(records != nullptr))
-        , records_(records)
+    StringSearch(
+        const RunInputs& inputs, RunPorts ports, SearchPrinter& printer, SearchThreads threads)
+        : RunFrame(inputs, ports, SearchShape())
+        , printer_(printer)
+        , listsLines_(!Options().CountsOnly)
         , threads_(threads)
     {
     }
@@ -91,13 +57,13 @@ public:
 
     void VisitFile(const WalkFile& file) override
     {
-        if (pool_) {
-            queue_.push_back({ pool_->Submit(file.folder, file.name, file.displayPath),
-                file.displayPath, file.checkPath, std::nullopt });
-            CommitWhatIsReady();
+        if (!pool_) {
+            SearchFileHere(file);
             return;
         }
-        SearchFileHere(file);
+        queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
+            file.displayPath, file.checkPath, std::nullopt });
+        CommitWhatIsReady();
     }
 
     void OnFolderNotRead(const std::string& folderPath, const PlatformError& error) override
@@ -112,70 +78,47 @@ public:
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override
     {
         matchOpen_ = true;
-        MainWindowPort& window = Ports().window;
+        RunView& view = Ports().view;
         RunCounters& counters = Counters();
-        const bool countsOnly = Options().CountsOnly;
-        SetCounter(window, Counter::MatchCount, counters.MatchCount, counters.MatchCount + 1);
+        SetCounter(view, Counter::MatchCount, counters.MatchCount, counters.MatchCount + 1);
         if (++fileMatchCount_ == 1) {
-            if (!countsOnly && records_ != nullptr) {
-                records_->MatchingFile(*this, RecordFileOf(*currentPath_));
-            } else if (!countsOnly) {
-                Writer().Write("\r\n");
-                Writer().WriteLine(RelativePath(*currentPath_));
-                Writer().Write("\r\n");
+            if (listsLines_) {
+                printer_.MatchingFile(Writer(), printed_);
             }
-            SetCounter(window, Counter::FileFoundCount, counters.FileFoundCount,
+            SetCounter(view, Counter::FileFoundCount, counters.FileFoundCount,
                 counters.FileFoundCount + 1);
         }
-        if (!countsOnly && records_ != nullptr) {
-            recordLineNumber_ = lineNumber;
-            recordIsContinuation_ = isContinuation;
-            recordText_.clear();
-        } else if (!countsOnly) {
-            WriteMatchLineStart(lineNumber, isContinuation);
+        if (listsLines_) {
+            printer_.BeginLine(Writer(), printed_, lineNumber, isContinuation);
         }
     }
 
-    // A record takes its line whole: the parts of a long line are gathered first.
     void AppendToMatch(std::string_view part) override
     {
-        if (!Options().CountsOnly && records_ != nullptr) {
-            recordText_.append(part);
-        } else if (!Options().CountsOnly) {
-            Writer().Write(part);
+        if (listsLines_) {
+            printer_.LineText(Writer(), part);
         }
     }
 
     void EndMatch() override
     {
         matchOpen_ = false;
-        if (!Options().CountsOnly && records_ != nullptr) {
-            records_->MatchLine(*this, RecordFileOf(*currentPath_), recordLineNumber_, recordText_,
-                recordIsContinuation_);
-        } else if (!Options().CountsOnly) {
-            Writer().Write("\r\n");
+        if (listsLines_) {
+            printer_.EndLine(Writer());
         }
     }
 
 protected:
-    bool RefusesInputs() override
-    {
-        if (!TrimBlanksIsEmpty(Options().SearchStr)) {
-            return false;
-        }
-        Ports().dialogs.MsgBox("Search String must be specified!", MsgBoxCode::Exclamation);
-        Ports().window.FocusInput(InputBox::SearchStr);
-        return true;
-    }
+    bool RefusesInputs() override { return SearchTextMissing(Options(), Ports().dialogs); }
 
-    void RecordHistories() override { RecordInputHistories(Ports().window, Options()); }
-
-    // The inputs are read by now: the matcher is made for them.
+    // The inputs are taken by now: the printer begins and the matcher is made for them.
     void WriteStart() override
     {
+        printer_.Begin(Writer(), Shown(), Ports().platform.clock.Now());
+        rootLength_ = RootLengthInPaths(Options().RootFolder);
         const SearchOptions& options = Options();
         const MatchSettings settings { options.SearchStr, options.CaseSensitive,
-            options.CollapseWhiteSpace, !options.CountsOnly };
+            options.CollapseWhiteSpace, listsLines_ };
         if (threads_.workers > 0) {
             pool_.emplace(Ports().platform.fileSystem, settings, threads_.workers);
         }
@@ -192,14 +135,7 @@ protected:
         CancelWhatIsLeft();
     }
 
-    void WriteEnd(bool aborted) override
-    {
-        if (records_ != nullptr) {
-            records_->Summary(*this, Counters(), aborted);
-        } else {
-            WriteTrailer(Ports().window, Writer(), aborted, Counters());
-        }
-    }
+    void WriteEnd(bool aborted) override { printer_.Summary(Writer(), Counters(), aborted); }
 
     void Conclude(RunResult& result) override
     {
@@ -230,57 +166,53 @@ private:
         std::string checkPath;
         std::optional<PlatformError> folderError;
     };
-    // Files handed on before the run waits for the oldest.
-    static constexpr std::size_t kFilesInFlight = 64;
-    // How long the run waits for a file before the window handles its messages.
-    static constexpr double kFrameSeconds = 1.0 / 60;
-
-    void Write(std::string_view text) override { Writer().Write(text); }
 
     // The reference way: the file is read and matched here, between the walk's steps.
-    void SearchFileHere(const WalkFile& file)
+    void SearchFileHere(const WalkFile& walked)
     {
-        RunPorts& ports = Ports();
-        BeginFile(file.displayPath);
-        std::int16_t fileNumber = 0;
-        PlatformError error = file.folder != nullptr
-            ? ports.files.TryOpenListedFile(*file.folder, file.name, file.displayPath, fileNumber)
-            : ports.files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
-        if (IsGoneSinceListed(error)) {
-            return; // passed over silently, like any name that is no file any more
+        BeginFile(walked.displayPath, walked.checkPath);
+        FileRead read;
+        {
+            SearchedFile file(Ports().platform.fileSystem, walked.folder.get(), walked.name,
+                walked.displayPath, [this] { return StopRequested(); });
+            if (file.IsOpen()) {
+                matcher_->ScanFile(file, *this);
+            }
+            read = file.Outcome();
         }
-        if (error) {
-            ReportOpenFailure(error, file.checkPath);
-        } else {
-            FileNumberSource source(ports.files, fileNumber, *this);
-            matcher_->ScanFile(source, *this);
-            PlatformError closeError;
-            ports.files.Close(fileNumber, closeError);
-        }
-        EndFile(file.displayPath, file.checkPath);
+        EndFile(read);
     }
 
-    void BeginFile(const std::string& displayPath)
+    void BeginFile(std::string_view displayPath, std::string_view checkPath)
     {
-        currentPath_ = &displayPath;
+        const std::string_view belowRoot
+            = displayPath.substr(std::min(rootLength_, displayPath.size()));
+        std::string_view relative = belowRoot;
+        if (!relative.empty() && relative.front() == '/') {
+            relative.remove_prefix(1);
+        }
+        printed_ = { displayPath, belowRoot, relative, checkPath };
         fileMatchCount_ = 0;
     }
 
-    void ReportOpenFailure(const PlatformError& error, const std::string& checkPath)
+    // A file that could not be opened is reported and counted with no lines, unless it is
+    // gone since it was listed: that one is passed over silently, like any name that is no
+    // file any more. A read that failed part way counts what came before it.
+    void EndFile(const FileRead& read)
     {
-        Ports().files.ReportOpenError(error, checkPath);
-        Ports().dialogs.MsgBox("Open error with\r\n" + checkPath);
-    }
-
-    void EndFile(const std::string& displayPath, const std::string& checkPath)
-    {
-        if (Options().CountsOnly && records_ != nullptr) {
-            records_->FileCount(*this, RecordFileOf(displayPath), fileMatchCount_);
-        } else if (Options().CountsOnly) {
-            Writer().WriteLine(RJustify(std::to_string(fileMatchCount_), 8) + "  " + checkPath);
+        if (read.outcome == ReadOutcome::NotOpened) {
+            if (IsGoneSinceListed(read.openError)) {
+                return;
+            }
+            const std::string checkPath(printed_.checkPath);
+            Ports().files.ReportOpenError(read.openError, checkPath);
+            Ports().dialogs.MsgBox("Open error with\r\n" + checkPath);
+        }
+        if (!listsLines_) {
+            printer_.FileCount(Writer(), printed_, fileMatchCount_);
         }
         RunCounters& counters = Counters();
-        SetCounter(Ports().window, Counter::TotalFileCount, counters.TotalFileCount,
+        SetCounter(Ports().view, Counter::TotalFileCount, counters.TotalFileCount,
             counters.TotalFileCount + 1);
     }
 
@@ -288,9 +220,10 @@ private:
     // it waits until half of them are written: the walk then sleeps once per many files.
     void CommitWhatIsReady()
     {
-        const bool full = queue_.size() >= kFilesInFlight;
+        const std::size_t inFlight = kParallelTuning.filesInFlight;
+        const bool full = queue_.size() >= inFlight;
         while (!queue_.empty() && !stopped_) {
-            const bool wait = full && queue_.size() > kFilesInFlight / 2;
+            const bool wait = full && queue_.size() > inFlight / 2;
             if (!CommitHead(wait)) {
                 return;
             }
@@ -298,7 +231,7 @@ private:
     }
 
     // Writes what the oldest entry holds so far, exactly as if its file were searched here:
-    // the stop checks the worker met are asked again now. Returns true when the entry is
+    // the stop checks the worker recorded are asked again now. Returns true when the entry is
     // done; with `wait`, waits for that, letting the window handle its messages meanwhile.
     bool CommitHead(bool wait)
     {
@@ -316,14 +249,14 @@ private:
         if (!headBegun_) {
             headBegun_ = true;
             atStopCheck_ = true;
-            BeginFile(head.displayPath);
+            BeginFile(head.displayPath, head.checkPath);
         }
         if (wait) {
             pool_->HandOver();
         }
         bool sleep = wait && !threads_.runReadsToo;
         for (;;) {
-            const bool done = head.job->Take(taken_, sleep ? kFrameSeconds : 0.0);
+            const bool done = head.job->Take(taken_, sleep ? kParallelTuning.frameSeconds : 0.0);
             bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
             if (!taken_.Empty()) {
                 atStopCheck_ = taken_.EndsWithStopCheck();
@@ -356,7 +289,7 @@ private:
     void DoEventsOncePerFrame()
     {
         const double now = Ports().platform.clock.MonotonicSeconds();
-        if (now >= lastEvents_ + kFrameSeconds) {
+        if (now >= lastEvents_ + kParallelTuning.frameSeconds) {
             lastEvents_ = now;
             Ports().platform.events.DoEvents();
         }
@@ -365,6 +298,7 @@ private:
     void FinishHead(bool stoppedHere)
     {
         Queued& head = queue_.front();
+        FileRead read;
         if (stoppedHere) {
             // Still under way: it is let go once the workers are.
             head.job->Cancel();
@@ -372,16 +306,13 @@ private:
             if (matchOpen_) {
                 EndMatch();
             }
-        } else if (head.job->Failure()) {
-            std::rethrow_exception(head.job->Failure());
-        }
-        const PlatformError error = stoppedHere ? PlatformError {} : head.job->OpenError();
-        if (!IsGoneSinceListed(error)) {
-            if (error) {
-                ReportOpenFailure(error, head.checkPath);
+        } else {
+            if (head.job->Failure()) {
+                std::rethrow_exception(head.job->Failure());
             }
-            EndFile(head.displayPath, head.checkPath);
+            read = head.job->Outcome();
         }
+        EndFile(read);
         queue_.pop_front();
         headBegun_ = false;
     }
@@ -398,46 +329,11 @@ private:
         abandoned_.clear();
     }
 
-    RecordFile RecordFileOf(const std::string& displayPath) const
-    {
-        std::string_view relative = RelativePath(displayPath);
-        if (!relative.empty() && relative.front() == '/') {
-            relative.remove_prefix(1);
-        }
-        return { displayPath, relative };
-    }
-
-    static bool IsGoneSinceListed(const PlatformError& error)
-    {
-        return error.number == ErrorNumber::FileNotFound
-            || error.number == ErrorNumber::PathNotFound;
-    }
-
-    std::string_view RelativePath(const std::string& displayPath) const
-    {
-        return std::string_view(displayPath)
-            .substr(std::min(RootLengthInPaths(Options().RootFolder), displayPath.size()));
-    }
-
-    void WriteMatchLineStart(std::int64_t lineNumber, bool isContinuation)
-    {
-        ResultsWriter& writer = Writer();
-        writer.Write("\t");
-        if (isContinuation) {
-            writer.Write(std::string(DecimalDigits(lineNumber) + 1, ' '));
-        } else {
-            writer.Write(std::to_string(lineNumber));
-            writer.Write(":");
-        }
-        writer.Write("\t");
-    }
-
-    SearchRecords* records_;
-    std::int64_t recordLineNumber_ = 0;
-    bool recordIsContinuation_ = false;
-    std::string recordText_;
+    SearchPrinter& printer_;
+    const bool listsLines_; // without counts only, the printers list matching lines
     std::optional<LineMatcher> matcher_;
-    const std::string* currentPath_ = nullptr;
+    std::size_t rootLength_ = 0;
+    PrintedFile printed_; // the file being written: its views are valid until the next
     std::int64_t fileMatchCount_ = 0;
     bool matchOpen_ = false;
 
@@ -454,19 +350,11 @@ private:
 
 } // namespace
 
-RunResult RunStringSearch(RunPorts ports)
+RunResult RunStringSearch(
+    const RunInputs& inputs, RunPorts ports, SearchPrinter* printer, SearchThreads threads)
 {
-    return RunStringSearch(ports, nullptr);
-}
-
-RunResult RunStringSearch(RunPorts ports, SearchRecords* records)
-{
-    return RunStringSearch(ports, records, SearchThreads {});
-}
-
-RunResult RunStringSearch(RunPorts ports, SearchRecords* records, SearchThreads threads)
-{
-    StringSearch search(ports, records, threads);
+    ResultsFilePrinter resultsFile;
+    StringSearch search(inputs, ports, printer != nullptr ? *printer : resultsFile, threads);
     return search.Run();
 }
 

@@ -5,14 +5,8 @@
 
 namespace trawlit {
 
-class SearchRecords;
+class SearchPrinter;
 
-// The string search started by Start Search: checks and records the inputs, walks the tree,
-// writes the results file, and ends with its closing message or the output-file dialog.
-RunResult RunStringSearch(RunPorts ports);
-// The same with what `records` writes in place of the results file's own layout (the layout
-// when null).
-RunResult RunStringSearch(RunPorts ports, SearchRecords* records);
 // Where the files are read and matched: with no workers, on the run's own thread between the
 // walk's steps; else on `workers` threads while the run's thread walks and writes, and reads
 // too while it would wait, when `runReadsToo` (never for a window, whose thread must not stay
@@ -21,6 +15,11 @@ struct SearchThreads {
     int workers = 0;
     bool runReadsToo = false;
 };
-RunResult RunStringSearch(RunPorts ports, SearchRecords* records, SearchThreads threads);
+
+// The string search started by Start Search: refuses a blank text to find, walks the tree,
+// writes the results file through `printer` (the results file's own layout when null), and
+// ends with its closing message or the output-file dialog.
+RunResult RunStringSearch(const RunInputs& inputs, RunPorts ports, SearchPrinter* printer = nullptr,
+    SearchThreads threads = {});
 
 } // namespace trawlit

@@ -1,10 +1,7 @@
 #include "core/searchrun/SearchRun.h"
 
 #include <algorithm>
-#include <deque>
-#include <memory>
 #include <optional>
-#include <vector>
 
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
@@ -13,8 +10,8 @@
 #include "core/run/RunFrame.h"
 #include "core/run/RunStart.h"
 #include "core/search/LineMatcher.h"
-#include "core/searchrun/FileScanPool.h"
 #include "core/searchrun/SearchedFile.h"
+#include "core/searchrun/WalkOrderCommit.h"
 #include "core/text/TextHelpers.h"
 #include "core/walk/FolderWalk.h"
 #include "ports/Dialogs.h"
@@ -36,10 +33,9 @@ bool IsGoneSinceListed(const PlatformError& error)
     return error.number == ErrorNumber::FileNotFound || error.number == ErrorNumber::PathNotFound;
 }
 
-// The search in the run frame: the per-file step, the sink of the matcher's findings (read
-// here or taken from the workers), which it counts and hands to the printer, and the commit
-// of the workers' files in walk order.
-class StringSearch : public RunFrame, public MatchSink {
+// The search in the run frame: the per-file step, and the sink of the matcher's findings (read
+// here, or committed from the workers in walk order), which it counts and hands to the printer.
+class StringSearch : public RunFrame, public CommitTarget {
 public:
     StringSearch(
         const RunInputs& inputs, RunPorts ports, SearchPrinter& printer, SearchThreads threads)
@@ -49,7 +45,6 @@ public:
         , threads_(threads)
     {
     }
-    ~StringSearch() override { CancelWhatIsLeft(); }
     StringSearch(const StringSearch&) = delete;
     StringSearch& operator=(const StringSearch&) = delete;
 
@@ -57,22 +52,26 @@ public:
 
     void VisitFile(const WalkFile& file) override
     {
-        if (!pool_) {
+        if (commit_) {
+            commit_->AddFile(file);
+        } else {
             SearchFileHere(file);
-            return;
         }
-        queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
-            file.displayPath, file.checkPath, std::nullopt });
-        CommitWhatIsReady();
     }
 
     void OnFolderNotRead(const std::string& folderPath, const PlatformError& error) override
     {
-        if (pool_) {
-            queue_.push_back({ nullptr, folderPath, {}, error });
+        if (commit_) {
+            commit_->AddFolderNotRead(folderPath, error);
         } else {
             RunFrame::OnFolderNotRead(folderPath, error);
         }
+    }
+
+    bool StopRequested() override { return RunFrame::StopRequested(); }
+    void FolderNotRead(const std::string& folderPath, const PlatformError& error) override
+    {
+        RunFrame::OnFolderNotRead(folderPath, error);
     }
 
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override
@@ -119,20 +118,20 @@ protected:
         const SearchOptions& options = Options();
         const MatchSettings settings { options.SearchStr, options.CaseSensitive,
             options.CollapseWhiteSpace, listsLines_ };
-        if (threads_.workers > 0) {
-            pool_.emplace(Ports().platform.fileSystem, settings, threads_.workers);
-        }
         if (threads_.workers == 0 || threads_.runReadsToo) {
             matcher_.emplace(settings);
+        }
+        if (threads_.workers > 0) {
+            commit_.emplace(
+                Ports().platform, settings, threads_, *this, matcher_ ? &*matcher_ : nullptr);
         }
     }
 
     void AfterWalk() override
     {
-        while (!queue_.empty() && !stopped_) {
-            CommitHead(true);
+        if (commit_) {
+            commit_->Finish();
         }
-        CancelWhatIsLeft();
     }
 
     void WriteEnd(bool aborted) override { printer_.Summary(Writer(), Counters(), aborted); }
@@ -159,14 +158,6 @@ protected:
     }
 
 private:
-    // A file handed to the workers, or a folder that could not be listed, in walk order.
-    struct Queued {
-        std::unique_ptr<FileScanJob> job; // none for a folder not read
-        std::string displayPath;
-        std::string checkPath;
-        std::optional<PlatformError> folderError;
-    };
-
     // The reference way: the file is read and matched here, between the walk's steps.
     void SearchFileHere(const WalkFile& walked)
     {
@@ -183,7 +174,7 @@ private:
         EndFile(read);
     }
 
-    void BeginFile(std::string_view displayPath, std::string_view checkPath)
+    void BeginFile(std::string_view displayPath, std::string_view checkPath) override
     {
         const std::string_view belowRoot
             = displayPath.substr(std::min(rootLength_, displayPath.size()));
@@ -198,8 +189,11 @@ private:
     // A file that could not be opened is reported and counted with no lines, unless it is
     // gone since it was listed: that one is passed over silently, like any name that is no
     // file any more. A read that failed part way counts what came before it.
-    void EndFile(const FileRead& read)
+    void EndFile(const FileRead& read) override
     {
+        if (matchOpen_) {
+            EndMatch(); // stopped inside a line: what was written of it ends there
+        }
         if (read.outcome == ReadOutcome::NotOpened) {
             if (IsGoneSinceListed(read.openError)) {
                 return;
@@ -216,119 +210,6 @@ private:
             counters.TotalFileCount + 1);
     }
 
-    // Writes the files the workers are done with, oldest first. Once too many are under way
-    // it waits until half of them are written: the walk then sleeps once per many files.
-    void CommitWhatIsReady()
-    {
-        const std::size_t inFlight = kParallelTuning.filesInFlight;
-        const bool full = queue_.size() >= inFlight;
-        while (!queue_.empty() && !stopped_) {
-            const bool wait = full && queue_.size() > inFlight / 2;
-            if (!CommitHead(wait)) {
-                return;
-            }
-        }
-    }
-
-    // Writes what the oldest entry holds so far, exactly as if its file were searched here:
-    // the stop checks the worker recorded are asked again now. Returns true when the entry is
-    // done; with `wait`, waits for that, letting the window handle its messages meanwhile.
-    bool CommitHead(bool wait)
-    {
-        Queued& head = queue_.front();
-        // The walk asks before every folder and every file.
-        if (!headBegun_ && StopRequested()) {
-            stopped_ = true;
-            return false;
-        }
-        if (head.folderError) {
-            RunFrame::OnFolderNotRead(head.displayPath, *head.folderError);
-            queue_.pop_front();
-            return true;
-        }
-        if (!headBegun_) {
-            headBegun_ = true;
-            atStopCheck_ = true;
-            BeginFile(head.displayPath, head.checkPath);
-        }
-        if (wait) {
-            pool_->HandOver();
-        }
-        bool sleep = wait && !threads_.runReadsToo;
-        for (;;) {
-            const bool done = head.job->Take(taken_, sleep ? kParallelTuning.frameSeconds : 0.0);
-            bool stoppedHere = !taken_.Replay(*this, [this] { return StopRequested(); });
-            if (!taken_.Empty()) {
-                atStopCheck_ = taken_.EndsWithStopCheck();
-            }
-            // An abort while the worker reads on is heard at the last stop check written.
-            stoppedHere = stoppedHere || (!done && atStopCheck_ && StopRequested());
-            if (stoppedHere || done) {
-                FinishHead(stoppedHere);
-                return true;
-            }
-            if (!wait) {
-                return false;
-            }
-            pool_->HandOver();
-            if (threads_.runReadsToo && pool_->TakeBack(*head.job)) {
-                head.job->ScanStraightInto(Ports().platform.fileSystem, *matcher_, *this,
-                    [this] { return StopRequested(); });
-                FinishHead(false);
-                return true;
-            }
-            // Rather than sleep, the run's thread reads a file no worker has taken, where it
-            // may.
-            sleep = !(threads_.runReadsToo && pool_->ScanOneHere(*matcher_));
-            if (sleep) {
-                DoEventsOncePerFrame();
-            }
-        }
-    }
-
-    void DoEventsOncePerFrame()
-    {
-        const double now = Ports().platform.clock.MonotonicSeconds();
-        if (now >= lastEvents_ + kParallelTuning.frameSeconds) {
-            lastEvents_ = now;
-            Ports().platform.events.DoEvents();
-        }
-    }
-
-    void FinishHead(bool stoppedHere)
-    {
-        Queued& head = queue_.front();
-        FileRead read;
-        if (stoppedHere) {
-            // Still under way: it is let go once the workers are.
-            head.job->Cancel();
-            abandoned_.push_back(std::move(head.job));
-            if (matchOpen_) {
-                EndMatch();
-            }
-        } else {
-            if (head.job->Failure()) {
-                std::rethrow_exception(head.job->Failure());
-            }
-            read = head.job->Outcome();
-        }
-        EndFile(read);
-        queue_.pop_front();
-        headBegun_ = false;
-    }
-
-    void CancelWhatIsLeft()
-    {
-        for (Queued& queued : queue_) {
-            if (queued.job) {
-                queued.job->Cancel();
-            }
-        }
-        pool_.reset();
-        queue_.clear();
-        abandoned_.clear();
-    }
-
     SearchPrinter& printer_;
     const bool listsLines_; // without counts only, the printers list matching lines
     std::optional<LineMatcher> matcher_;
@@ -338,14 +219,7 @@ private:
     bool matchOpen_ = false;
 
     SearchThreads threads_;
-    std::optional<FileScanPool> pool_;
-    std::deque<Queued> queue_;
-    ScanRecord taken_;
-    std::vector<std::unique_ptr<FileScanJob>> abandoned_;
-    bool headBegun_ = false;
-    bool atStopCheck_ = false; // what was written of the oldest file ends at a stop check
-    bool stopped_ = false;
-    double lastEvents_ = 0.0;
+    std::optional<WalkOrderCommit> commit_; // with workers
 };
 
 } // namespace

@@ -2,7 +2,9 @@
 # Fails when an include under src/ points up the layers. Allowed, from each layer:
 #   core -> core, ports          ports -> ports          platform -> ports, core
 #   qt -> anything but app       app -> anything
-# The core and the ports also take no Qt header and no operating-system header.
+# The core and the ports also take no Qt header and no operating-system header. The matching
+# engine (core/search) stands alone: it takes nothing of the runs, the tools, the formats or
+# the window.
 set -euo pipefail
 src="${1:-$(dirname "$0")/..}/src"
 status=0
@@ -28,6 +30,12 @@ while IFS= read -r -d '' file; do
             status=1
         fi
     done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
+    case "${file#"$src"/}" in core/search/*)
+        if grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(core/(run|searchrun|tools|formats)/|ports/MainWindowPort\.h)' "$file"; then
+            echo "${file#"$src"/}: the matching engine must not include the runs, tools, formats or window"
+            status=1
+        fi ;;
+    esac
     if [ "$layer" = core ] || [ "$layer" = ports ]; then
         if grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(Q[A-Za-z]*|unistd\.h|fcntl\.h|dirent\.h|sys/[^>]*|signal\.h|pthread\.h|windows\.h)>' "$file"; then
             echo "${file#"$src"/}: $layer takes no Qt or operating-system header"

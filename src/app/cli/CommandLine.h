@@ -13,7 +13,7 @@
 
 namespace trawlit {
 
-using RunFunction = RunResult (*)(RunPorts);
+using RunFunction = RunResult (*)(const RunInputs&, RunPorts);
 
 // A batch tool of the main window, as a subcommand.
 struct BatchCommand {

@@ -16,50 +16,11 @@ double SecondsNow()
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-CheckState ToCheck(bool value)
-{
-    return value ? CheckState::Checked : CheckState::Unchecked;
-}
-
 } // namespace
 
-ConsoleWindow::ConsoleWindow(const SearchOptions& inputs, std::FILE* statusStream)
-    : inputs_(inputs)
-    , statusStream_(statusStream)
+ConsoleWindow::ConsoleWindow(std::FILE* statusStream)
+    : statusStream_(statusStream)
 {
-    for (auto& history : histories_) {
-        history.SetMaxHistory(20);
-    }
-}
-
-std::string ConsoleWindow::InputText(InputBox box)
-{
-    switch (box) {
-    case InputBox::SearchStr:
-        return inputs_.SearchStr;
-    case InputBox::RootFolder:
-        return inputs_.RootFolder;
-    case InputBox::FileTemplate:
-        return inputs_.FileTemplate;
-    case InputBox::OutputPathname:
-        return inputs_.OutputPathname;
-    }
-    return {};
-}
-
-CheckState ConsoleWindow::Option(OptionBox box)
-{
-    switch (box) {
-    case OptionBox::TraverseSubfolders:
-        return ToCheck(inputs_.TraverseSubfolders);
-    case OptionBox::CaseSensitive:
-        return ToCheck(inputs_.CaseSensitive);
-    case OptionBox::CollapseWhiteSpace:
-        return ToCheck(inputs_.CollapseWhiteSpace);
-    case OptionBox::CountsOnly:
-        return ToCheck(inputs_.CountsOnly);
-    }
-    return CheckState::Unchecked;
 }
 
 // The run clears its abort request as it starts; a Ctrl-C that came before it still counts,
@@ -126,7 +87,7 @@ void ConsoleWindow::DrawStatusLine()
         if (!counterVisible_[i]) {
             continue;
         }
-        line += DefaultCounterHeaderCaption(static_cast<Counter>(i));
+        line += CounterCaption(static_cast<Counter>(i));
         line += " " + std::to_string(counters_[i]) + "   ";
     }
     line += "\033[K";

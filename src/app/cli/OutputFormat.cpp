@@ -48,7 +48,7 @@ void AddFormatOption(CLI::App& search, OutputFormat& format)
         ->default_str("results");
 }
 
-std::unique_ptr<SearchRecords> RecordsFor(OutputFormat format)
+std::unique_ptr<SearchPrinter> RecordsFor(OutputFormat format)
 {
     switch (format) {
     case OutputFormat::JsonLines:

@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "core/search/SearchRecords.h"
+#include "core/formats/SearchPrinter.h"
 
 namespace trawlit {
 
@@ -13,8 +13,7 @@ enum class OutputFormat { Results, JsonLines, Grep };
 // --format results|jsonl|grep on the search.
 void AddFormatOption(CLI::App& search, OutputFormat& format);
 
-// What writes the search's records in place of the results file's layout: nothing for the
-// results file itself.
-std::unique_ptr<SearchRecords> RecordsFor(OutputFormat format);
+// The printer of the format: nothing for the results file's own layout, the search's default.
+std::unique_ptr<SearchPrinter> RecordsFor(OutputFormat format);
 
 } // namespace trawlit

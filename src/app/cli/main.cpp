@@ -24,7 +24,7 @@
 #include "app/cli/StandardOutputPlatform.h"
 #include "app/signals/ProgramSignals.h"
 #include "core/files/FileRoutines.h"
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 #include "core/text/TextTrim.h"
 #include "core/tools/CHeaderExtraction.h"
 #include "core/tools/ChangeMarkCount.h"
@@ -40,10 +40,10 @@ using namespace trawlit;
 // an abort without one.
 enum ExitStatus : int { kFoundOrDone = 0, kNoMatch = 1, kRefusedOrFailed = 2, kAborted = 3 };
 
-RunResult RunWebCleanupForUser(RunPorts ports)
+RunResult RunWebCleanupForUser(const RunInputs& inputs, RunPorts ports)
 {
     PosixCleanedCopies copies(PosixCleanedCopies::RecordPathForUser());
-    return RunWebCleanup(ports, copies);
+    return RunWebCleanup(inputs, ports, copies);
 }
 
 // The batch tools of the main window, by subcommand.
@@ -104,19 +104,20 @@ bool IsStandardOutput(const std::string& path)
 
 // With the results on standard output, the closing message goes to standard error, and so do
 // the counters only when they cannot land amid the results on the same terminal.
-int RunCommand(const SearchOptions& inputs, const std::function<RunResult(RunPorts)>& run)
+int RunCommand(
+    const SearchOptions& inputs, const std::function<RunResult(const RunInputs&, RunPorts)>& run)
 {
     const std::string outputPath = TrimBlanks(inputs.OutputPathname);
     const bool resultsOnStdout = outputPath == kStandardOutputName || IsStandardOutput(outputPath);
     const bool showCounters
         = isatty(STDERR_FILENO) != 0 && !(resultsOnStdout && isatty(STDOUT_FILENO) != 0);
-    ConsoleWindow window(inputs, showCounters ? stderr : nullptr);
+    ConsoleWindow window(showCounters ? stderr : nullptr);
     ConsoleDialogs dialogs(window, stderr, resultsOnStdout ? stderr : stdout, !resultsOnStdout);
     StandardOutputPlatform platform;
     NoEventPump noEvents;
     FileRoutines files(platform, dialogs);
     RunPorts ports { window, { platform, platform, noEvents }, dialogs, files };
-    return ExitStatusOf(run(ports));
+    return ExitStatusOf(run(inputs, ports));
 }
 
 // One thread per CPU by default; 1 reads every file on the run's own thread.
@@ -140,12 +141,13 @@ int Run(const CommandLine& line)
     if (RunFunction tool = line.Tool()) {
         return RunCommand(line.Inputs(), tool);
     }
-    std::unique_ptr<SearchRecords> records = RecordsFor(line.Format());
+    std::unique_ptr<SearchPrinter> records = RecordsFor(line.Format());
     // The run's thread reads files too: with N threads, N - 1 workers.
     const SearchThreads searchThreads { line.Threads() - 1, true };
-    return RunCommand(line.Inputs(), [&records, searchThreads](RunPorts ports) {
-        return RunStringSearch(ports, records.get(), searchThreads);
-    });
+    return RunCommand(
+        line.Inputs(), [&records, searchThreads](const RunInputs& given, RunPorts ports) {
+            return RunStringSearch(given, ports, records.get(), searchThreads);
+        });
 }
 
 // `trawlit-cli --completions bash|zsh|fish`, left out of the help: how the build writes the

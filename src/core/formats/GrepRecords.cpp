@@ -4,7 +4,7 @@
 
 namespace trawlit {
 
-void GrepRecords::MatchLine(RecordsOut& out, const RecordFile& file, std::int64_t lineNumber,
+void GrepRecords::MatchLine(TextOut& out, const PrintedFile& file, std::int64_t lineNumber,
     std::string_view text, bool isContinuation)
 {
     const char separator = isContinuation ? '-' : ':';
@@ -17,7 +17,7 @@ void GrepRecords::MatchLine(RecordsOut& out, const RecordFile& file, std::int64_
     out.Write(line_);
 }
 
-void GrepRecords::FileCount(RecordsOut& out, const RecordFile& file, std::int64_t count)
+void GrepRecords::FileCount(TextOut& out, const PrintedFile& file, std::int64_t count)
 {
     line_.assign(file.displayPath);
     line_ += ':';

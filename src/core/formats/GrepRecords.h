@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/search/SearchRecords.h"
+#include "core/formats/SearchPrinter.h"
 
 namespace trawlit {
 
@@ -10,13 +10,13 @@ namespace trawlit {
 // PATH:LINE:TEXT for a match, PATH-LINE-TEXT for a continuation line, PATH:COUNT with counts
 // only. PATH is the file as walked, so a root given relatively stays relative to where the
 // search ran.
-class GrepRecords : public SearchRecords {
+class GrepRecords : public WholeLinePrinter {
 public:
-    void MatchingFile(RecordsOut&, const RecordFile&) override { }
-    void MatchLine(RecordsOut& out, const RecordFile& file, std::int64_t lineNumber,
+    void MatchingFile(TextOut&, const PrintedFile&) override { }
+    void MatchLine(TextOut& out, const PrintedFile& file, std::int64_t lineNumber,
         std::string_view text, bool isContinuation) override;
-    void FileCount(RecordsOut& out, const RecordFile& file, std::int64_t count) override;
-    void Summary(RecordsOut&, const RunCounters&, bool) override { }
+    void FileCount(TextOut& out, const PrintedFile& file, std::int64_t count) override;
+    void Summary(TextOut&, const RunCounters&, bool) override { }
 
 private:
     std::string line_; // reused: one allocation for the whole run

@@ -27,13 +27,13 @@ JsonLinesRecords::JsonLinesRecords(std::string workingFolder)
 {
 }
 
-void JsonLinesRecords::MatchingFile(RecordsOut& out, const RecordFile& file)
+void JsonLinesRecords::MatchingFile(TextOut& out, const PrintedFile& file)
 {
     StartRecord("file", &file);
     EndRecord(out);
 }
 
-void JsonLinesRecords::MatchLine(RecordsOut& out, const RecordFile& file, std::int64_t lineNumber,
+void JsonLinesRecords::MatchLine(TextOut& out, const PrintedFile& file, std::int64_t lineNumber,
     std::string_view text, bool isContinuation)
 {
     StartRecord(isContinuation ? "continuation" : "match", &file);
@@ -42,14 +42,14 @@ void JsonLinesRecords::MatchLine(RecordsOut& out, const RecordFile& file, std::i
     EndRecord(out);
 }
 
-void JsonLinesRecords::FileCount(RecordsOut& out, const RecordFile& file, std::int64_t count)
+void JsonLinesRecords::FileCount(TextOut& out, const PrintedFile& file, std::int64_t count)
 {
     StartRecord("count", &file);
     AppendNumber("count", count);
     EndRecord(out);
 }
 
-void JsonLinesRecords::Summary(RecordsOut& out, const RunCounters& counters, bool aborted)
+void JsonLinesRecords::Summary(TextOut& out, const RunCounters& counters, bool aborted)
 {
     StartRecord("summary", nullptr);
     AppendNumber("files_searched", counters.TotalFileCount);
@@ -59,7 +59,7 @@ void JsonLinesRecords::Summary(RecordsOut& out, const RunCounters& counters, boo
     EndRecord(out);
 }
 
-void JsonLinesRecords::StartRecord(std::string_view type, const RecordFile* file)
+void JsonLinesRecords::StartRecord(std::string_view type, const PrintedFile* file)
 {
     record_ = "{\"type\":\"";
     record_ += type;
@@ -70,7 +70,7 @@ void JsonLinesRecords::StartRecord(std::string_view type, const RecordFile* file
 }
 
 // A file's matches follow one another: its paths are encoded once.
-const std::string& JsonLinesRecords::PathFields(const RecordFile& file)
+const std::string& JsonLinesRecords::PathFields(const PrintedFile& file)
 {
     if (file.displayPath != pathsOf_ || pathFields_.empty()) {
         pathsOf_.assign(file.displayPath);
@@ -92,7 +92,7 @@ void JsonLinesRecords::AppendNumber(std::string_view name, std::int64_t value)
 }
 
 // Every field was followed by a comma: the last one's becomes the closing brace.
-void JsonLinesRecords::EndRecord(RecordsOut& out)
+void JsonLinesRecords::EndRecord(TextOut& out)
 {
     record_.back() = '}';
     record_ += '\n';

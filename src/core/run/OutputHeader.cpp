@@ -4,9 +4,8 @@
 #include <cstdio>
 
 #include "Version.h"
-#include "ports/MainWindowPort.h"
 #include "core/text/TextHelpers.h"
-#include "core/text/TextTrim.h"
+#include "ports/SearchOptions.h"
 
 namespace trawlit {
 
@@ -14,11 +13,6 @@ namespace {
 
 constexpr std::array<const char*, 12> kMonths
     = { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
-
-bool IsYes(CheckState state)
-{
-    return state != CheckState::Unchecked;
-}
 
 const char* SectionTitle(std::int16_t sectionId)
 {
@@ -53,12 +47,9 @@ std::string MediumDateAndTime(const LocalDateTime& now)
     return text;
 }
 
-std::string OutputHeader(MainWindowPort& window, const LocalDateTime& now, std::int16_t sectionId)
+std::string OutputHeader(
+    const SearchOptions& shown, const LocalDateTime& now, std::int16_t sectionId)
 {
-    std::string fileTemplate = TrimBlanks(window.InputText(InputBox::FileTemplate));
-    if (fileTemplate.empty()) {
-        fileTemplate = "*.*";
-    }
     std::string header = "Trawlit (version " + std::to_string(kVersionMajor) + "."
         + std::to_string(kVersionMinor) + ") -- " + MediumDateAndTime(now) + "\r\n\r\n";
     if (const char* title = SectionTitle(sectionId)) {
@@ -67,16 +58,16 @@ std::string OutputHeader(MainWindowPort& window, const LocalDateTime& now, std::
     auto line = [&header](const char* label, const std::string& value) {
         header += LabelledLine(label, value) + "\r\n";
     };
-    line("Root folder:", TrimBlanks(window.InputText(InputBox::RootFolder)));
-    line("File template:", fileTemplate);
-    line("Traverse subfolders:", YesOrNo(IsYes(window.Option(OptionBox::TraverseSubfolders))));
+    line("Root folder:", shown.RootFolder);
+    line("File template:", shown.FileTemplate);
+    line("Traverse subfolders:", YesOrNo(shown.TraverseSubfolders));
     if (sectionId == SectionId::SearchForString) {
-        line("Find What:", window.InputText(InputBox::SearchStr));
-        line("Case sensitive:", YesOrNo(IsYes(window.Option(OptionBox::CaseSensitive))));
-        line("Collapse white space:", YesOrNo(IsYes(window.Option(OptionBox::CollapseWhiteSpace))));
-        line("Output counts only:", YesOrNo(IsYes(window.Option(OptionBox::CountsOnly))));
+        line("Find What:", shown.SearchStr);
+        line("Case sensitive:", YesOrNo(shown.CaseSensitive));
+        line("Collapse white space:", YesOrNo(shown.CollapseWhiteSpace));
+        line("Output counts only:", YesOrNo(shown.CountsOnly));
     }
-    line("Output file:", TrimBlanks(window.InputText(InputBox::OutputPathname)));
+    line("Output file:", shown.OutputPathname);
     header += "\r\n\r\n";
     return header;
 }

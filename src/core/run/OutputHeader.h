@@ -7,7 +7,7 @@
 
 namespace trawlit {
 
-class MainWindowPort;
+struct SearchOptions;
 
 // Section ids of the results-file header: what line 3 names and whether the search lines
 // (Find What and the three search options) are written.
@@ -24,7 +24,8 @@ std::string LabelledLine(const std::string& label, const std::string& value);
 // "07-Dec-26 at 14:05".
 std::string MediumDateAndTime(const LocalDateTime& now);
 
-// The 14 header lines (each ended by CR LF), read from the window's controls.
-std::string OutputHeader(MainWindowPort& window, const LocalDateTime& now, std::int16_t sectionId);
+// The 14 header lines (each ended by CR LF) naming `shown`, the inputs as the boxes show them.
+std::string OutputHeader(
+    const SearchOptions& shown, const LocalDateTime& now, std::int16_t sectionId);
 
 } // namespace trawlit

@@ -11,16 +11,23 @@ namespace trawlit {
 
 class FileRoutines;
 
+// Where a printer writes its text.
+class TextOut {
+public:
+    virtual ~TextOut() = default;
+    virtual void Write(std::string_view text) = 0;
+};
+
 // Writes a results file through one large buffer. The first failed write (a full disk) is
 // kept and every later write is dropped, so the run can stop and say so instead of
 // reporting a half-written file as complete.
-class ResultsWriter {
+class ResultsWriter final : public TextOut {
 public:
     ResultsWriter(FileRoutines& files, std::int16_t fileNumber);
     ResultsWriter(const ResultsWriter&) = delete;
     ResultsWriter& operator=(const ResultsWriter&) = delete;
 
-    void Write(std::string_view text)
+    void Write(std::string_view text) override
     {
         if (buffer_.size() + text.size() > kCapacity) {
             Flush();

@@ -7,7 +7,7 @@
 #include "core/run/RunTrailer.h"
 #include "core/text/TextHelpers.h"
 #include "ports/Dialogs.h"
-#include "ports/MainWindowPort.h"
+#include "ports/RunView.h"
 
 namespace trawlit {
 
@@ -28,39 +28,39 @@ std::optional<std::int16_t> CreateResultsFile(
 }
 
 // Counters hidden, run buttons shown, panel enabled: the window is idle again.
-void ReturnToIdle(MainWindowPort& window)
+void ReturnToIdle(RunView& view)
 {
-    window.HideShowCounts(false);
-    window.ShowStuff();
-    window.EnablePanelInput(true);
+    view.HideShowCounts(false);
+    view.ShowStuff();
+    view.EnablePanelInput(true);
 }
 
 } // namespace
 
-RunFrame::RunFrame(RunPorts ports, RunShape shape)
+RunFrame::RunFrame(const RunInputs& inputs, RunPorts ports, RunShape shape)
     : ports_(ports)
     , shape_(std::move(shape))
     , yields_(ports.platform.clock, ports.platform.events)
+    , options_(TidiedInputs(inputs.options))
+    , shown_(TidiedInputs(inputs.shown))
 {
 }
 
 RunResult RunFrame::Run()
 {
     RunResult result;
-    options_ = ReadSearchOptions(ports_.window);
     result.outputPathname = options_.OutputPathname;
     if (RefusesInputs()) {
         return result;
     }
-    RecordHistories();
     if (!ProbeRootFolder(ports_.platform.fileSystem, ports_.dialogs, options_.RootFolder)) {
         return result;
     }
 
     if (shape_.animated) {
-        ports_.window.AnimationStart();
+        ports_.view.AnimationStart();
     }
-    ports_.window.EnablePanelInput(false);
+    ports_.view.EnablePanelInput(false);
     std::optional<std::int16_t> fileNumber
         = CreateResultsFile(ports_, options_.OutputPathname, ResultsOpenType());
     if (fileNumber) {
@@ -69,10 +69,10 @@ RunResult RunFrame::Run()
         OnResultsFileNotCreated();
         result.status = RunStatus::Failed;
         if (shape_.animated) {
-            ports_.window.AnimationStop();
+            ports_.view.AnimationStop();
         }
     }
-    ReturnToIdle(ports_.window);
+    ReturnToIdle(ports_.view);
     return result;
 }
 
@@ -81,26 +81,25 @@ void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
     ResultsWriter writer(ports_.files, resultsFileNumber);
     writer_ = &writer;
     if (shape_.headerSection) {
-        writer.Write(
-            OutputHeader(ports_.window, ports_.platform.clock.Now(), *shape_.headerSection));
+        writer.Write(OutputHeader(shown_, ports_.platform.clock.Now(), *shape_.headerSection));
     }
     WriteStart();
     counters_ = {};
-    ports_.window.SetAbortRequested(false);
+    ports_.view.SetAbortRequested(false);
     const std::int64_t matchCounters = shape_.countsMatches ? 0 : -1;
-    ports_.window.HideStuff(kProgramTitle, 0, matchCounters, matchCounters);
+    ports_.view.HideStuff(kProgramTitle, 0, matchCounters, matchCounters);
 
     FolderWalk(ports_.platform.fileSystem, WalkSettingsFor(resultsFileNumber), *this);
     AfterWalk();
 
-    result.aborted = ports_.window.AbortRequested();
+    result.aborted = ports_.view.AbortRequested();
     WriteEnd(result.aborted);
     if (shape_.animated) {
-        ports_.window.AnimationStop();
+        ports_.view.AnimationStop();
     }
     writer.Close();
     writer_ = nullptr;
-    ports_.window.HideAbortButton();
+    ports_.view.HideAbortButton();
     result.counters = counters_;
     result.foldersNotRead = gaps_.foldersNotRead;
     if (writer.Failed()) {
@@ -130,13 +129,13 @@ WalkSettings RunFrame::WalkSettingsFor(std::int16_t resultsFileNumber)
 
 bool RunFrame::StopRequested()
 {
-    return ports_.window.AbortRequested() || (writer_ != nullptr && writer_->Failed());
+    return ports_.view.AbortRequested() || (writer_ != nullptr && writer_->Failed());
 }
 
 void RunFrame::OnFolderNotRead(const std::string& folderPath, const PlatformError& error)
 {
     ++gaps_.foldersNotRead;
-    ports_.window.FolderNotRead(folderPath, error.description);
+    ports_.view.FolderNotRead(folderPath, error.description);
 }
 
 void RunFrame::AfterName()
@@ -147,11 +146,6 @@ void RunFrame::AfterName()
 void RunFrame::OnTemplatesUnused(const std::vector<std::string>& wildcards)
 {
     gaps_.unusedTemplates = wildcards;
-}
-
-void RunFrame::RecordHistories()
-{
-    RecordFolderHistories(ports_.window, options_);
 }
 
 std::int16_t RunFrame::ResultsOpenType()

@@ -32,14 +32,14 @@ struct RunShape {
     WalkSettings walk;
 };
 
-// The sequence every run shares: the inputs read, refused or recorded, the root probed, the
-// results file created (with its header), the walk with the run's steps, the closing lines,
+// The sequence every run shares: the inputs refused or taken, the root probed, the results
+// file created (with its header), the walk with the run's steps, the closing lines,
 // the results file closed and checked, the closing message, then the window idle again. The
 // string search and each batch tool are policies of it: their per-file steps and the hooks
 // below.
 class RunFrame : public WalkSteps {
 public:
-    RunFrame(RunPorts ports, RunShape shape);
+    RunFrame(const RunInputs& inputs, RunPorts ports, RunShape shape);
     RunFrame(const RunFrame&) = delete;
     RunFrame& operator=(const RunFrame&) = delete;
 
@@ -53,7 +53,6 @@ public:
 protected:
     // True when the inputs cannot be run; the user has been told why.
     virtual bool RefusesInputs() { return false; }
-    virtual void RecordHistories();
     virtual std::int16_t ResultsOpenType();
     // Called after the file routines have told why the results file could not be created.
     virtual void OnResultsFileNotCreated() { }
@@ -68,6 +67,8 @@ protected:
 
     RunPorts& Ports() { return ports_; }
     const SearchOptions& Options() const { return options_; }
+    // The inputs as the header names them.
+    const SearchOptions& Shown() const { return shown_; }
     ResultsWriter& Writer() { return *writer_; }
     const std::optional<FileIdentity>& ResultsFileIdentity() const { return resultsIdentity_; }
     RunCounters& Counters() { return counters_; }
@@ -83,6 +84,7 @@ private:
     RunShape shape_;
     RunYields yields_;
     SearchOptions options_;
+    SearchOptions shown_;
     RunCounters counters_;
     WalkGaps gaps_;
     ResultsWriter* writer_ = nullptr;

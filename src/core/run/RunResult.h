@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ports/MainWindowPort.h"
+#include "ports/SearchOptions.h"
 
 namespace trawlit {
 

@@ -1,6 +1,5 @@
 #include "core/run/RunStart.h"
 
-#include "core/history/clsHistory.h"
 #include "core/text/TextHelpers.h"
 #include "core/text/TextTrim.h"
 #include "ports/Dialogs.h"
@@ -8,50 +7,24 @@
 
 namespace trawlit {
 
-namespace {
-
-bool Checked(MainWindowPort& window, OptionBox box)
+SearchOptions TidiedInputs(SearchOptions typed)
 {
-    return window.Option(box) != CheckState::Unchecked;
-}
-
-void Record(MainWindowPort& window, InputBox box, const std::string& text)
-{
-    clsHistory& history = window.History(box);
-    history.add(text, "");
-    history.ComboBoxRefresh(window.Combo(box));
-}
-
-} // namespace
-
-SearchOptions ReadSearchOptions(MainWindowPort& window)
-{
-    SearchOptions options;
-    options.SearchStr = window.InputText(InputBox::SearchStr);
-    options.RootFolder = TrimBlanks(window.InputText(InputBox::RootFolder));
-    options.FileTemplate = TrimBlanks(window.InputText(InputBox::FileTemplate));
-    if (options.FileTemplate.empty()) {
-        options.FileTemplate = "*.*";
+    typed.RootFolder = TrimBlanks(typed.RootFolder);
+    typed.FileTemplate = TrimBlanks(typed.FileTemplate);
+    if (typed.FileTemplate.empty()) {
+        typed.FileTemplate = "*.*";
     }
-    options.OutputPathname = TrimBlanks(window.InputText(InputBox::OutputPathname));
-    options.TraverseSubfolders = Checked(window, OptionBox::TraverseSubfolders);
-    options.CaseSensitive = Checked(window, OptionBox::CaseSensitive);
-    options.CollapseWhiteSpace = Checked(window, OptionBox::CollapseWhiteSpace);
-    options.CountsOnly = Checked(window, OptionBox::CountsOnly);
-    return options;
+    typed.OutputPathname = TrimBlanks(typed.OutputPathname);
+    return typed;
 }
 
-void RecordInputHistories(MainWindowPort& window, const SearchOptions& options)
+bool SearchTextMissing(const SearchOptions& options, Dialogs& dialogs)
 {
-    Record(window, InputBox::SearchStr, options.SearchStr);
-    RecordFolderHistories(window, options);
-}
-
-void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options)
-{
-    Record(window, InputBox::RootFolder, options.RootFolder);
-    Record(window, InputBox::OutputPathname, options.OutputPathname);
-    Record(window, InputBox::FileTemplate, options.FileTemplate);
+    if (!TrimBlanksIsEmpty(options.SearchStr)) {
+        return false;
+    }
+    dialogs.MsgBox("Search String must be specified!", MsgBoxCode::Exclamation);
+    return true;
 }
 
 bool ProbeRootFolder(FileSystem& platform, Dialogs& dialogs, const std::string& rootFolder)

@@ -2,35 +2,30 @@
 
 #include <string>
 
-#include "ports/MainWindowPort.h"
+#include "ports/RunView.h"
+#include "ports/SearchOptions.h"
 
 namespace trawlit {
 
 class Dialogs;
 class FileSystem;
 
-// The inputs of a run as the window holds them: texts trimmed of blanks (the text to find
-// excepted), an empty template read as "*.*", a check box counting when not unchecked.
-SearchOptions ReadSearchOptions(MainWindowPort& window);
+// The inputs as a run takes them: texts trimmed of blanks (the text to find excepted), an
+// empty template read as "*.*".
+SearchOptions TidiedInputs(SearchOptions typed);
 
-// Records the text to find, root folder, results path and template in their history lists
-// and refreshes the four combo boxes.
-void RecordInputHistories(MainWindowPort& window, const SearchOptions& options);
-
-// Records the root folder, results path and template in their history lists and refreshes
-// their combo boxes: what the runs that search no text record.
-void RecordFolderHistories(MainWindowPort& window, const SearchOptions& options);
+// True, after telling the user, when the text to find is empty or blanks only.
+bool SearchTextMissing(const SearchOptions& options, Dialogs& dialogs);
 
 // Lists the first entry of root + "/*.*". Tells the user and returns false when the root is
 // blank, the pattern cannot name a file or the root lists nothing.
 bool ProbeRootFolder(FileSystem& platform, Dialogs& dialogs, const std::string& rootFolder);
 
 // Sets a counter and shows it.
-inline void SetCounter(
-    MainWindowPort& window, Counter counter, std::int64_t& field, std::int64_t value)
+inline void SetCounter(RunView& view, Counter counter, std::int64_t& field, std::int64_t value)
 {
     field = value;
-    window.ShowCounter(counter, value);
+    view.ShowCounter(counter, value);
 }
 
 } // namespace trawlit

@@ -1,49 +1,42 @@
 #include "core/run/RunTrailer.h"
 
-#include "ports/Dialogs.h"
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
+#include "ports/Dialogs.h"
+#include "ports/RunView.h"
 
 namespace trawlit {
 
 namespace {
 
 // The abort line when aborted, then the heading of the counts block.
-void WriteCountsHeading(ResultsWriter& writer, bool aborted)
+void WriteCountsHeading(TextOut& out, bool aborted)
 {
     if (aborted) {
-        writer.Write("\r\n\r\n");
-        writer.WriteLine("*** PROCESSING WAS ABORTED VIA USER ACTION ***");
+        out.Write("\r\n\r\n*** PROCESSING WAS ABORTED VIA USER ACTION ***\r\n");
     }
-    writer.Write("\r\n\r\n");
-    writer.WriteLine("----------------");
-    writer.WriteLine("Trawlit Counts:");
-    writer.WriteLine("----------------");
-    writer.Write("\r\n");
+    out.Write("\r\n\r\n----------------\r\nTrawlit Counts:\r\n----------------\r\n\r\n");
 }
 
-void WriteCountLine(
-    MainWindowPort& window, ResultsWriter& writer, Counter counter, std::int64_t value)
+void WriteCountLine(TextOut& out, Counter counter, std::int64_t value)
 {
-    writer.WriteLine(LabelledLine(window.CounterHeaderCaption(counter), std::to_string(value)));
+    out.Write(LabelledLine(CounterCaption(counter), std::to_string(value)) + "\r\n");
 }
 
 } // namespace
 
-void WriteTrailer(
-    MainWindowPort& window, ResultsWriter& writer, bool aborted, const RunCounters& counters)
+void WriteTrailer(TextOut& out, bool aborted, const RunCounters& counters)
 {
-    WriteCountsHeading(writer, aborted);
-    WriteCountLine(window, writer, Counter::TotalFileCount, counters.TotalFileCount);
-    WriteCountLine(window, writer, Counter::FileFoundCount, counters.FileFoundCount);
-    WriteCountLine(window, writer, Counter::MatchCount, counters.MatchCount);
+    WriteCountsHeading(out, aborted);
+    WriteCountLine(out, Counter::TotalFileCount, counters.TotalFileCount);
+    WriteCountLine(out, Counter::FileFoundCount, counters.FileFoundCount);
+    WriteCountLine(out, Counter::MatchCount, counters.MatchCount);
 }
 
-void WriteTotalFilesTrailer(
-    MainWindowPort& window, ResultsWriter& writer, bool aborted, std::int64_t totalFileCount)
+void WriteTotalFilesTrailer(TextOut& out, bool aborted, std::int64_t totalFileCount)
 {
-    WriteCountsHeading(writer, aborted);
-    WriteCountLine(window, writer, Counter::TotalFileCount, totalFileCount);
+    WriteCountsHeading(out, aborted);
+    WriteCountLine(out, Counter::TotalFileCount, totalFileCount);
 }
 
 void ReportWriteFailure(Dialogs& dialogs, const PlatformError& error, const std::string& path)

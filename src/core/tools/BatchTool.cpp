@@ -24,8 +24,8 @@ RunShape ShapeOf(const BatchToolPolicy& policy)
 
 } // namespace
 
-BatchTool::BatchTool(RunPorts ports, const BatchToolPolicy& policy)
-    : RunFrame(ports, ShapeOf(policy))
+BatchTool::BatchTool(const RunInputs& inputs, RunPorts ports, const BatchToolPolicy& policy)
+    : RunFrame(inputs, ports, ShapeOf(policy))
 {
 }
 
@@ -44,7 +44,7 @@ std::string BatchTool::ClosingMessage(bool aborted) const
 void BatchTool::CountFile()
 {
     RunCounters& counters = Counters();
-    SetCounter(Ports().window, Counter::TotalFileCount, counters.TotalFileCount,
+    SetCounter(Ports().view, Counter::TotalFileCount, counters.TotalFileCount,
         counters.TotalFileCount + 1);
 }
 

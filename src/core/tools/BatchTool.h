@@ -23,7 +23,7 @@ struct BatchToolPolicy {
 // walk.
 class BatchTool : public RunFrame {
 public:
-    BatchTool(RunPorts ports, const BatchToolPolicy& policy);
+    BatchTool(const RunInputs& inputs, RunPorts ports, const BatchToolPolicy& policy);
 
 protected:
     virtual std::string ClosingMessage(bool aborted) const;

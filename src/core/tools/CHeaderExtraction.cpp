@@ -30,8 +30,8 @@ BatchToolPolicy CHeaderPolicy()
 
 class CHeaderSteps : public BatchTool {
 public:
-    explicit CHeaderSteps(RunPorts ports)
-        : BatchTool(ports, CHeaderPolicy())
+    CHeaderSteps(const RunInputs& inputs, RunPorts ports)
+        : BatchTool(inputs, ports, CHeaderPolicy())
     {
     }
 
@@ -65,7 +65,7 @@ protected:
     void WriteEnd(bool aborted) override
     {
         Writer().Write("\r\n");
-        WriteTotalFilesTrailer(Ports().window, Writer(), aborted, TotalFiles());
+        WriteTotalFilesTrailer(Writer(), aborted, TotalFiles());
     }
 
 private:
@@ -107,9 +107,9 @@ private:
 
 } // namespace
 
-RunResult RunCHeaderExtraction(RunPorts ports)
+RunResult RunCHeaderExtraction(const RunInputs& inputs, RunPorts ports)
 {
-    CHeaderSteps extraction(ports);
+    CHeaderSteps extraction(inputs, ports);
     return extraction.Run();
 }
 

@@ -126,8 +126,8 @@ struct MarkCounts {
 
 class ChangeMarkSteps : public BatchTool {
 public:
-    explicit ChangeMarkSteps(RunPorts ports)
-        : BatchTool(ports, ChangeMarkPolicy())
+    ChangeMarkSteps(const RunInputs& inputs, RunPorts ports)
+        : BatchTool(inputs, ports, ChangeMarkPolicy())
     {
     }
 
@@ -164,7 +164,7 @@ protected:
         Writer().Write("\r\n");
         Writer().WriteLine(CountsLine(
             std::to_string(totals_.deletes), std::to_string(totals_.inserts), "<== total counts "));
-        WriteTotalFilesTrailer(Ports().window, Writer(), aborted, TotalFiles());
+        WriteTotalFilesTrailer(Writer(), aborted, TotalFiles());
     }
 
 private:
@@ -278,9 +278,9 @@ std::int64_t LeadingWholeNumber(std::string_view token)
     return static_cast<std::int64_t>(value);
 }
 
-RunResult RunChangeMarkCount(RunPorts ports)
+RunResult RunChangeMarkCount(const RunInputs& inputs, RunPorts ports)
 {
-    ChangeMarkSteps counting(ports);
+    ChangeMarkSteps counting(inputs, ports);
     return counting.Run();
 }
 

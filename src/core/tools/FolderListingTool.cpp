@@ -34,8 +34,8 @@ BatchToolPolicy ListingPolicy()
 
 class FolderListingSteps : public BatchTool {
 public:
-    explicit FolderListingSteps(RunPorts ports)
-        : BatchTool(ports, ListingPolicy())
+    FolderListingSteps(const RunInputs& inputs, RunPorts ports)
+        : BatchTool(inputs, ports, ListingPolicy())
     {
     }
 
@@ -66,9 +66,9 @@ protected:
 
 } // namespace
 
-RunResult RunFolderListing(RunPorts ports)
+RunResult RunFolderListing(const RunInputs& inputs, RunPorts ports)
 {
-    FolderListingSteps listing(ports);
+    FolderListingSteps listing(inputs, ports);
     return listing.Run();
 }
 

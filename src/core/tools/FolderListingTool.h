@@ -7,6 +7,6 @@ namespace trawlit {
 
 // Folder Listing: an indented tree of the folders under the root and the files the template
 // admits, in walk order. Nothing is read from the files and no totals are written.
-RunResult RunFolderListing(RunPorts ports);
+RunResult RunFolderListing(const RunInputs& inputs, RunPorts ports);
 
 } // namespace trawlit

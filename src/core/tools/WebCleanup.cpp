@@ -65,8 +65,8 @@ private:
 
 class WebCleanupSteps : public BatchTool {
 public:
-    WebCleanupSteps(RunPorts ports, CleanedCopies& copies)
-        : BatchTool(ports, WebCleanupPolicy())
+    WebCleanupSteps(const RunInputs& inputs, RunPorts ports, CleanedCopies& copies)
+        : BatchTool(inputs, ports, WebCleanupPolicy())
         , copies_(copies)
         , buffer_(kBlockSize)
     {
@@ -282,9 +282,9 @@ private:
 
 } // namespace
 
-RunResult RunWebCleanup(RunPorts ports, CleanedCopies& copies)
+RunResult RunWebCleanup(const RunInputs& inputs, RunPorts ports, CleanedCopies& copies)
 {
-    WebCleanupSteps cleanup(ports, copies);
+    WebCleanupSteps cleanup(inputs, ports, copies);
     return cleanup.Run();
 }
 

@@ -12,6 +12,6 @@ class CleanedCopies;
 // characters replaced by HTML entities or dropped. The results file lists each file and the
 // characters dropped from it; the files themselves are never changed, and neither is anything
 // at a copy's name that is not a copy this program wrote.
-RunResult RunWebCleanup(RunPorts ports, CleanedCopies& copies);
+RunResult RunWebCleanup(const RunInputs& inputs, RunPorts ports, CleanedCopies& copies);
 
 } // namespace trawlit

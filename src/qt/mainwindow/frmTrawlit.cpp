@@ -21,7 +21,8 @@
 #include "core/dialogs/DirBrowse.h"
 #include "core/dialogs/GETPATH.h"
 #include "core/outputfile/Viewers.h"
-#include "core/search/SearchRun.h"
+#include "core/run/RunStart.h"
+#include "core/searchrun/SearchRun.h"
 #include "core/settings/Registry.h"
 #include "core/text/TextHelpers.h"
 #include "core/text/TextTrim.h"
@@ -149,10 +150,10 @@ void KeepPlaceWhenHidden(QWidget* widget)
     widget->setSizePolicy(policy);
 }
 
-RunResult RunWebCleanupForUser(RunPorts ports)
+RunResult RunWebCleanupForUser(const RunInputs& inputs, RunPorts ports)
 {
     PosixCleanedCopies copies(PosixCleanedCopies::RecordPathForUser());
-    return RunWebCleanup(ports, copies);
+    return RunWebCleanup(inputs, ports, copies);
 }
 
 } // namespace
@@ -244,7 +245,7 @@ void frmTrawlit::CreateRunControls()
     Animation1->setAlignment(Qt::AlignCenter);
 
     const auto header = [this](Counter counter, const char* name) {
-        return Named(new QLabel(DefaultCounterHeaderCaption(counter), this), name);
+        return Named(new QLabel(CounterCaption(counter), this), name);
     };
     lblTotalFileCountHeader = header(Counter::TotalFileCount, "lblTotalFileCountHeader");
     lblTotalFileCount = Named(new QLabel("0", this), "lblTotalFileCount");
@@ -456,41 +457,46 @@ bool frmTrawlit::eventFilter(QObject* watched, QEvent* event)
 
 void frmTrawlit::cmdSearch2_Click()
 {
-    RunFromClick([this](RunPorts ports) {
-        return RunStringSearch(ports, nullptr, { searchThreads_, false });
+    RunFromClick(ClickInputs::Search, [this](const RunInputs& inputs, RunPorts ports) {
+        return RunStringSearch(inputs, ports, nullptr, { searchThreads_, false });
     });
 }
 
 void frmTrawlit::cmdFolderListing_Click()
 {
-    RunFromClick(RunFolderListing);
+    RunFromClick(ClickInputs::Folders, RunFolderListing);
 }
 
 void frmTrawlit::cmdExtractCHeaders_Click()
 {
-    RunFromClick(RunCHeaderExtraction);
+    RunFromClick(ClickInputs::Folders, RunCHeaderExtraction);
 }
 
 void frmTrawlit::cmdBrelka_Click()
 {
-    RunFromClick(RunChangeMarkCount);
+    RunFromClick(ClickInputs::Folders, RunChangeMarkCount);
 }
 
 void frmTrawlit::cmdRuvReplace_Click()
 {
-    RunFromClick(RunWebCleanupForUser);
+    RunFromClick(ClickInputs::Folders, RunWebCleanupForUser);
 }
 
-void frmTrawlit::RunFromClick(const std::function<RunResult(RunPorts)>& run)
+// A blank text to find is refused before anything is recorded; the histories are recorded
+// before the run probes the root. The header names the boxes as they show the inputs once
+// recorded.
+void frmTrawlit::RunFromClick(ClickInputs inputs, const RunFunction& run)
 {
-    // A relative results path means the current folder: the header, the dialog, the history
-    // and the viewer then all name the file where it really is ("-n" is no viewer option).
-    const std::string output = TrimBlanks(InputText(InputBox::OutputPathname));
-    if (!output.empty() && output.front() != '/') {
-        comboOutputPathname->setEditText(QDir::current().absoluteFilePath(ToQt(output)));
-    }
+    MakeResultsPathAbsolute();
     try {
-        run(RunPorts { *this, platform_, dialogs_, files_ });
+        const SearchOptions options = ReadSearchOptions();
+        if (inputs == ClickInputs::Search && SearchTextMissing(options, dialogs_)) {
+            FocusInput(InputBox::SearchStr);
+            return;
+        }
+        RecordInHistories(options, inputs);
+        run(RunInputs { options, ReadSearchOptions() },
+            RunPorts { *this, platform_, dialogs_, files_ });
     } catch (const std::exception& failure) {
         // Nothing may escape into the event loop; the window must not stay busy either.
         AnimationStop();
@@ -500,6 +506,43 @@ void frmTrawlit::RunFromClick(const std::function<RunResult(RunPorts)>& run)
         EnablePanelInput(true);
         dialogs_.MsgBox(failure.what(), MsgBoxCode::Critical, kProgramTitle);
     }
+}
+
+// A relative results path means the current folder: the header, the dialog, the history and
+// the viewer then all name the file where it really is ("-n" is no viewer option).
+void frmTrawlit::MakeResultsPathAbsolute()
+{
+    const std::string output = TrimBlanks(InputText(InputBox::OutputPathname));
+    if (!output.empty() && output.front() != '/')
+        comboOutputPathname->setEditText(QDir::current().absoluteFilePath(ToQt(output)));
+}
+
+SearchOptions frmTrawlit::ReadSearchOptions()
+{
+    const auto checked = [this](OptionBox box) { return Option(box) != CheckState::Unchecked; };
+    SearchOptions typed;
+    typed.SearchStr = InputText(InputBox::SearchStr);
+    typed.RootFolder = InputText(InputBox::RootFolder);
+    typed.FileTemplate = InputText(InputBox::FileTemplate);
+    typed.OutputPathname = InputText(InputBox::OutputPathname);
+    typed.TraverseSubfolders = checked(OptionBox::TraverseSubfolders);
+    typed.CaseSensitive = checked(OptionBox::CaseSensitive);
+    typed.CollapseWhiteSpace = checked(OptionBox::CollapseWhiteSpace);
+    typed.CountsOnly = checked(OptionBox::CountsOnly);
+    return TidiedInputs(std::move(typed));
+}
+
+void frmTrawlit::RecordInHistories(const SearchOptions& options, ClickInputs inputs)
+{
+    const auto record = [this](InputBox box, const std::string& text) {
+        histories_[Index(box)].add(text, "");
+        histories_[Index(box)].ComboBoxRefresh(Combo(box));
+    };
+    if (inputs == ClickInputs::Search)
+        record(InputBox::SearchStr, options.SearchStr);
+    record(InputBox::RootFolder, options.RootFolder);
+    record(InputBox::OutputPathname, options.OutputPathname);
+    record(InputBox::FileTemplate, options.FileTemplate);
 }
 
 void frmTrawlit::cmdAbort_Click()
@@ -594,19 +637,6 @@ void frmTrawlit::PaintCounters()
         pending.reset();
     }
     counterPaintClock_.start();
-}
-
-std::string frmTrawlit::CounterHeaderCaption(Counter counter)
-{
-    switch (counter) {
-    case Counter::TotalFileCount:
-        return ToCore(lblTotalFileCountHeader->text());
-    case Counter::FileFoundCount:
-        return ToCore(lblFileFoundCountHeader->text());
-    case Counter::MatchCount:
-        return ToCore(lblMatchCountHeader->text());
-    }
-    return {};
 }
 
 void frmTrawlit::HideStuff(const std::string& /*expandingCaption*/, std::int64_t totalFileCount,

@@ -12,7 +12,8 @@
 #include <memory>
 
 #include "core/history/clsHistory.h"
-#include "core/search/SearchRun.h"
+#include "core/run/RunPorts.h"
+#include "core/run/RunResult.h"
 #include "ports/MainWindowPort.h"
 
 class QCheckBox;
@@ -34,8 +35,8 @@ class QtComboBoxView;
 class SettingsStore;
 
 // The main window: the run's inputs, the run commands, the counters and the busy animation.
-// Runs execute inside the click handlers on this thread and drive the window through
-// MainWindowPort.
+// A click handler reads the inputs into SearchOptions and records them; the run then executes
+// inside it on this thread and drives the window through its RunView.
 class frmTrawlit : public QWidget, public MainWindowPort {
     Q_OBJECT
 public:
@@ -48,7 +49,6 @@ public:
     CheckState Option(OptionBox box) override;
     void FocusInput(InputBox box) override;
     void ShowCounter(Counter counter, std::int64_t value) override;
-    std::string CounterHeaderCaption(Counter counter) override;
     void HideStuff(const std::string& expandingCaption, std::int64_t totalFileCount,
         std::int64_t fileFoundCount, std::int64_t matchCount) override;
     void ShowStuff() override;
@@ -96,8 +96,15 @@ private:
     void cmdExtractCHeaders_Click();
     void cmdBrelka_Click();
     void cmdRuvReplace_Click();
-    // Runs one of the five runs; nothing escapes into the event loop.
-    void RunFromClick(const std::function<RunResult(RunPorts)>& run);
+    using RunFunction = std::function<RunResult(const RunInputs&, RunPorts)>;
+    // Which inputs a click checks and records: the search's text too, or the folder inputs.
+    enum class ClickInputs : std::uint8_t { Search, Folders };
+    // Reads, checks and records the inputs, then runs one of the five runs; nothing escapes
+    // into the event loop.
+    void RunFromClick(ClickInputs inputs, const RunFunction& run);
+    void MakeResultsPathAbsolute();
+    SearchOptions ReadSearchOptions();
+    void RecordInHistories(const SearchOptions& options, ClickInputs inputs);
     void cmdAbort_Click();
     void cmdBrowse_Click();
     void cmdFolderBrowse_Click();

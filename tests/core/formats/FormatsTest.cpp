@@ -9,7 +9,7 @@
 namespace trawlit {
 namespace {
 
-struct StringOut : RecordsOut {
+struct StringOut : TextOut {
     void Write(std::string_view text) override { written += text; }
     std::string written;
 };
@@ -62,7 +62,7 @@ TEST(JsonLinesRecordsTest, RecordsOfARun)
 {
     JsonLinesRecords records("/home/u");
     StringOut out;
-    const RecordFile file { "src/sub/a.c", "sub/a.c" };
+    const PrintedFile file { "src/sub/a.c", "/sub/a.c", "sub/a.c", "src/sub/A.C" };
     records.MatchingFile(out, file);
     records.MatchLine(out, file, 3, "x = \"needle\"; _", false);
     records.MatchLine(out, file, 4, "\tcaf\xE9", true);
@@ -81,7 +81,7 @@ TEST(JsonLinesRecordsTest, CountsOnlyGivesOneCountRecordPerFile)
 {
     JsonLinesRecords records("/w");
     StringOut out;
-    records.FileCount(out, RecordFile { "/r/x.txt", "x.txt" }, 0);
+    records.FileCount(out, PrintedFile { "/r/x.txt", "/x.txt", "x.txt", "/r/X.TXT" }, 0);
     EXPECT_EQ(out.written,
         R"({"type":"count","path":"x.txt","absolute":"/r/x.txt","count":0})"
         "\n");
@@ -103,9 +103,13 @@ TEST(GrepRecordsTest, MatchesContinuationsAndCounts)
 {
     GrepRecords records;
     StringOut out;
-    const RecordFile file { "src/a.c", "a.c" };
+    const PrintedFile file { "src/a.c", "/a.c", "a.c", "src/A.C" };
     records.MatchingFile(out, file);
-    records.MatchLine(out, file, 12, "call(x, _", false);
+    // A long line comes in parts: the record takes it whole.
+    records.BeginLine(out, file, 12, false);
+    records.LineText(out, "call(");
+    records.LineText(out, "x, _");
+    records.EndLine(out);
     records.MatchLine(out, file, 13, "  y:z)", true);
     records.FileCount(out, file, 7);
     records.Summary(out, RunCounters { 1, 1, 2 }, false);

@@ -11,8 +11,8 @@
 #include "core/files/FileRoutines.h"
 #include "core/formats/GrepRecords.h"
 #include "core/formats/JsonLinesRecords.h"
-#include "core/search/SearchRun.h"
-#include "fakes/FakeMainWindow.h"
+#include "core/searchrun/SearchRun.h"
+#include "fakes/FakeRunView.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -179,19 +179,20 @@ void GenerateTree(const TempFolder& tree)
 
 class RecordsDifferentialTest : public ::testing::Test {
 protected:
-    std::string Run(SearchRecords* records)
+    std::string Run(SearchPrinter* records)
     {
         fakes::RecordingDialogs dialogs;
         FileRoutines files { platform, dialogs };
         RunStringSearch(
-            RunPorts { window, { platform, platform, events }, dialogs, files }, records);
+            options, RunPorts { window, { platform, platform, events }, dialogs, files }, records);
         return TempFolder::ReadWholeFile(output);
     }
 
     TempFolder tree;
     TempFolder outside;
     std::string output = outside / "out";
-    fakes::FakeMainWindow window;
+    SearchOptions options;
+    fakes::FakeRunView window;
     PosixPlatform platform;
     NoEventPump events;
 };
@@ -211,16 +212,16 @@ TEST_F(RecordsDifferentialTest, JsonLinesAndGrepListWhatTheResultsFileLists)
         { "needle", false, false, true, true, "*.*" },
         { "needle", false, true, false, false, "*.*" },
     };
-    for (const Options& options : cases) {
-        window.SetText(InputBox::RootFolder, tree.Path());
-        window.SetText(InputBox::OutputPathname, output);
-        window.SetText(InputBox::SearchStr, options.find);
-        window.SetText(InputBox::FileTemplate, options.fileTemplate);
-        window.SetOption(OptionBox::CaseSensitive, options.caseSensitive);
-        window.SetOption(OptionBox::CollapseWhiteSpace, options.collapse);
-        window.SetOption(OptionBox::CountsOnly, options.countsOnly);
-        window.SetOption(OptionBox::TraverseSubfolders, options.subfolders);
-        SCOPED_TRACE(std::string(options.find) + " " + options.fileTemplate);
+    for (const Options& c : cases) {
+        options.RootFolder = tree.Path();
+        options.OutputPathname = output;
+        options.SearchStr = c.find;
+        options.FileTemplate = c.fileTemplate;
+        options.CaseSensitive = c.caseSensitive;
+        options.CollapseWhiteSpace = c.collapse;
+        options.CountsOnly = c.countsOnly;
+        options.TraverseSubfolders = c.subfolders;
+        SCOPED_TRACE(std::string(c.find) + " " + c.fileTemplate);
 
         const std::vector<Hit> expected = HitsOfResultsFile(Run(nullptr), tree.Path());
         const auto counters = window.counters;
@@ -228,7 +229,7 @@ TEST_F(RecordsDifferentialTest, JsonLinesAndGrepListWhatTheResultsFileLists)
         GrepRecords grep;
         RunCounters summary;
         EXPECT_EQ(HitsOfJsonLines(Run(&json), summary), expected);
-        EXPECT_EQ(HitsOfGrepLines(Run(&grep), tree.Path(), options.countsOnly), expected);
+        EXPECT_EQ(HitsOfGrepLines(Run(&grep), tree.Path(), c.countsOnly), expected);
         EXPECT_EQ(summary.TotalFileCount, counters[0]);
         EXPECT_EQ(summary.FileFoundCount, counters[1]);
         EXPECT_EQ(summary.MatchCount, counters[2]);

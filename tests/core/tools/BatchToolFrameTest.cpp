@@ -10,19 +10,19 @@ namespace trawlit {
 namespace {
 
 // The copies of a web cleanup made in these tests are never the user's.
-RunResult RunWebCleanupWithoutRecord(RunPorts ports)
+RunResult RunWebCleanupWithoutRecord(const RunInputs& inputs, RunPorts ports)
 {
     struct NoRecord : CleanedCopies {
         CopyStanding WhatStandsAt(const std::string&) override { return CopyStanding::Nothing; }
         bool TakePermissionsOf(const std::string&, const std::string&) override { return true; }
         void Remember(const std::string&) override { }
     } copies;
-    return RunWebCleanup(ports, copies);
+    return RunWebCleanup(inputs, ports, copies);
 }
 
 struct Tool {
     const char* name;
-    RunResult (*run)(RunPorts);
+    RunResult (*run)(const RunInputs&, RunPorts);
 };
 
 const Tool kTools[] = {
@@ -35,26 +35,16 @@ const Tool kTools[] = {
 class BatchToolFrameTest : public fakes::ToolRunFixture,
                            public ::testing::WithParamInterface<Tool> {
 protected:
-    RunResult Run() { return GetParam().run(Ports()); }
+    RunResult Run() { return GetParam().run(options, Ports()); }
     bool IsWebCleanup() const { return GetParam().run == RunWebCleanupWithoutRecord; }
 };
-
-TEST_P(BatchToolFrameTest, RecordsTheFolderInputsButNotTheTextToFind)
-{
-    window.SetText(InputBox::FileTemplate, "  ");
-    Run();
-    EXPECT_EQ(window.History(InputBox::RootFolder).ItemText(1), "/Data");
-    EXPECT_EQ(window.History(InputBox::OutputPathname).ItemText(1), kOutput);
-    EXPECT_EQ(window.History(InputBox::FileTemplate).ItemText(1), "*.*");
-    EXPECT_EQ(window.History(InputBox::SearchStr).NHistory(), 0);
-}
 
 TEST_P(BatchToolFrameTest, AMissingOrBlankRootEndsTheRunBeforeAnythingChanges)
 {
     platform.AddFile("/a.txt", "\xE9"); // what a blank root would reach
     for (const std::string root : { "/missing", "", "   " }) {
         dialogs.messages.clear();
-        window.SetText(InputBox::RootFolder, root);
+        options.RootFolder = root;
         RunResult result = Run();
         EXPECT_EQ(result.status, RunStatus::Refused);
         ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -103,7 +93,7 @@ TEST_P(BatchToolFrameTest, AnAbortIsHeardWhileAFileIsRead)
 TEST_P(BatchToolFrameTest, AResultsFileThatCannotBeCreatedIsToldAndNothingIsWritten)
 {
     platform.AddFile("/Data/a.txt", "\xE9");
-    window.SetText(InputBox::OutputPathname, "/nowhere/out.txt");
+    options.OutputPathname = "/nowhere/out.txt";
     RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     ASSERT_GE(dialogs.messages.size(), 1u);

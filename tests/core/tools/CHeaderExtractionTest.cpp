@@ -7,7 +7,7 @@ namespace {
 
 class CHeaderExtractionTest : public fakes::ToolRunFixture {
 protected:
-    RunResult Run() { return RunCHeaderExtraction(Ports()); }
+    RunResult Run() { return RunCHeaderExtraction(options, Ports()); }
 };
 
 TEST_F(CHeaderExtractionTest, CopiesEachOpeningCommentUpToItsEndLine)
@@ -110,7 +110,7 @@ TEST_F(CHeaderExtractionTest, LongLinesAreCopiedWholeAndTrimmed)
 TEST_F(CHeaderExtractionTest, PathsAreShownWholeWhenTheRootDoesNotPrefixThem)
 {
     platform.AddFile("/Data/sub/a.c", "#include <a.h>\r\n");
-    window.SetText(InputBox::RootFolder, "/Data/");
+    options.RootFolder = "/Data/";
     Run();
     EXPECT_EQ(Body(), "/Data/sub/A.C\r\n\t#include <a.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
 }
@@ -118,7 +118,7 @@ TEST_F(CHeaderExtractionTest, PathsAreShownWholeWhenTheRootDoesNotPrefixThem)
 TEST_F(CHeaderExtractionTest, NoMatchingFileStillWritesTheCountsBlockAndNamesTheTemplate)
 {
     platform.AddFile("/Data/a.txt", "x\r\n");
-    window.SetText(InputBox::FileTemplate, "*.c");
+    options.FileTemplate = "*.c";
     Run();
     EXPECT_EQ(Results(), Header("Extract C headers", "/Data", "*.c") + "\r\n" + TotalFilesBlock(0));
     ASSERT_EQ(dialogs.outputFiles.size(), 1u);

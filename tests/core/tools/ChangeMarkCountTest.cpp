@@ -7,7 +7,7 @@ namespace {
 
 class ChangeMarkCountTest : public fakes::ToolRunFixture {
 protected:
-    RunResult Run() { return RunChangeMarkCount(Ports()); }
+    RunResult Run() { return RunChangeMarkCount(options, Ports()); }
 
     static std::string Totals(const std::string& totalsLine, int files)
     {

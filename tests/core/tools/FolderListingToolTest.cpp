@@ -7,7 +7,7 @@ namespace {
 
 class FolderListingTest : public fakes::ToolRunFixture {
 protected:
-    RunResult Run() { return RunFolderListing(Ports()); }
+    RunResult Run() { return RunFolderListing(options, Ports()); }
 };
 
 TEST_F(FolderListingTest, WritesTheIndentedTreeInWalkOrder)
@@ -69,9 +69,9 @@ TEST_F(FolderListingTest, RootFormTraversalAndTemplateShapeTheLines)
     platform.AddFile("/Data/a.txt");
     platform.AddFile("/Data/Sub/b.log");
     for (const Case& c : cases) {
-        window.SetText(InputBox::RootFolder, c.root);
-        window.SetText(InputBox::FileTemplate, c.fileTemplate);
-        window.SetOption(OptionBox::TraverseSubfolders, c.traverse);
+        options.RootFolder = c.root;
+        options.FileTemplate = c.fileTemplate;
+        options.TraverseSubfolders = c.traverse;
         Run();
         EXPECT_EQ(Body(), c.body) << c.what;
     }

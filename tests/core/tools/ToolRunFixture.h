@@ -8,8 +8,8 @@
 #include "core/files/FileRoutines.h"
 #include "core/run/RunPorts.h"
 #include "core/run/RunResult.h"
-#include "fakes/FakeMainWindow.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/FakeRunView.h"
 #include "fakes/RecordingDialogs.h"
 
 namespace trawlit::fakes {
@@ -25,9 +25,9 @@ protected:
         platform.now = { 2026, 12, 7, 14, 5 };
         platform.AddFolder("/Data");
         platform.AddFolder("/out");
-        window.SetText(InputBox::RootFolder, "/Data");
-        window.SetText(InputBox::OutputPathname, kOutput);
-        window.SetText(InputBox::SearchStr, "not used");
+        options.RootFolder = "/Data";
+        options.OutputPathname = kOutput;
+        options.SearchStr = "not used";
     }
 
     RunPorts Ports() { return RunPorts { window, platform.AsPlatform(), dialogs, files }; }
@@ -73,7 +73,8 @@ protected:
         };
     }
 
-    FakeMainWindow window;
+    SearchOptions options;
+    FakeRunView window;
     FakePlatform platform;
     RecordingDialogs dialogs;
     FileRoutines files { platform, dialogs };

@@ -16,7 +16,7 @@ using namespace std::string_literals;
 
 class WebCleanupTest : public fakes::ToolRunFixture {
 protected:
-    RunResult Run() { return RunWebCleanup(Ports(), copies); }
+    RunResult Run() { return RunWebCleanup(options, Ports(), copies); }
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
@@ -143,8 +143,9 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         fakes::RecordingDialogs recorded;
         FileRoutines fakeFiles(fake, recorded);
         fakes::FakeCleanedCopies fakeCopies(fake);
-        window.SetText(InputBox::FileTemplate, "*.htm");
-        RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
+        options.FileTemplate = "*.htm";
+        RunWebCleanup(
+            options, RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
 
         std::vector<std::string> texts;
         for (const auto& message : recorded.messages) {
@@ -162,7 +163,7 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
 TEST_F(WebCleanupTest, TheResultsFileIsNeverReadNorReplacedByACopy)
 {
     platform.AddFile("/Data/a.htm", "\xE9");
-    window.SetText(InputBox::OutputPathname, "/Data/a.htm2");
+    options.OutputPathname = "/Data/a.htm2";
 
     Run();
 
@@ -191,7 +192,7 @@ TEST_F(WebCleanupTest, UnopenableFileIsReportedCountedAndPassedOver)
 TEST_F(WebCleanupTest, AResultsFileThatCannotBeCreatedEndsTheRunBeforeAnythingIsWritten)
 {
     platform.AddFile("/Data/a.htm", "\xE9");
-    window.SetText(InputBox::OutputPathname, "/nowhere/out.txt");
+    options.OutputPathname = "/nowhere/out.txt";
 
     RunResult result = Run();
 
@@ -234,16 +235,18 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
     fakes::TempFolder tree;
     fakes::TempFolder outside;
     tree.Write("Index.htm", "caf\xE9");
-    fakes::FakeMainWindow window;
-    window.SetText(InputBox::RootFolder, tree.Path());
-    window.SetText(InputBox::OutputPathname, outside / "out.txt");
+    fakes::FakeRunView window;
+    SearchOptions options;
+    options.RootFolder = tree.Path();
+    options.OutputPathname = outside / "out.txt";
     PosixPlatform platform;
     NoEventPump noEvents;
     fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
 
     PosixCleanedCopies copies(tree / "state/copies");
-    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
+    RunWebCleanup(
+        options, RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
 
     EXPECT_EQ(tree.Read("Index.htm2"), "caf&eacute;");
     EXPECT_EQ(tree.Read("Index.htm"), "caf\xE9");
@@ -265,20 +268,22 @@ TEST(WebCleanupOnDiskTest, OwnCopiesAreRefreshedPrivateAndLinksLeftAlone)
     const std::string target = outside.Write("target", "kept");
     chmod(target.c_str(), 0444);
     ASSERT_EQ(symlink(target.c_str(), (tree / "linked.txt2").c_str()), 0);
-    fakes::FakeMainWindow window;
-    window.SetText(InputBox::RootFolder, tree.Path());
-    window.SetText(InputBox::OutputPathname, outside / "out.txt");
+    fakes::FakeRunView window;
+    SearchOptions options;
+    options.RootFolder = tree.Path();
+    options.OutputPathname = outside / "out.txt";
     PosixPlatform platform;
     fakes::RecordingDialogs dialogs;
     FileRoutines files(platform, dialogs);
     NoEventPump noEvents;
     PosixCleanedCopies copies(outside / "state/copies");
 
-    RunWebCleanup(RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
+    RunWebCleanup(
+        options, RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
     tree.Write("secret.txt", "\xFC");
     PosixCleanedCopies nextRunCopies(outside / "state/copies");
-    RunWebCleanup(
-        RunPorts { window, { platform, platform, noEvents }, dialogs, files }, nextRunCopies);
+    RunWebCleanup(options, RunPorts { window, { platform, platform, noEvents }, dialogs, files },
+        nextRunCopies);
 
     struct stat info { };
     ASSERT_EQ(stat((tree / "secret.txt2").c_str(), &info), 0);
@@ -305,7 +310,7 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         { "while first read", 0, "" },
         { "while cleaned", 2, "/Data/A.HTM\r\n\r\n" },
     };
-    window.SetText(InputBox::FileTemplate, "*.htm");
+    options.FileTemplate = "*.htm";
     for (const Case& c : cases) {
         fakes::FakePlatform fake;
         fake.AddFile("/Data/a.htm", "\xE9x");
@@ -317,7 +322,7 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         fakes::FakeCleanedCopies fakeCopies(fake);
         fakeCopies.Remember("/Data/a.htm2");
         RunResult result = RunWebCleanup(
-            RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
+            options, RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
 
         ASSERT_EQ(recorded.messages.size(), 1u) << c.what;
         EXPECT_EQ(recorded.messages[0].text,

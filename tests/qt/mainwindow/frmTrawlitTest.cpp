@@ -316,6 +316,67 @@ TEST_F(frmTrawlitTest, EnterInFindWhatStartsTheSearch)
     EXPECT_TRUE(IdleLook());
 }
 
+// A click checks the text to find before it records anything, and records before the run
+// probes the root; the tools record the folder inputs only.
+TEST_F(frmTrawlitTest, ClicksRefuseABlankTextAndRecordTheirInputsFirst)
+{
+    struct Case {
+        const char* what;
+        std::string find;
+        ButtonKbt* frmTrawlit::*button;
+        std::string root;
+        bool refused;
+        int searchHistory;
+    };
+    const Case cases[] = {
+        { "blank text", "   ", &frmTrawlit::cmdSearch2, tree.Path(), true, 0 },
+        { "search", " needle", &frmTrawlit::cmdSearch2, tree / "missing", false, 1 },
+        { "tool", "other", &frmTrawlit::cmdFolderListing, tree / "missing", false, 1 },
+    };
+    QApplication::setActiveWindow(window.get());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs.messages.clear();
+        SetInputs(c.find);
+        window->comboRootFolder->setEditText(QString::fromStdString(c.root));
+        window->comboFileTemplate->setEditText("  ");
+        QTest::mouseClick(window.get()->*c.button, Qt::LeftButton);
+
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text,
+            c.refused ? "Search String must be specified!"
+                      : c.root + "\r\n\r\nRoot folder not found!");
+        EXPECT_EQ(dialogs.messages[0].code, c.refused ? 48 : 0);
+        EXPECT_EQ(window->comboSearchStr->count(), c.searchHistory);
+        EXPECT_EQ(
+            window->comboSearchStr->itemText(0).toStdString(), c.searchHistory ? " needle" : "");
+        EXPECT_EQ(window->comboRootFolder->itemText(0).toStdString(),
+            c.refused ? Text(QDir::homePath()) : c.root);
+        EXPECT_EQ(window->comboFileTemplate->itemText(0), "*.*");
+        if (c.refused) {
+            EXPECT_TRUE(window->comboSearchStr->hasFocus());
+        }
+        EXPECT_TRUE(IdleLook());
+    }
+}
+
+// The header names the boxes as they show the inputs once recorded: a text that matches an
+// earlier entry but for letter case shows that entry, while the search looks for what was typed.
+TEST_F(frmTrawlitTest, TheHeaderNamesTheRecordedEntryTheSearchTheTypedText)
+{
+    tree.Write("a.txt", "needle\nNEEDLE\n");
+    window->chkCaseSensitive->setChecked(true);
+    SetInputs("needle");
+    ClickSearch();
+    SetInputs("NEEDLE");
+    ClickSearch();
+
+    const std::string results = TempFolder::ReadWholeFile(output);
+    EXPECT_NE(results.find("Find What:  needle\r\n"), std::string::npos);
+    EXPECT_NE(results.find("\t2:\tNEEDLE\r\n"), std::string::npos);
+    EXPECT_EQ(results.find("\t1:\tneedle\r\n"), std::string::npos);
+}
+
 // "~" is the home folder in both paths, for the run and for the output browse alike.
 TEST_F(frmTrawlitTest, ALeadingTildeInThePathsIsTheHomeFolder)
 {
@@ -548,7 +609,7 @@ TEST_F(frmTrawlitTest, CountersAreSetAtMostOnceAFrameAndTheLastOneIsShown)
             QTest::qWait(40);
         EXPECT_EQ(window->lblMatchCount->text(), "1000");
     }
-    EXPECT_EQ(window->CounterHeaderCaption(Counter::FileFoundCount), "Matching files:");
+    EXPECT_EQ(window->lblFileFoundCountHeader->text(), "Matching files:");
 }
 
 TEST_F(frmTrawlitTest, AnimationPlaysOnlyWhenTheClipIsThere)

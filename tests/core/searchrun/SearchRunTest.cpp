@@ -1,4 +1,4 @@
-#include "core/search/SearchRun.h"
+#include "core/searchrun/SearchRun.h"
 
 #include <map>
 
@@ -6,7 +6,7 @@
 
 #include "core/files/FileRoutines.h"
 #include "core/text/TextHelpers.h"
-#include "fakes/FakeMainWindow.h"
+#include "fakes/FakeRunView.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -14,7 +14,7 @@
 namespace trawlit {
 namespace {
 
-using fakes::FakeMainWindow;
+using fakes::FakeRunView;
 using fakes::RecordingDialogs;
 using fakes::TempFolder;
 
@@ -77,15 +77,15 @@ class SearchRunTest : public ::testing::Test {
 protected:
     SearchRunTest()
     {
-        window.SetText(InputBox::RootFolder, tree.Path());
-        window.SetText(InputBox::OutputPathname, output);
-        window.SetText(InputBox::SearchStr, "needle");
+        options.RootFolder = tree.Path();
+        options.OutputPathname = output;
+        options.SearchStr = "needle";
     }
 
     RunResult Run()
     {
         return RunStringSearch(
-            RunPorts { window, { platform, platform, platform }, dialogs, files });
+            options, RunPorts { window, { platform, platform, platform }, dialogs, files });
     }
     std::string Results() const { return TempFolder::ReadWholeFile(output); }
     // The results file after its 14 header lines.
@@ -110,7 +110,8 @@ protected:
     TempFolder tree;
     TempFolder outside;
     std::string output = (outside / "Trawlit.out");
-    FakeMainWindow window;
+    SearchOptions options;
+    FakeRunView window;
     TestPlatform platform;
     RecordingDialogs dialogs;
     FileRoutines files { platform, dialogs };
@@ -121,7 +122,7 @@ TEST_F(SearchRunTest, WritesHeaderBlocksAndTotalsByteForByte)
     tree.Write("b.txt", "one needle\r\ntwo\r\nthree needle\r\n");
     tree.Write("A.txt", "needle first\nsecond\n");
     tree.Write("sub/c.txt", "nothing here\r\n");
-    window.SetText(InputBox::FileTemplate, "  ");
+    options.FileTemplate = "  ";
 
     RunResult result = Run();
 
@@ -145,7 +146,7 @@ TEST_F(SearchRunTest, CountsOnlyListsEveryFileUnderItsUpperCasedName)
 {
     tree.Write("sub/readme.txt", "no\r\n");
     tree.Write("x.c", "needle needle\r\nneedle\r\n");
-    window.SetOption(OptionBox::CountsOnly, true);
+    options.CountsOnly = true;
 
     Run();
 
@@ -177,15 +178,14 @@ TEST_F(SearchRunTest, LinesLongerThanTheWriteBufferAreWrittenWholeAndInOrder)
 
 TEST_F(SearchRunTest, RefusesBlankTextBeforeAnythingElse)
 {
-    window.SetText(InputBox::SearchStr, "   ");
+    options.SearchStr = "   ";
     RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Refused);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Search String must be specified!");
     EXPECT_EQ(dialogs.messages[0].code, 48);
     EXPECT_EQ(dialogs.messages[0].title, "Trawlit");
-    EXPECT_EQ(window.calls, std::vector<std::string> { "FocusInput 0" });
-    EXPECT_EQ(window.histories[0].NHistory(), 0);
+    EXPECT_TRUE(window.calls.empty());
     EXPECT_FALSE(TempFolder::ReadWholeFile(output).size());
 }
 
@@ -206,14 +206,11 @@ TEST_F(SearchRunTest, RefusesRootsThatListNothingOrCannotBeNames)
     tree.Write("file.txt", "needle");
     for (const Case& c : cases) {
         dialogs.messages.clear();
-        window.SetText(InputBox::RootFolder, c.root);
+        options.RootFolder = c.root;
         EXPECT_EQ(Run().status, RunStatus::Refused) << c.root;
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, c.message);
         EXPECT_EQ(dialogs.messages[0].code, 0);
-        if (!c.message.starts_with("\r")) {
-            EXPECT_EQ(window.History(InputBox::RootFolder).ItemText(1), c.root); // recorded first
-        }
     }
     EXPECT_TRUE(window.calls.empty()); // never busy
 }
@@ -222,11 +219,11 @@ TEST_F(SearchRunTest, TemplatesNameFilesOfTheWalkedFolderOnly)
 {
     tree.Write("outside.txt", "needle");
     tree.Write("inner/sub/deeper.txt", "needle");
-    window.SetText(InputBox::RootFolder, tree / "inner");
+    options.RootFolder = tree / "inner";
     for (const char* fileTemplate : { "../*", "..\\*", "sub/*.txt" }) {
         for (bool traverse : { false, true }) {
-            window.SetText(InputBox::FileTemplate, fileTemplate);
-            window.SetOption(OptionBox::TraverseSubfolders, traverse);
+            options.FileTemplate = fileTemplate;
+            options.TraverseSubfolders = traverse;
             RunResult result = Run();
             EXPECT_EQ(result.counters.TotalFileCount, 0) << fileTemplate << traverse;
         }
@@ -238,7 +235,7 @@ TEST_F(SearchRunTest, DoubledSeparatorsInTheRootKeepRelativePathsWhole)
     tree.Write("x/inner/i.txt", "needle");
     std::string root = tree / "x/inner";
     ReplaceString(root, "/", "//");
-    window.SetText(InputBox::RootFolder, root);
+    options.RootFolder = root;
     Run();
     EXPECT_EQ(Body(), "\r\n/i.txt\r\n\r\n\t1:\tneedle\r\n" + Totals(1, 1, 1));
 }
@@ -290,7 +287,7 @@ TEST_F(SearchRunTest, UnreadableFileIsReportedCountedAndTheRunGoesOn)
     tree.Write("bad.txt", "needle\r\n");
     tree.Write("good.txt", "needle\r\n");
     platform.openFailures[(tree / "bad.txt")] = { 70, "Permission denied" };
-    window.SetOption(OptionBox::CountsOnly, true);
+    options.CountsOnly = true;
     Run();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text,
@@ -318,7 +315,7 @@ TEST_F(SearchRunTest, ResultsFileInsideTheTreeIsNeverSearched)
 {
     tree.Write("a.txt", "needle\r\n");
     output = (tree / "Trawlit.out");
-    window.SetText(InputBox::OutputPathname, output);
+    options.OutputPathname = output;
     RunResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
     EXPECT_EQ(result.counters.MatchCount, 1);
@@ -328,7 +325,7 @@ TEST_F(SearchRunTest, ResultsFileThatCannotBeCreatedFailsWithItsCause)
 {
     tree.Write("a.txt", "needle\r\n");
     output = (tree / "no/such/folder/out.txt");
-    window.SetText(InputBox::OutputPathname, output);
+    options.OutputPathname = output;
     RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -359,8 +356,6 @@ TEST_F(SearchRunTest, WindowGoesBusyAndBackInOrder)
         (std::vector<std::string> { "AnimationStart", "EnablePanelInput false",
             "HideStuff Trawlit 0 0 0", "AnimationStop", "HideAbortButton", "HideShowCounts false",
             "ShowStuff", "EnablePanelInput true" }));
-    EXPECT_EQ(window.combos[1].EditText(), tree.Path());
-    EXPECT_EQ(window.History(InputBox::FileTemplate).ItemText(1), "*.*");
 }
 
 TEST_F(SearchRunTest, YieldsEveryThreeSecondsOfMonotonicTime)

@@ -5,29 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "core/history/MemoryComboBox.h"
-#include "core/history/clsHistory.h"
-#include "ports/MainWindowPort.h"
+#include "ports/RunView.h"
 
 namespace trawlit::fakes {
 
-// A main window without a screen that records what a run does to it.
-class FakeMainWindow : public MainWindowPort {
+// A run's view without a screen that records what the run does to it.
+class FakeRunView : public RunView {
 public:
-    FakeMainWindow()
-    {
-        for (auto& history : histories) {
-            history.SetMaxHistory(20);
-        }
-    }
-
-    std::string InputText(InputBox box) override { return texts[Index(box)]; }
-    CheckState Option(OptionBox box) override { return options[static_cast<std::size_t>(box)]; }
-    void FocusInput(InputBox box) override
-    {
-        calls.push_back("FocusInput " + std::to_string(Index(box)));
-    }
-
     void ShowCounter(Counter counter, std::int64_t value) override
     {
         counters[static_cast<std::size_t>(counter)] = value;
@@ -35,11 +19,6 @@ public:
             onCounter(counter, value);
         }
     }
-    std::string CounterHeaderCaption(Counter counter) override
-    {
-        return DefaultCounterHeaderCaption(counter);
-    }
-
     void HideStuff(const std::string& caption, std::int64_t total, std::int64_t found,
         std::int64_t matches) override
     {
@@ -67,30 +46,12 @@ public:
     bool AbortRequested() override { return abortRequested; }
     void SetAbortRequested(bool value) override { abortRequested = value; }
 
-    clsHistory& History(InputBox box) override { return histories[Index(box)]; }
-    ComboBoxView& Combo(InputBox box) override { return combos[Index(box)]; }
-
-    void SetText(InputBox box, const std::string& text) { texts[Index(box)] = text; }
-    void SetOption(OptionBox box, bool checked)
-    {
-        options[static_cast<std::size_t>(box)]
-            = checked ? CheckState::Checked : CheckState::Unchecked;
-    }
-
-    std::array<std::string, 4> texts { "", "", "*.*", "" };
-    std::array<CheckState, 4> options { CheckState::Checked, CheckState::Unchecked,
-        CheckState::Unchecked, CheckState::Unchecked };
     std::array<std::int64_t, 3> counters {};
-    std::array<clsHistory, 4> histories;
-    std::array<MemoryComboBox, 4> combos;
     std::vector<std::string> calls;
     std::vector<std::string> foldersNotRead;
     std::function<void(Counter, std::int64_t)> onCounter;
     bool abortRequested = false;
     bool runBusy = false;
-
-private:
-    static std::size_t Index(InputBox box) { return static_cast<std::size_t>(box); }
 };
 
 } // namespace trawlit::fakes

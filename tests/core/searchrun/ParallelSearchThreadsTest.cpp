@@ -12,8 +12,8 @@
 #include "core/files/FileRoutines.h"
 #include "core/formats/GrepRecords.h"
 #include "core/formats/JsonLinesRecords.h"
-#include "core/search/SearchRun.h"
-#include "fakes/FakeMainWindow.h"
+#include "core/searchrun/SearchRun.h"
+#include "fakes/FakeRunView.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -154,13 +154,14 @@ protected:
         const Case& c, const Threads& threads, Counter counter = {}, std::int64_t value = 0)
     {
         platform->slowWorkers = threads.slowWorkers;
-        fakes::FakeMainWindow window;
-        window.SetText(InputBox::RootFolder, tree->Path());
-        window.SetText(InputBox::OutputPathname, output.Path() + "/out");
-        window.SetText(InputBox::SearchStr, "needle");
-        window.SetOption(OptionBox::CountsOnly, c.countsOnly);
-        window.SetOption(OptionBox::CaseSensitive, c.caseSensitive);
-        window.SetOption(OptionBox::CollapseWhiteSpace, c.collapse);
+        SearchOptions options;
+        fakes::FakeRunView window;
+        options.RootFolder = tree->Path();
+        options.OutputPathname = output.Path() + "/out";
+        options.SearchStr = "needle";
+        options.CountsOnly = c.countsOnly;
+        options.CaseSensitive = c.caseSensitive;
+        options.CollapseWhiteSpace = c.collapse;
         window.onCounter = [&](Counter shown, std::int64_t now) {
             if (shown == counter && now == value)
                 window.abortRequested = true;
@@ -168,15 +169,15 @@ protected:
         fakes::RecordingDialogs dialogs;
         FileRoutines files { *platform, dialogs };
         NoEventPump events;
-        std::unique_ptr<SearchRecords> records;
+        std::unique_ptr<SearchPrinter> records;
         if (c.records == Records::JsonLines)
             records = std::make_unique<JsonLinesRecords>(tree->Path());
         else if (c.records == Records::Grep)
             records = std::make_unique<GrepRecords>();
         Outcome outcome;
-        outcome.result
-            = RunStringSearch(RunPorts { window, { *platform, *platform, events }, dialogs, files },
-                records.get(), threads.threads);
+        outcome.result = RunStringSearch(options,
+            RunPorts { window, { *platform, *platform, events }, dialogs, files }, records.get(),
+            threads.threads);
         outcome.results = TempFolder::ReadWholeFile(output.Path() + "/out");
         for (const auto& message : dialogs.messages)
             outcome.messages.push_back(message.title + ": " + message.text);

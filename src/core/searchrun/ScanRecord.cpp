@@ -1,4 +1,4 @@
-#include "core/search/ScanRecord.h"
+#include "core/searchrun/ScanRecord.h"
 
 namespace trawlit {
 

@@ -1,0 +1,149 @@
+#include "core/searchrun/WalkOrderCommit.h"
+
+namespace trawlit {
+
+WalkOrderCommit::WalkOrderCommit(Platform platform, const MatchSettings& settings,
+    SearchThreads threads, CommitTarget& target, LineMatcher* runMatcher)
+    : platform_(platform)
+    , threads_(threads)
+    , target_(target)
+    , runMatcher_(runMatcher)
+{
+    pool_.emplace(platform.fileSystem, settings, threads.workers);
+}
+
+WalkOrderCommit::~WalkOrderCommit()
+{
+    CancelWhatIsLeft();
+}
+
+void WalkOrderCommit::AddFile(const WalkFile& file)
+{
+    queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
+        file.displayPath, file.checkPath, std::nullopt });
+    CommitWhatIsReady();
+}
+
+void WalkOrderCommit::AddFolderNotRead(const std::string& folderPath, const PlatformError& error)
+{
+    queue_.push_back({ nullptr, folderPath, {}, error });
+}
+
+void WalkOrderCommit::Finish()
+{
+    while (!queue_.empty() && !stopped_) {
+        CommitHead(true);
+    }
+    CancelWhatIsLeft();
+}
+
+// Writes the files the workers are done with, oldest first. Once too many are under way it
+// waits until half of them are written: the walk then sleeps once per many files.
+void WalkOrderCommit::CommitWhatIsReady()
+{
+    const std::size_t inFlight = kParallelTuning.filesInFlight;
+    const bool full = queue_.size() >= inFlight;
+    while (!queue_.empty() && !stopped_) {
+        const bool wait = full && queue_.size() > inFlight / 2;
+        if (!CommitHead(wait)) {
+            return;
+        }
+    }
+}
+
+// Writes what the oldest entry holds so far, exactly as if its file were searched here: the
+// stop checks the worker recorded are asked again now. Returns true when the entry is done;
+// with `wait`, waits for that, letting the window handle its messages meanwhile.
+bool WalkOrderCommit::CommitHead(bool wait)
+{
+    Queued& head = queue_.front();
+    // The walk asks before every folder and every file.
+    if (!headBegun_ && target_.StopRequested()) {
+        stopped_ = true;
+        return false;
+    }
+    if (head.folderError) {
+        target_.FolderNotRead(head.displayPath, *head.folderError);
+        queue_.pop_front();
+        return true;
+    }
+    if (!headBegun_) {
+        headBegun_ = true;
+        atStopCheck_ = true;
+        target_.BeginFile(head.displayPath, head.checkPath);
+    }
+    if (wait) {
+        pool_->HandOver();
+    }
+    const auto stopRequested = [this] { return target_.StopRequested(); };
+    bool sleep = wait && !threads_.runReadsToo;
+    for (;;) {
+        const bool done = head.job->Take(taken_, sleep ? kParallelTuning.frameSeconds : 0.0);
+        bool stoppedHere = !taken_.Replay(target_, stopRequested);
+        if (!taken_.Empty()) {
+            atStopCheck_ = taken_.EndsWithStopCheck();
+        }
+        // An abort while the worker reads on is heard at the last stop check written.
+        stoppedHere = stoppedHere || (!done && atStopCheck_ && stopRequested());
+        if (stoppedHere || done) {
+            FinishHead(stoppedHere);
+            return true;
+        }
+        if (!wait) {
+            return false;
+        }
+        pool_->HandOver();
+        if (threads_.runReadsToo && pool_->TakeBack(*head.job)) {
+            head.job->ScanStraightInto(platform_.fileSystem, *runMatcher_, target_, stopRequested);
+            FinishHead(false);
+            return true;
+        }
+        // Rather than sleep, the run's thread reads a file no worker has taken, where it may.
+        sleep = !(threads_.runReadsToo && pool_->ScanOneHere(*runMatcher_));
+        if (sleep) {
+            DoEventsOncePerFrame();
+        }
+    }
+}
+
+void WalkOrderCommit::DoEventsOncePerFrame()
+{
+    const double now = platform_.clock.MonotonicSeconds();
+    if (now >= lastEvents_ + kParallelTuning.frameSeconds) {
+        lastEvents_ = now;
+        platform_.events.DoEvents();
+    }
+}
+
+void WalkOrderCommit::FinishHead(bool stoppedHere)
+{
+    Queued& head = queue_.front();
+    FileRead read;
+    if (stoppedHere) {
+        // Still under way: it is let go once the workers are.
+        head.job->Cancel();
+        abandoned_.push_back(std::move(head.job));
+    } else {
+        if (head.job->Failure()) {
+            std::rethrow_exception(head.job->Failure());
+        }
+        read = head.job->Outcome();
+    }
+    target_.EndFile(read);
+    queue_.pop_front();
+    headBegun_ = false;
+}
+
+void WalkOrderCommit::CancelWhatIsLeft()
+{
+    for (Queued& queued : queue_) {
+        if (queued.job) {
+            queued.job->Cancel();
+        }
+    }
+    pool_.reset();
+    queue_.clear();
+    abandoned_.clear();
+}
+
+} // namespace trawlit

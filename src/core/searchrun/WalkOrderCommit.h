@@ -1,0 +1,85 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/search/LineMatcher.h"
+#include "core/searchrun/FileScanPool.h"
+#include "core/searchrun/ScanRecord.h"
+#include "core/searchrun/SearchedFile.h"
+#include "core/walk/FolderWalk.h"
+#include "ports/Platform.h"
+
+namespace trawlit {
+
+// Where the files are read and matched: with no workers, on the run's own thread between the
+// walk's steps; else on `workers` threads while the run's thread walks and writes, and reads
+// too while it would wait, when `runReadsToo` (never for a window, whose thread must not stay
+// inside a file). The results file, messages and counters come out exactly the same.
+struct SearchThreads {
+    int workers = 0;
+    bool runReadsToo = false;
+};
+
+// The search as the commit writes into it: every file as if it were read right there.
+class CommitTarget : public MatchSink {
+public:
+    virtual bool StopRequested() = 0;
+    virtual void BeginFile(std::string_view displayPath, std::string_view checkPath) = 0;
+    // A file stopped part way ends with its open match closed and counts as read.
+    virtual void EndFile(const FileRead& read) = 0;
+    virtual void FolderNotRead(const std::string& folderPath, const PlatformError& error) = 0;
+};
+
+// The files of the walk handed to the workers, and the folders that could not be listed,
+// written into the target in walk order. Once too many files are under way the walk waits
+// for the oldest, letting the window handle its messages meanwhile (or reading files itself,
+// when `runReadsToo`).
+class WalkOrderCommit {
+public:
+    // `runMatcher` is the run thread's own, for when it reads too.
+    WalkOrderCommit(Platform platform, const MatchSettings& settings, SearchThreads threads,
+        CommitTarget& target, LineMatcher* runMatcher);
+    ~WalkOrderCommit(); // cancels what is still under way
+    WalkOrderCommit(const WalkOrderCommit&) = delete;
+    WalkOrderCommit& operator=(const WalkOrderCommit&) = delete;
+
+    void AddFile(const WalkFile& file);
+    void AddFolderNotRead(const std::string& folderPath, const PlatformError& error);
+    // The walk is over: writes what is left, unless a stop came first.
+    void Finish();
+
+private:
+    // A file handed to the workers, or a folder that could not be listed, in walk order.
+    struct Queued {
+        std::unique_ptr<FileScanJob> job; // none for a folder not read
+        std::string displayPath;
+        std::string checkPath;
+        std::optional<PlatformError> folderError;
+    };
+
+    void CommitWhatIsReady();
+    bool CommitHead(bool wait);
+    void FinishHead(bool stoppedHere);
+    void DoEventsOncePerFrame();
+    void CancelWhatIsLeft();
+
+    Platform platform_;
+    SearchThreads threads_;
+    CommitTarget& target_;
+    LineMatcher* runMatcher_;
+    std::optional<FileScanPool> pool_;
+    std::deque<Queued> queue_;
+    ScanRecord taken_;
+    std::vector<std::unique_ptr<FileScanJob>> abandoned_;
+    bool headBegun_ = false;
+    bool atStopCheck_ = false; // what was written of the oldest file ends at a stop check
+    bool stopped_ = false;
+    double lastEvents_ = 0.0;
+};
+
+} // namespace trawlit

@@ -93,6 +93,9 @@ int ExitStatusOf(const RunResult& result)
     if (result.aborted) {
         return kAborted;
     }
+    if (result.copiesNotWritten > 0) {
+        return kRefusedOrFailed;
+    }
     return result.status == RunStatus::NoMatch ? kNoMatch : kFoundOrDone;
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/FileRoutines.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/RecordingDialogs.h"
-#include "core/files/FileRoutines.h"
 
 namespace trawlit {
 namespace {

@@ -1,5 +1,6 @@
 #include "core/tools/WebCleanup.h"
 
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -144,8 +145,13 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         FileRoutines fakeFiles(fake, recorded);
         fakes::FakeCleanedCopies fakeCopies(fake);
         window.SetText(InputBox::FileTemplate, "*.htm");
-        RunWebCleanup(RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
+        const RunResult result = RunWebCleanup(
+            RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
 
+        EXPECT_EQ(result.copiesNotWritten, 1) << c.what;
+        EXPECT_EQ(recorded.outputFiles.at(0).message,
+            "1 file searched.\r\n\r\n1 copy could not be written.\r\n\r\n")
+            << c.what;
         std::vector<std::string> texts;
         for (const auto& message : recorded.messages) {
             texts.push_back(message.text);
@@ -328,6 +334,132 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         EXPECT_FALSE(fake.Exists("/Data/.a.htm2~")) << c.what;
         EXPECT_EQ(result.counters.TotalFileCount, 1) << c.what;
     }
+}
+
+TEST_F(WebCleanupTest, AnOldCopyStaysWhenItsReplacementCannotTakeItsName)
+{
+    platform.AddFile("/Data/a.htm", "\xE9");
+    Run();
+    platform.AddFile("/Data/a.htm", "\xFC");
+    platform.FailRenameTo("/Data/a.htm2", 70, "Permission denied");
+
+    const RunResult result = Run();
+
+    EXPECT_EQ(platform.Contents("/Data/a.htm2"), "&eacute;");
+    EXPECT_FALSE(platform.Exists("/Data/.a.htm2~"));
+    EXPECT_EQ(MessageTexts(),
+        std::vector<std::string> {
+            "Unable to write the cleaned copy \r\n\r\n/Data/a.htm2\r\n\r\n"
+            "Run-time error '70': Permission denied\r\n\r\nNo copy was made." });
+    EXPECT_EQ(result.copiesNotWritten, 1);
+}
+
+// The record on disk, with something done at the copy's name while the file is cleaned.
+class CopyRaceTest : public ::testing::Test {
+protected:
+    // The record, and a hook run once the copy in the making exists.
+    class RacedCopies : public CleanedCopies {
+    public:
+        explicit RacedCopies(const std::string& record)
+            : record_(record)
+        {
+        }
+        CopyStanding WhatStandsAt(const std::string& copyPath) override
+        {
+            return record_.WhatStandsAt(copyPath);
+        }
+        bool TakePermissionsOf(const std::string& original, const std::string& copyPath) override
+        {
+            const bool taken = record_.TakePermissionsOf(original, copyPath);
+            if (meanwhile) {
+                meanwhile();
+            }
+            return taken;
+        }
+        CopyPlacing Place(const std::string& temporaryPath, const std::string& copyPath,
+            CopyStanding found, PlatformError& error) override
+        {
+            return record_.Place(temporaryPath, copyPath, found, error);
+        }
+        std::function<void()> meanwhile;
+
+    private:
+        PosixCleanedCopies record_;
+    };
+
+    CopyRaceTest()
+    {
+        window.SetText(InputBox::RootFolder, tree.Path());
+        window.SetText(InputBox::OutputPathname, outside / "out.txt");
+    }
+    RunResult Run(RacedCopies& copies)
+    {
+        return RunWebCleanup(
+            RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
+    }
+
+    fakes::TempFolder tree;
+    fakes::TempFolder outside;
+    fakes::FakeMainWindow window;
+    PosixPlatform platform;
+    NoEventPump noEvents;
+    fakes::RecordingDialogs dialogs;
+    FileRoutines files { platform, dialogs };
+};
+
+TEST_F(CopyRaceTest, WhatAppearsOrChangesAtACopysNameMeanwhileIsLeftAsItIs)
+{
+    struct Case {
+        const char* what;
+        bool earlierCopy; // a copy of an earlier run stands at the name
+        std::function<void(const std::string& copyPath)> meanwhile;
+        std::string left; // what stands at the copy's name after the run
+    };
+    const Case cases[] = {
+        { "a user's file appears", false,
+            [](const std::string& copy) { std::ofstream(copy) << "user's"; }, "user's" },
+        { "the user edits the earlier copy", true,
+            [](const std::string& copy) { std::ofstream(copy) << "edited"; }, "edited" },
+        { "a link replaces the earlier copy", true,
+            [this](const std::string& copy) {
+                std::remove(copy.c_str());
+                ASSERT_EQ(symlink((outside / "target").c_str(), copy.c_str()), 0);
+            },
+            "kept" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string copyPath = tree / "a.htm2";
+        std::remove(copyPath.c_str());
+        outside.Write("target", "kept");
+        RacedCopies copies(outside / "state");
+        tree.Write("a.htm", "\xE9");
+        if (c.earlierCopy) {
+            Run(copies);
+            tree.Write("a.htm", "\xFC");
+        }
+        copies.meanwhile = [&] { c.meanwhile(copyPath); };
+
+        Run(copies);
+
+        EXPECT_EQ(fakes::TempFolder::ReadWholeFile(copyPath), c.left);
+        EXPECT_EQ(outside.Read("target"), "kept");
+        EXPECT_TRUE(
+            outside.Read("out.txt").starts_with(copyPath.substr(0, copyPath.size() - 1) + "\r\n   "
+                + copyPath + " exists and is not a copy made by Trawlit: left as it is\r\n"));
+        EXPECT_FALSE(platform.FileExists(tree / ".a.htm2~"));
+    }
+}
+
+TEST_F(CopyRaceTest, AnUntouchedEarlierCopyIsReplaced)
+{
+    RacedCopies copies(outside / "state");
+    tree.Write("a.htm", "\xE9");
+    Run(copies);
+    tree.Write("a.htm", "\xFC");
+    Run(copies);
+    EXPECT_EQ(tree.Read("a.htm2"), "&uuml;");
+    EXPECT_FALSE(platform.FileExists(tree / ".a.htm2~"));
 }
 
 } // namespace

@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/HomeFolder.h"
 #include "platform/PosixPlatform.h"
 
 namespace trawlit {
@@ -40,17 +40,6 @@ PosixCleanedCopies::Facts FactsOf(const struct stat& info, const std::string& pa
     return { static_cast<std::uint64_t>(info.st_size),
         static_cast<std::int64_t>(info.st_mtim.tv_sec),
         static_cast<std::int64_t>(info.st_mtim.tv_nsec), path };
-}
-
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return {};
 }
 
 std::string FolderOf(const std::string& path)

@@ -28,6 +28,7 @@
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
+#include "platform/HomeFolder.h"
 #include "platform/PosixCleanedCopies.h"
 
 namespace {
@@ -67,17 +68,6 @@ const BatchCommand kBatchCommands[] = {
         "with 2 appended; list the characters dropped.",
         RunWebCleanupForUser },
 };
-
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return "/";
-}
 
 int ExitStatusOf(const RunResult& result)
 {
@@ -183,7 +173,7 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("trawlit-cli ") + kVersionText);
     SearchOptions inputs;
     inputs.FileTemplate = "*.*";
-    inputs.OutputPathname = HomeFolder() + "/Trawlit.out";
+    inputs.OutputPathname = HomeFolder() + "/Trawlit.out"; // "/Trawlit.out" without a home
     bool rootFolderOnly = false;
     OutputFormat format = OutputFormat::Results;
     int threads = DefaultThreads();

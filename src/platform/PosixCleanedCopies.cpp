@@ -191,6 +191,9 @@ CopyPlacing PosixCleanedCopies::PlaceWhereNothingStands(
 CopyPlacing PosixCleanedCopies::ReplaceOwnCopy(
     const std::string& temporaryPath, const std::string& copyPath, PlatformError& error)
 {
+    // From the exchange on, the temporary name may hold what stood at the copy's name: a
+    // signal must not remove it.
+    TemporaryDone();
     if (renameat2(AT_FDCWD, temporaryPath.c_str(), AT_FDCWD, copyPath.c_str(), RENAME_EXCHANGE)
         != 0) {
         if (errno != EINVAL && errno != ENOSYS) {

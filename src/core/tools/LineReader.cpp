@@ -43,9 +43,10 @@ LineReader::LineReader(FileRoutines& files, std::int16_t fileNumber,
 
 bool LineReader::Next(std::string& line)
 {
-    line.clear();
+    line.swap(carried_); // the start of a character the last part could not hold whole
+    carried_.clear();
     lineGoesOn_ = false;
-    bool started = false;
+    bool started = !line.empty();
     while (position_ < end_ || Fill()) {
         if (lineFeedEndsLastLine_) {
             lineFeedEndsLastLine_ = false;
@@ -62,10 +63,11 @@ bool LineReader::Next(std::string& line)
         const std::size_t room = kMaxPart - line.size();
         if (static_cast<std::size_t>(partEnd - first) > room) {
             line.append(first, room);
+            position_ += room;
             // A character cut by the part's end comes whole with the next part.
-            const std::size_t cut = std::min(room, CutCharacterAtEnd(line));
+            const std::size_t cut = CutCharacterAtEnd(line);
+            carried_.assign(line, line.size() - cut, cut);
             line.resize(line.size() - cut);
-            position_ += room - cut;
             lineGoesOn_ = true;
             return Deliver(line);
         }

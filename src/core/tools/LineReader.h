@@ -62,6 +62,7 @@ private:
     std::vector<char> raw_;
     std::string decoded_;
     std::string scratch_;
+    std::string carried_;
     std::optional<Utf16Decoder> utf16_;
     FileEncoding encoding_ = FileEncoding::Unmarked;
     const char* data_ = nullptr;

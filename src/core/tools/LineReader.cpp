@@ -10,7 +10,6 @@ namespace trawlit {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
 constexpr std::size_t kLongestMark = 3;
 
 // How many bytes at the end of `text` begin a UTF-8 character that they do not complete.
@@ -37,14 +36,17 @@ LineReader::LineReader(FileRoutines& files, std::int16_t fileNumber,
     , fileNumber_(fileNumber)
     , stopRequested_(std::move(stopRequested))
     , reading_(reading)
-    , raw_(kBlockSize)
+    , raw_(std::make_unique_for_overwrite<char[]>(kBlockSize)) // a file's worth is never zeroed
 {
 }
 
 bool LineReader::Next(std::string& line)
 {
-    line.swap(carried_); // the start of a character the last part could not hold whole
-    carried_.clear();
+    line.clear();
+    if (!carried_.empty()) {
+        line.assign(carried_); // the start of a character the last part could not hold whole
+        carried_.clear();
+    }
     lineGoesOn_ = false;
     bool started = !line.empty();
     while (position_ < end_ || Fill()) {
@@ -97,12 +99,12 @@ bool LineReader::Fill()
             stopped_ = true;
             return false;
         }
-        const std::ptrdiff_t got = firstRead_ ? ReadFirst() : ReadRaw(raw_.data(), raw_.size());
+        const std::ptrdiff_t got = firstRead_ ? ReadFirst() : ReadRaw(raw_.get(), kBlockSize);
         if (got < 0) {
             failed_ = true;
             return false;
         }
-        std::string_view bytes(raw_.data(), static_cast<std::size_t>(got));
+        std::string_view bytes(raw_.get(), static_cast<std::size_t>(got));
         if (firstRead_) {
             firstRead_ = false;
             std::size_t markLength = 0;
@@ -136,11 +138,11 @@ bool LineReader::Fill()
 // The first bytes, read on while a short read leaves a mark undecided.
 std::ptrdiff_t LineReader::ReadFirst()
 {
-    std::ptrdiff_t got = ReadRaw(raw_.data(), raw_.size());
+    std::ptrdiff_t got = ReadRaw(raw_.get(), kBlockSize);
     while (got > 0 && static_cast<std::size_t>(got) < kLongestMark
-        && MayBecomeMark(std::string_view(raw_.data(), static_cast<std::size_t>(got)))) {
+        && MayBecomeMark(std::string_view(raw_.get(), static_cast<std::size_t>(got)))) {
         const std::ptrdiff_t more
-            = ReadRaw(raw_.data() + got, raw_.size() - static_cast<std::size_t>(got));
+            = ReadRaw(raw_.get() + got, kBlockSize - static_cast<std::size_t>(got));
         if (more < 0) {
             return more;
         }

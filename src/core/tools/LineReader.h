@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/text/FileEncoding.h"
 #include "core/text/TextDecode.h"
@@ -35,6 +35,7 @@ struct LineReading {
 class LineReader {
 public:
     static constexpr std::size_t kMaxPart = 1024 * 1024;
+    static constexpr std::size_t kBlockSize = 64 * 1024;
 
     // `stopRequested`, asked before each block, ends the file early when it answers true.
     LineReader(FileRoutines& files, std::int16_t fileNumber,
@@ -59,7 +60,7 @@ private:
     std::int16_t fileNumber_;
     std::function<bool()> stopRequested_;
     LineReading reading_;
-    std::vector<char> raw_;
+    std::unique_ptr<char[]> raw_;
     std::string decoded_;
     std::string scratch_;
     std::string carried_;

@@ -60,11 +60,6 @@ constexpr const char* kApostrophe = "&#039;";
 
 } // namespace
 
-bool IsKeptAsIs(unsigned char byte)
-{
-    return byte == 9 || byte == 10 || byte == 12 || byte == 13 || (byte >= 32 && byte <= 126);
-}
-
 std::optional<std::string_view> ReplacementFor(char32_t codePoint)
 {
     for (const TableRow& row : kTable) {

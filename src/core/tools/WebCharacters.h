@@ -8,7 +8,10 @@
 namespace trawlit {
 
 // Bytes a web page may hold as they are: TAB, LF, FF, CR and printable ASCII.
-bool IsKeptAsIs(unsigned char byte);
+inline bool IsKeptAsIs(unsigned char byte)
+{
+    return (byte >= 32 && byte <= 126) || byte == 9 || byte == 10 || byte == 12 || byte == 13;
+}
 
 // The entity or ASCII text that stands for a character, looked up by its code point.
 std::optional<std::string_view> ReplacementFor(char32_t codePoint);

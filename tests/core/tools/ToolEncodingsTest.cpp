@@ -80,11 +80,11 @@ ToolOutput ToolEncodingsTest::RunOn(ToolRun run, const std::string& bytes)
 // gives, every results file is UTF-8, and the cleaned copy keeps its original's encoding.
 TEST_F(ToolEncodingsTest, EachFormGivesWhatItsUtf8TwinGives)
 {
-    struct Tool {
+    struct ReadingTool {
         const char* name;
         ToolRun run;
     };
-    const Tool tools[] = {
+    const ReadingTool tools[] = {
         { "c-headers",
             [](RunPorts ports, fakes::FakeCleanedCopies&) { return RunCHeaderExtraction(ports); } },
         { "change-marks",
@@ -99,7 +99,7 @@ TEST_F(ToolEncodingsTest, EachFormGivesWhatItsUtf8TwinGives)
         "\u0443\u0440\u043E\u043A caf\u00E9 \U0001F642\r\n#include <x>\r\n/C\r\n",
     };
     const Form forms[] = { Form::Utf8Marked, Form::Utf16Le, Form::Utf16Be, Form::Windows1252 };
-    for (const Tool& tool : tools) {
+    for (const ReadingTool& tool : tools) {
         for (const std::string& text : texts) {
             const ToolOutput twin = RunOn(tool.run, text);
             EXPECT_TRUE(IsValidUtf8(twin.results)) << tool.name;

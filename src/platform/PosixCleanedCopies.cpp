@@ -8,10 +8,12 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/HomeFolder.h"
+#include "platform/PosixPlatform.h"
 
 namespace trawlit {
 
@@ -38,17 +40,6 @@ PosixCleanedCopies::Facts FactsOf(const struct stat& info, const std::string& pa
     return { static_cast<std::uint64_t>(info.st_size),
         static_cast<std::int64_t>(info.st_mtim.tv_sec),
         static_cast<std::int64_t>(info.st_mtim.tv_nsec), path };
-}
-
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return {};
 }
 
 std::string FolderOf(const std::string& path)
@@ -159,6 +150,77 @@ void PosixCleanedCopies::Remember(const std::string& copyPath)
     // One write of one line: runs side by side never interleave within a line.
     (void)!write(fd, line.data(), line.size());
     close(fd);
+}
+
+CopyPlacing PosixCleanedCopies::Place(const std::string& temporaryPath, const std::string& copyPath,
+    CopyStanding found, PlatformError& error)
+{
+    const CopyPlacing placing = found == CopyStanding::OwnCopy
+        ? ReplaceOwnCopy(temporaryPath, copyPath, error)
+        : PlaceWhereNothingStands(temporaryPath, copyPath, error);
+    if (placing == CopyPlacing::Placed) {
+        Remember(copyPath);
+    }
+    return placing;
+}
+
+// Nothing stood at the name: the copy takes it only while that is still so.
+CopyPlacing PosixCleanedCopies::PlaceWhereNothingStands(
+    const std::string& temporaryPath, const std::string& copyPath, PlatformError& error)
+{
+    if (renameat2(AT_FDCWD, temporaryPath.c_str(), AT_FDCWD, copyPath.c_str(), RENAME_NOREPLACE)
+        == 0) {
+        return CopyPlacing::Placed;
+    }
+    if (errno == EINVAL || errno == ENOSYS) {
+        // A file system without the no-replace rename: a second link never replaces either.
+        if (link(temporaryPath.c_str(), copyPath.c_str()) == 0) {
+            unlink(temporaryPath.c_str());
+            return CopyPlacing::Placed;
+        }
+    }
+    if (errno == EEXIST) {
+        return CopyPlacing::SomethingElseStands;
+    }
+    error = ErrorFromErrno(errno, copyPath);
+    return CopyPlacing::Failed;
+}
+
+// The copies trade names in one step; the old one, now at the temporary name, is checked and
+// only then removed. Had anything else taken the copy's name meanwhile, it gets it back.
+CopyPlacing PosixCleanedCopies::ReplaceOwnCopy(
+    const std::string& temporaryPath, const std::string& copyPath, PlatformError& error)
+{
+    // From the exchange on, the temporary name may hold what stood at the copy's name: a
+    // signal must not remove it.
+    TemporaryDone();
+    if (renameat2(AT_FDCWD, temporaryPath.c_str(), AT_FDCWD, copyPath.c_str(), RENAME_EXCHANGE)
+        != 0) {
+        if (errno != EINVAL && errno != ENOSYS) {
+            error = ErrorFromErrno(errno, copyPath);
+            return CopyPlacing::Failed;
+        }
+        // No exchange on this file system: the check comes right before the replacing rename.
+        if (WhatStandsAt(copyPath) != CopyStanding::OwnCopy) {
+            return CopyPlacing::SomethingElseStands;
+        }
+        if (rename(temporaryPath.c_str(), copyPath.c_str()) != 0) {
+            error = ErrorFromErrno(errno, copyPath);
+            return CopyPlacing::Failed;
+        }
+        return CopyPlacing::Placed;
+    }
+    if (WhatStandsAt(temporaryPath) == CopyStanding::OwnCopy) {
+        unlink(temporaryPath.c_str());
+        return CopyPlacing::Placed;
+    }
+    // Giving it back over the new copy replaces only what this run wrote.
+    if (renameat2(AT_FDCWD, temporaryPath.c_str(), AT_FDCWD, copyPath.c_str(), RENAME_EXCHANGE) != 0
+        && rename(temporaryPath.c_str(), copyPath.c_str()) != 0) {
+        error = ErrorFromErrno(errno, copyPath);
+        return CopyPlacing::Failed;
+    }
+    return CopyPlacing::SomethingElseStands;
 }
 
 void PosixCleanedCopies::TemporaryInTheMaking(const std::string& temporaryPath)

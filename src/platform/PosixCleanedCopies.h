@@ -22,7 +22,10 @@ public:
 
     CopyStanding WhatStandsAt(const std::string& copyPath) override;
     bool TakePermissionsOf(const std::string& original, const std::string& copyPath) override;
-    void Remember(const std::string& copyPath) override;
+    CopyPlacing Place(const std::string& temporaryPath, const std::string& copyPath,
+        CopyStanding found, PlatformError& error) override;
+    // Notes the file now at `copyPath` (its identity, size and time) as a copy of this program.
+    void Remember(const std::string& copyPath);
     void TemporaryInTheMaking(const std::string& temporaryPath) override;
     void TemporaryDone() override;
     // Removes the temporary file of the copy being written, if any: one unlink of a path held
@@ -43,6 +46,10 @@ public:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
 private:
+    CopyPlacing PlaceWhereNothingStands(
+        const std::string& temporaryPath, const std::string& copyPath, PlatformError& error);
+    CopyPlacing ReplaceOwnCopy(
+        const std::string& temporaryPath, const std::string& copyPath, PlatformError& error);
     void Load();
     void Rewrite();
 

@@ -1,4 +1,5 @@
 #include "platform/PosixPlatform.h"
+#include "platform/StatKind.h"
 
 #include <algorithm>
 #include <array>
@@ -213,17 +214,14 @@ private:
     EntryKind KindByStat(const char* name, FileIdentity& identity) const
     {
         struct stat info { };
-        if (fstatat(fd_, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            return EntryKind::Missing;
-        const bool isLink = S_ISLNK(info.st_mode);
-        if (isLink && fstatat(fd_, name, &info, 0) != 0)
-            return EntryKind::Missing; // a broken link
-        identity = IdentityOfStat(info);
-        if (S_ISREG(info.st_mode))
-            return EntryKind::File;
-        if (S_ISDIR(info.st_mode))
-            return isLink ? EntryKind::FolderLink : EntryKind::Folder;
-        return EntryKind::Other;
+        const EntryKind kind = KindOfName(
+            [this, name](bool follow, struct stat& found) {
+                return fstatat(fd_, name, &found, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
+            },
+            info);
+        if (kind != EntryKind::Missing)
+            identity = IdentityOfStat(info);
+        return kind;
     }
 
     int fd_ = -1;

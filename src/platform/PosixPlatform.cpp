@@ -1,4 +1,5 @@
 #include "platform/PosixPlatform.h"
+#include "platform/StatKind.h"
 
 #include <cerrno>
 #include <chrono>
@@ -141,16 +142,11 @@ EntryKind PosixPlatform::Examine(const std::string& path)
     if (path.empty() || CannotNameFile(path))
         return EntryKind::Missing;
     struct stat info { };
-    if (lstat(path.c_str(), &info) != 0)
-        return EntryKind::Missing;
-    const bool isLink = S_ISLNK(info.st_mode);
-    if (isLink && stat(path.c_str(), &info) != 0)
-        return EntryKind::Missing;
-    if (S_ISREG(info.st_mode))
-        return EntryKind::File;
-    if (S_ISDIR(info.st_mode))
-        return isLink ? EntryKind::FolderLink : EntryKind::Folder;
-    return EntryKind::Other;
+    return KindOfName(
+        [&path](bool follow, struct stat& found) {
+            return (follow ? stat(path.c_str(), &found) : lstat(path.c_str(), &found)) == 0;
+        },
+        info);
 }
 
 PosixPlatform::PosixPlatform()

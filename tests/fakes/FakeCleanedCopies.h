@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -43,12 +44,33 @@ public:
         permissionsTaken[copyPath] = original;
         return true;
     }
-    void Remember(const std::string& copyPath) override
+    // Replaces only what was found, as the real record does; `beforePlacing` lets a test
+    // change what stands at the name meanwhile.
+    CopyPlacing Place(const std::string& temporaryPath, const std::string& copyPath,
+        CopyStanding found, PlatformError& error) override
+    {
+        if (beforePlacing) {
+            beforePlacing(copyPath);
+        }
+        if (WhatStandsAt(copyPath) != found) {
+            return CopyPlacing::SomethingElseStands;
+        }
+        if (found == CopyStanding::OwnCopy) {
+            platform_.SetReadOnly(copyPath, false); // a name replaced, not a file written
+        }
+        if (!platform_.Rename(temporaryPath, copyPath, error)) {
+            return CopyPlacing::Failed;
+        }
+        Remember(copyPath);
+        return CopyPlacing::Placed;
+    }
+    void Remember(const std::string& copyPath)
     {
         written_[Key(platform_.IdentityOfPath(copyPath))] = platform_.Contents(copyPath);
     }
 
     std::set<std::string> links;
+    std::function<void(const std::string&)> beforePlacing;
     std::map<std::string, std::string> permissionsTaken; // copy -> original
 
 private:

@@ -216,6 +216,12 @@ void FakeFileSystem::FailWrite(const std::string& path, int number, const std::s
     writeFailures_[Normalized(path)] = { number, description };
 }
 
+void FakeFileSystem::FailRenameTo(
+    const std::string& path, int number, const std::string& description)
+{
+    renameFailures_[Normalized(path)] = { number, description };
+}
+
 void FakeFileSystem::FailRead(const std::string& path, std::size_t afterBytes)
 {
     readFailures_[Normalized(path)] = afterBytes;
@@ -470,6 +476,10 @@ bool FakeFileSystem::Remove(const std::string& path, PlatformError& error)
 bool FakeFileSystem::Rename(const std::string& from, const std::string& to, PlatformError& error)
 {
     error = {};
+    if (auto failure = renameFailures_.find(Normalized(to)); failure != renameFailures_.end()) {
+        error = failure->second;
+        return false;
+    }
     std::shared_ptr<Node> node = Find(from);
     std::vector<std::string> parts = SplitPath(to);
     std::string parentPath;

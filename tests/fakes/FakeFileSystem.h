@@ -37,6 +37,8 @@ public:
     // Failures injected by path.
     void FailOpen(const std::string& path, int number, const std::string& description);
     void FailWrite(const std::string& path, int number, const std::string& description);
+    // Renames to `path` fail.
+    void FailRenameTo(const std::string& path, int number, const std::string& description);
     // Reads through a handle of the file fail once it has delivered `afterBytes` bytes.
     void FailRead(const std::string& path, std::size_t afterBytes = 0);
     void FailListing(const std::string& folder, int number, const std::string& description);
@@ -82,6 +84,7 @@ private:
     std::uint64_t nextInode_ = 2;
     std::map<std::string, PlatformError> openFailures_;
     std::map<std::string, PlatformError> writeFailures_;
+    std::map<std::string, PlatformError> renameFailures_;
     std::map<std::string, std::size_t> readFailures_;
     std::map<std::string, PlatformError> listingFailures_;
     std::map<FileHandle, std::unique_ptr<OpenFileState>> handles_;

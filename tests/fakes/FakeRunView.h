@@ -28,12 +28,12 @@ public:
     void ShowStuff() override { calls.push_back("ShowStuff"); }
     void HideShowCounts(bool visible) override
     {
-        calls.push_back(std::string("HideShowCounts ") + (visible ? "true" : "false"));
+        calls.emplace_back(visible ? "HideShowCounts true" : "HideShowCounts false");
     }
     void EnablePanelInput(bool enabled) override
     {
         runBusy = !enabled;
-        calls.push_back(std::string("EnablePanelInput ") + (enabled ? "true" : "false"));
+        calls.emplace_back(enabled ? "EnablePanelInput true" : "EnablePanelInput false");
     }
     void AnimationStart() override { calls.push_back("AnimationStart"); }
     void AnimationStop() override { calls.push_back("AnimationStop"); }

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +29,7 @@
 #include "core/tools/ChangeMarkCount.h"
 #include "core/tools/FolderListingTool.h"
 #include "core/tools/WebCleanup.h"
+#include "platform/HomeFolder.h"
 #include "platform/PosixCleanedCopies.h"
 
 namespace {
@@ -64,17 +64,6 @@ const std::vector<BatchCommand> kBatchCommands = {
         RunWebCleanupForUser },
 };
 
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return "/";
-}
-
 int ExitStatusOf(const RunResult& result)
 {
     switch (result.status) {
@@ -88,6 +77,9 @@ int ExitStatusOf(const RunResult& result)
     }
     if (result.aborted) {
         return kAborted;
+    }
+    if (result.copiesNotWritten > 0) {
+        return kRefusedOrFailed;
     }
     return result.status == RunStatus::NoMatch ? kNoMatch : kFoundOrDone;
 }

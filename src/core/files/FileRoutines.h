@@ -43,8 +43,7 @@ public:
     ~FileRoutines(); // closes what is still open
 
     // Opens `path`. On failure reports why in a message box ("File Open Error") and sets
-    // `failed`; messages name `shownPath` when one is given (the upper-cased CheckPath of a
-    // walk), the path itself otherwise.
+    // `failed`; messages name `shownPath` when one is given, the path itself otherwise.
     void OpenFile(const std::string& path, std::int16_t& fileNumber, std::int16_t openType,
         std::int32_t recordLength, bool& failed, const std::string* shownPath = nullptr);
     // The same open without any report: returns the failure (number 0 when it opened) so that

@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/text/TextDecode.h"
+
 namespace trawlit {
 
 namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
-
-bool IsContinuationByte(unsigned char byte)
-{
-    return (byte & 0xC0U) == 0x80U;
-}
 
 // Bytes that go into a JSON string as they are.
 bool IsPlain(unsigned char byte)
@@ -51,44 +48,9 @@ void AppendEscape(std::string& out, unsigned char byte)
 
 std::size_t Utf8SequenceLength(std::string_view bytes)
 {
-    if (bytes.empty()) {
-        return 0;
-    }
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    if (lead < 0x80U) {
-        return 1;
-    }
-    // The second byte's range rules out overlong forms, surrogates and code points past
-    // U+10FFFF; the others need only be continuation bytes.
+    char32_t codePoint = 0;
     std::size_t length = 0;
-    unsigned char low = 0x80U;
-    unsigned char high = 0xBFU;
-    if (lead >= 0xC2U && lead <= 0xDFU) {
-        length = 2;
-    } else if (lead >= 0xE0U && lead <= 0xEFU) {
-        length = 3;
-        low = lead == 0xE0U ? 0xA0U : low;
-        high = lead == 0xEDU ? 0x9FU : high;
-    } else if (lead >= 0xF0U && lead <= 0xF4U) {
-        length = 4;
-        low = lead == 0xF0U ? 0x90U : low;
-        high = lead == 0xF4U ? 0x8FU : high;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length) {
-        return 0;
-    }
-    const auto second = static_cast<unsigned char>(bytes[1]);
-    if (second < low || second > high) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (!IsContinuationByte(static_cast<unsigned char>(bytes[i]))) {
-            return 0;
-        }
-    }
-    return length;
+    return !bytes.empty() && DecodeUtf8At(bytes, 0, codePoint, length) ? length : 0;
 }
 
 bool AppendJsonString(std::string& out, std::string_view bytes)

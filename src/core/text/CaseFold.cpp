@@ -66,21 +66,6 @@ const std::vector<char32_t>& BasicPlaneFolds()
     return table;
 }
 
-// Two bytes are decoded here, longer characters by DecodeUtf8At.
-bool DecodeAt(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length)
-{
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead >= 0xC2 && lead <= 0xDF && at + 1 < text.size()) {
-        const auto next = static_cast<unsigned char>(text[at + 1]);
-        if ((next & 0xC0) == 0x80) {
-            codePoint = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
-            length = 2;
-            return true;
-        }
-    }
-    return DecodeUtf8At(text, at, codePoint, length);
-}
-
 // A folded character is never more than twice as long as the bytes it came from.
 bool AppendFoldedUtf8(std::string_view text, std::string& out, bool keepInvalid)
 {
@@ -99,7 +84,7 @@ bool AppendFoldedUtf8(std::string_view text, std::string& out, bool keepInvalid)
         }
         char32_t codePoint = 0;
         std::size_t length = 0;
-        if (DecodeAt(text, at, codePoint, length)) {
+        if (DecodeUtf8At(text, at, codePoint, length)) {
             if (table == nullptr)
                 table = &BasicPlaneFolds(); // taken by the first character beyond ASCII
             write = PutUtf8(

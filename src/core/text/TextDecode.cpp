@@ -32,9 +32,10 @@ bool IsLowSurrogate(char16_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-} // namespace
-
-std::size_t Utf8SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high)
+// The length of the UTF-8 sequence a lead byte starts and the range its second byte must lie
+// in (which rules out overlong forms, surrogates and code points beyond U+10FFFF); 0 for a
+// byte that starts none.
+std::size_t SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high)
 {
     low = 0x80;
     high = 0xBF;
@@ -53,30 +54,36 @@ std::size_t Utf8SequenceShape(unsigned char lead, unsigned char& low, unsigned c
     return 0;
 }
 
-bool DecodeUtf8At(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length)
+} // namespace
+
+Utf8Step DecodeUtf8Step(
+    std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length)
 {
     const unsigned char lead = ByteAt(text, at);
+    length = 1;
     if (lead < 0x80) {
         codePoint = lead;
-        length = 1;
-        return true;
+        return Utf8Step::Complete;
     }
     unsigned char low = 0;
     unsigned char high = 0;
-    const std::size_t shape = Utf8SequenceShape(lead, low, high);
-    length = 1;
-    if (shape == 0 || at + shape > text.size())
-        return false;
+    const std::size_t shape = SequenceShape(lead, low, high);
+    if (shape == 0)
+        return Utf8Step::Invalid;
     char32_t decoded = lead & (0x7Fu >> shape);
     for (std::size_t k = 1; k < shape; ++k) {
+        if (at + k == text.size()) {
+            length = k;
+            return Utf8Step::Incomplete;
+        }
         const unsigned char byte = ByteAt(text, at + k);
         if (k == 1 ? (byte < low || byte > high) : (byte & 0xC0) != 0x80)
-            return false;
+            return Utf8Step::Invalid;
         decoded = (decoded << 6) | (byte & 0x3Fu);
     }
     codePoint = decoded;
     length = shape;
-    return true;
+    return Utf8Step::Complete;
 }
 
 bool IsValidUtf8(std::string_view text)

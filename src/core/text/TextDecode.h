@@ -11,14 +11,37 @@ namespace trawlit {
 // How files become text: UTF-16 with a byte-order mark is decoded; everything else is UTF-8
 // where it is valid and Windows-1252 where it is not. All text handed on is UTF-8.
 
-// The character at `at`: its code point and length, or false (and a length of 1) when no
-// complete, valid UTF-8 sequence starts there.
-bool DecodeUtf8At(std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length);
+// What starts at a position of a text: a whole UTF-8 character, the start of one that the
+// text ends inside (`length` = the bytes there are), or a byte that starts none (`length` 1).
+enum class Utf8Step : std::uint8_t { Complete, Incomplete, Invalid };
+Utf8Step DecodeUtf8Step(
+    std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length);
 
-// The length of the UTF-8 sequence a lead byte starts and the range its second byte must lie
-// in (which rules out overlong forms, surrogates and code points beyond U+10FFFF); 0 for a
-// byte that starts none.
-std::size_t Utf8SequenceShape(unsigned char lead, unsigned char& low, unsigned char& high);
+// The character at `at`: its code point and length, or false (and a length of 1) when no
+// complete, valid UTF-8 sequence starts there. ASCII and two-byte characters, the most
+// common, are decoded here.
+inline bool DecodeUtf8At(
+    std::string_view text, std::size_t at, char32_t& codePoint, std::size_t& length)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) {
+        codePoint = lead;
+        length = 1;
+        return true;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF && at + 1 < text.size()) {
+        const auto next = static_cast<unsigned char>(text[at + 1]);
+        if ((next & 0xC0) == 0x80) {
+            codePoint = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
+            length = 2;
+            return true;
+        }
+    }
+    if (DecodeUtf8Step(text, at, codePoint, length) == Utf8Step::Complete)
+        return true;
+    length = 1;
+    return false;
+}
 
 bool IsValidUtf8(std::string_view text);
 

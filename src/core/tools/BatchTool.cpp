@@ -24,6 +24,14 @@ RunShape ShapeOf(const BatchToolPolicy& policy)
 
 } // namespace
 
+BatchToolPolicy ReadingToolPolicy(std::optional<std::int16_t> headerSection)
+{
+    BatchToolPolicy policy;
+    policy.headerSection = headerSection;
+    policy.skippedNameParts = { ".gif", ".jpg" };
+    return policy;
+}
+
 BatchTool::BatchTool(const RunInputs& inputs, RunPorts ports, const BatchToolPolicy& policy)
     : RunFrame(inputs, ports, ShapeOf(policy))
 {
@@ -75,13 +83,31 @@ void BatchTool::CloseFile(std::int16_t fileNumber)
     Ports().files.Close(fileNumber, ignored);
 }
 
-std::string PathBelowRoot(const std::string& checkPath, const std::string& rootFolder)
+FileRead BatchTool::ReadLinesOf(
+    const WalkFile& file, const std::function<void(LineReader&)>& readLines, LineReading reading)
+{
+    std::int16_t fileNumber = 0;
+    if (!OpenFileOfTree(file, fileNumber)) {
+        return FileRead::NotOpened;
+    }
+    LineReader reader(
+        Ports().files, fileNumber, [this] { return StopRequested(); }, reading);
+    readLines(reader);
+    CloseFile(fileNumber);
+    if (reader.Failed()) {
+        ReportReadFailure(file);
+        return FileRead::Failed;
+    }
+    return FileRead::Read;
+}
+
+std::string PathBelowRoot(const std::string& path, const std::string& rootFolder)
 {
     const std::string rootAndSeparator = rootFolder + "/";
-    if (StartsWithIgnoringAsciiCase(checkPath, rootAndSeparator)) {
-        return checkPath.substr(rootAndSeparator.size());
+    if (StartsWithIgnoringAsciiCase(path, rootAndSeparator)) {
+        return path.substr(rootAndSeparator.size());
     }
-    return checkPath;
+    return path;
 }
 
 } // namespace trawlit

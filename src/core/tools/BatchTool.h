@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/run/RunFrame.h"
+#include "core/tools/LineReader.h"
 
 namespace trawlit {
 
@@ -16,6 +18,12 @@ struct BatchToolPolicy {
     std::vector<std::string> skippedNameParts; // a file whose name holds one is never visited
     bool passOverResultsFile = true;
 };
+
+// The policy of a tool that reads the files it visits: pictures are passed over.
+BatchToolPolicy ReadingToolPolicy(std::optional<std::int16_t> headerSection);
+
+// How the reading of one file of the walk went.
+enum class FileRead : std::uint8_t { NotOpened, Failed, Read };
 
 // A batch tool in the run frame: the folder inputs recorded, every entry that is not a folder
 // handed on, the total-files counter alone, and the results file handed to the output-file
@@ -34,15 +42,19 @@ protected:
     void CountFile();
 
     // Opens a file of the walk for reading by the name it was listed under. When it cannot
-    // be opened, tells the user in the file routines' words, naming its CheckPath.
+    // be opened, tells the user in the file routines' words.
     bool OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber);
     // Tells the user that a file of the walk could not be read to its end.
     void ReportReadFailure(const WalkFile& file);
     void CloseFile(std::int16_t fileNumber);
+    // Opens a file of the walk, hands its lines to `readLines` and closes it; a file that
+    // could not be opened or read to its end has been reported.
+    FileRead ReadLinesOf(const WalkFile& file, const std::function<void(LineReader&)>& readLines,
+        LineReading reading = {});
 };
 
-// How a file is shown in the results: its CheckPath without the root folder and the separator
-// after it when it begins with them (case ignored), else the whole CheckPath.
-std::string PathBelowRoot(const std::string& checkPath, const std::string& rootFolder);
+// How a file is shown in the results: its path without the root folder and the separator
+// after it when it begins with them (case ignored), else the whole path.
+std::string PathBelowRoot(const std::string& path, const std::string& rootFolder);
 
 } // namespace trawlit

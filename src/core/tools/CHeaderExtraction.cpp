@@ -20,45 +20,34 @@ bool EndsHeader(const std::string& line)
     return line.starts_with("*/") || line.starts_with("#i");
 }
 
-BatchToolPolicy CHeaderPolicy()
-{
-    BatchToolPolicy policy;
-    policy.headerSection = SectionId::CHeaders;
-    policy.skippedNameParts = { ".gif", ".jpg" };
-    return policy;
-}
-
 class CHeaderSteps : public BatchTool {
 public:
     CHeaderSteps(const RunInputs& inputs, RunPorts ports)
-        : BatchTool(inputs, ports, CHeaderPolicy())
+        : BatchTool(inputs, ports, ReadingToolPolicy(SectionId::CHeaders))
     {
     }
 
     void VisitFile(const WalkFile& file) override
     {
-        std::int16_t fileNumber = 0;
-        if (!OpenFileOfTree(file, fileNumber)) {
-            return;
-        }
-        Writer().WriteLine(PathBelowRoot(file.checkPath, Options().RootFolder));
-        LineReader reader(Ports().files, fileNumber, [this] { return StopRequested(); });
-        while (reader.Next(line_)) {
-            const bool endsHeader = EndsHeader(line_);
-            Writer().Write("\t");
-            WriteTrimmedLine(reader);
-            Writer().Write("\r\n");
-            if (endsHeader) {
-                break;
+        const FileRead read = ReadLinesOf(file, [this, &file](LineReader& reader) {
+            Writer().WriteLine(PathBelowRoot(file.checkPath, Options().RootFolder));
+            while (reader.Next(line_)) {
+                const bool endsHeader = EndsHeader(line_);
+                Writer().Write("\t");
+                WriteTrimmedLine(reader);
+                Writer().Write("\r\n");
+                if (endsHeader) {
+                    break;
+                }
             }
-        }
-        CloseFile(fileNumber);
-        Writer().Write("\r\n");
-        if (reader.Failed()) {
-            ReportReadFailure(file);
+        });
+        if (read == FileRead::NotOpened) {
             return;
         }
-        CountFile();
+        Writer().Write("\r\n");
+        if (read == FileRead::Read) {
+            CountFile();
+        }
     }
 
 protected:

@@ -9,6 +9,7 @@
 #include "core/run/ResultsWriter.h"
 #include "core/run/RunTrailer.h"
 #include "core/text/NameTokens.h"
+#include "core/text/TextDecode.h"
 #include "core/text/TextHelpers.h"
 #include "core/tools/BatchTool.h"
 #include "core/tools/LineReader.h"
@@ -111,14 +112,6 @@ private:
     bool full_ = false;
 };
 
-BatchToolPolicy ChangeMarkPolicy()
-{
-    BatchToolPolicy policy;
-    policy.headerSection = SectionId::ChangeMarks;
-    policy.skippedNameParts = { ".gif", ".jpg" };
-    return policy;
-}
-
 struct MarkCounts {
     std::int64_t deletes = 0;
     std::int64_t inserts = 0;
@@ -127,21 +120,19 @@ struct MarkCounts {
 class ChangeMarkSteps : public BatchTool {
 public:
     ChangeMarkSteps(const RunInputs& inputs, RunPorts ports)
-        : BatchTool(inputs, ports, ChangeMarkPolicy())
+        : BatchTool(inputs, ports, ReadingToolPolicy(SectionId::ChangeMarks))
     {
     }
 
     void VisitFile(const WalkFile& file) override
     {
-        std::int16_t fileNumber = 0;
-        if (!OpenFileOfTree(file, fileNumber)) {
-            return;
-        }
-        LineReader reader(Ports().files, fileNumber, [this] { return StopRequested(); });
-        const MarkCounts counts = CountMarks(reader);
-        CloseFile(fileNumber);
-        if (reader.Failed()) {
-            ReportReadFailure(file);
+        MarkCounts counts;
+        // Marks and ranges are ASCII: the lines need no reading as text beyond the file's
+        // encoding.
+        const FileRead read = ReadLinesOf(file,
+            [this, &counts](LineReader& reader) { counts = CountMarks(reader); },
+            { .utf8Lines = false });
+        if (read != FileRead::Read) {
             return;
         }
         Writer().WriteLine(CountsLine(std::to_string(counts.deletes),
@@ -229,7 +220,9 @@ private:
             first_ = LeadingWholeNumber(token(1));
             last_ = LeadingWholeNumber(token(2));
         } else {
-            Ports().dialogs.MsgBox("NTok = " + std::to_string(count) + "\r\n\r\n" + rest);
+            std::string scratch;
+            Ports().dialogs.MsgBox("NTok = " + std::to_string(count) + "\r\n\r\n"
+                + std::string(LineAsUtf8(rest, scratch)));
         }
     }
 

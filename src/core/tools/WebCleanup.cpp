@@ -1,12 +1,14 @@
 #include "core/tools/WebCleanup.h"
 
-#include <utility>
 #include <vector>
 
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
 #include "core/run/ResultsWriter.h"
+#include "core/text/TextHelpers.h"
 #include "core/tools/BatchTool.h"
+#include "core/tools/CleanedCopy.h"
+#include "core/tools/LineReader.h"
 #include "core/tools/WebCharacters.h"
 #include "ports/CleanedCopies.h"
 #include "ports/Dialogs.h"
@@ -15,20 +17,16 @@ namespace trawlit {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 64 * 1024;
-constexpr int kTemporaryNameTries = 100;
-constexpr std::int16_t kCopyOpenType
-    = OpenType::Binary | OpenType::WriteOnly | OpenType::ClearReadOnlyFirst | OpenType::DeleteFirst;
-
-BatchToolPolicy WebCleanupPolicy()
-{
-    BatchToolPolicy policy;
-    policy.skippedNameParts = { ".gif", ".jpg" };
-    return policy;
-}
-
 // How one reading of a file ended.
 enum class ReadEnd : std::uint8_t { Complete, Failed, Stopped };
+
+ReadEnd EndOf(const LineReader& reader)
+{
+    if (reader.Failed()) {
+        return ReadEnd::Failed;
+    }
+    return reader.Stopped() ? ReadEnd::Stopped : ReadEnd::Complete;
+}
 
 constexpr const char* kNotOurCopy = " exists and is not a copy made by Trawlit: left as it is";
 constexpr std::size_t kLeftAloneNamedInMessage = 5;
@@ -37,7 +35,7 @@ constexpr std::size_t kLeftAloneNamedInMessage = 5;
 // file, and the message about a byte 129 without its "E".
 class CleanupOutput : public CleanupSink {
 public:
-    CleanupOutput(ResultsWriter& results, Dialogs& dialogs, ResultsWriter* copy)
+    CleanupOutput(ResultsWriter& results, Dialogs& dialogs, CleanedCopy& copy)
         : results_(results)
         , dialogs_(dialogs)
         , copy_(copy)
@@ -45,8 +43,8 @@ public:
     }
     void Keep(std::string_view text) override
     {
-        if (copy_ != nullptr) {
-            copy_->Write(text);
+        if (copy_.Begun()) {
+            copy_.Write(text);
         }
     }
     void Unmatched(std::uint32_t code, std::string_view character) override
@@ -60,17 +58,18 @@ public:
 private:
     ResultsWriter& results_;
     Dialogs& dialogs_;
-    ResultsWriter* copy_;
+    CleanedCopy& copy_;
 };
 
 class WebCleanupSteps : public BatchTool {
 public:
     WebCleanupSteps(const RunInputs& inputs, RunPorts ports, CleanedCopies& copies)
-        : BatchTool(inputs, ports, WebCleanupPolicy())
+        : BatchTool(inputs, ports, ReadingToolPolicy(std::nullopt))
         , copies_(copies)
-        , buffer_(kBlockSize)
     {
     }
+
+    std::int64_t CopiesNotWritten() const { return copiesNotWritten_; }
 
     // A copy rewritten by this run is visited like any file when the listing held it.
     void VisitFile(const WalkFile& file) override
@@ -80,14 +79,20 @@ public:
             CountFile();
             return;
         }
-        CleanupSurvey survey;
+        LineReader survey(Ports().files, fileNumber, [this] { return StopRequested(); },
+            { .utf8Lines = false, .keepLineEnds = true });
         bool empty = true;
-        const ReadEnd surveyed = Survey(fileNumber, survey, empty);
+        bool needsCleaning = false;
+        while (!needsCleaning && survey.Next(line_)) {
+            empty = false;
+            needsCleaning = NeedsCleaning(line_);
+        }
+        const ReadEnd surveyed = EndOf(survey);
         if (surveyed == ReadEnd::Failed) {
             ReportReadFailure(file);
         } else if (surveyed == ReadEnd::Complete && !empty) {
             Writer().WriteLine(file.checkPath);
-            if (survey.NeedsCleaning()) {
+            if (needsCleaning) {
                 CleanIntoCopy(file, fileNumber, survey.Encoding());
             }
             Writer().Write("\r\n");
@@ -117,6 +122,11 @@ protected:
     std::string ClosingMessage(bool aborted) const override
     {
         std::string message = BatchTool::ClosingMessage(aborted);
+        if (copiesNotWritten_ > 0) {
+            message += PLURAL(static_cast<double>(copiesNotWritten_), "copy",
+                           PluralFlags::NoLeadingBlank | PluralFlags::Ies)
+                + " could not be written.\r\n\r\n";
+        }
         for (std::size_t i = 0; i < leftAlone_.size() && i < kLeftAloneNamedInMessage; ++i) {
             message += leftAlone_[i] + kNotOurCopy + ".\r\n";
         }
@@ -128,156 +138,91 @@ protected:
     }
 
 private:
-    // Reads the file once to learn whether it needs cleaning and how its text is encoded.
-    ReadEnd Survey(std::int16_t fileNumber, CleanupSurvey& survey, bool& empty)
+    static bool NeedsCleaning(std::string_view text)
     {
-        empty = true;
-        while (!survey.Settled()) {
-            if (StopRequested()) {
-                return ReadEnd::Stopped;
+        for (const char c : text) {
+            if (!IsKeptAsIs(static_cast<unsigned char>(c))) {
+                return true;
             }
-            const std::ptrdiff_t got
-                = Ports().files.ReadBytes(fileNumber, buffer_.data(), buffer_.size());
-            if (got < 0) {
-                return ReadEnd::Failed;
-            }
-            if (got == 0) {
-                break;
-            }
-            empty = false;
-            survey.Feed(std::string_view(buffer_.data(), static_cast<std::size_t>(got)));
         }
-        survey.Finish();
-        return ReadEnd::Complete;
+        return false;
     }
 
-    // Cleans the file from its start into the sink.
-    ReadEnd Clean(std::int16_t fileNumber, TextEncoding encoding, CleanupSink& sink)
+    // Cleans the file's text from its start into the sink, line by line: each line is read as
+    // the search reads it.
+    ReadEnd Clean(std::int16_t fileNumber, CleanupSink& sink)
     {
-        WebCleaner cleaner(encoding, sink);
-        std::int64_t offset = 0;
-        for (;;) {
-            if (StopRequested()) {
-                return ReadEnd::Stopped;
-            }
-            const std::ptrdiff_t got
-                = Ports().files.ReadBytesAt(fileNumber, offset, buffer_.data(), buffer_.size());
-            if (got < 0) {
-                return ReadEnd::Failed;
-            }
-            if (got == 0) {
-                cleaner.Finish();
-                return ReadEnd::Complete;
-            }
-            cleaner.Feed(std::string_view(buffer_.data(), static_cast<std::size_t>(got)));
-            offset += got;
+        WebCleaner cleaner(sink);
+        LineReader reader(Ports().files, fileNumber, [this] { return StopRequested(); },
+            { .utf8Lines = true, .keepLineEnds = true, .fromStart = true });
+        while (reader.Next(line_)) {
+            cleaner.Feed(line_);
         }
+        const ReadEnd end = EndOf(reader);
+        if (end == ReadEnd::Complete) {
+            cleaner.Finish();
+        }
+        return end;
     }
 
-    // The copy is written under a temporary name and takes its own name only when it is
-    // complete; whatever stops it, no half copy is left looking whole. Only nothing or a copy
-    // this program wrote is ever replaced.
-    void CleanIntoCopy(const WalkFile& file, std::int16_t fileNumber, TextEncoding encoding)
+    // Only nothing or a copy this program wrote is ever replaced; the dropped characters are
+    // listed either way.
+    void CleanIntoCopy(const WalkFile& file, std::int16_t fileNumber, FileEncoding encoding)
     {
         const std::string copyPath = file.displayPath + "2";
-        const CopyStanding standing = copies_.WhatStandsAt(copyPath);
-        PlatformError openError;
-        std::string temporaryPath;
-        std::optional<std::int16_t> copyNumber;
-        if (standing == CopyStanding::Nothing || standing == CopyStanding::OwnCopy) {
-            copyNumber = OpenTemporaryCopy(file, temporaryPath, openError);
-        } else if (standing == CopyStanding::Folder) {
-            openError = ErrorWithCause(ErrorNumber::PathFileAccessError, "a folder has this name");
+        const CopyStanding found = copies_.WhatStandsAt(copyPath);
+        CleanedCopy copy(Ports().files, Ports().platform.fileSystem, copies_);
+        PlatformError error;
+        if (found == CopyStanding::Nothing || found == CopyStanding::OwnCopy) {
+            error = copy.Begin(file, copyPath, found, encoding);
+        } else if (found == CopyStanding::Folder) {
+            error = ErrorWithCause(ErrorNumber::PathFileAccessError, "a folder has this name");
         }
-        std::optional<ResultsWriter> copy;
-        if (copyNumber) {
-            copy.emplace(Ports().files, *copyNumber);
-        }
-        CleanupOutput output(Writer(), Ports().dialogs, copy ? &*copy : nullptr);
-        const ReadEnd cleaned = Clean(fileNumber, encoding, output);
+        CleanupOutput output(Writer(), Ports().dialogs, copy);
+        const ReadEnd cleaned = Clean(fileNumber, output);
         if (cleaned == ReadEnd::Failed) {
             ReportReadFailure(file);
         }
-        if (copy) {
-            const bool complete = cleaned == ReadEnd::Complete;
-            FinishCopy(*copy, temporaryPath, copyPath, complete, standing == CopyStanding::OwnCopy);
-        } else if (standing == CopyStanding::Other) {
-            const std::string shownCopy = file.checkPath + "2";
-            Writer().WriteLine("   " + shownCopy + kNotOurCopy);
-            leftAlone_.push_back(shownCopy);
-        } else {
-            Ports().files.ReportOpenError(openError, copyPath);
+        if (found == CopyStanding::Other) {
+            LeaveAlone(file.checkPath + "2");
+        } else if (!copy.Begun()) {
+            ++copiesNotWritten_;
+            Ports().files.ReportOpenError(error, copyPath);
             Ports().dialogs.MsgBox("Open error on write: " + file.checkPath);
+        } else if (cleaned == ReadEnd::Complete) {
+            Commit(copy, copyPath);
         }
     }
 
-    // A hidden name beside the file, which no walk visits and no earlier file holds, with
-    // the original's permissions before anything is written to it.
-    std::optional<std::int16_t> OpenTemporaryCopy(
-        const WalkFile& file, std::string& temporaryPath, PlatformError& error)
+    void Commit(CleanedCopy& copy, const std::string& copyPath)
     {
-        const std::string folder
-            = file.displayPath.substr(0, file.displayPath.size() - file.name.size());
-        for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-            temporaryPath = folder + "." + std::string(file.name) + "2~"
-                + (attempt > 0 ? std::to_string(attempt) : "");
-            if (Ports().platform.fileSystem.Examine(temporaryPath) != EntryKind::Missing) {
-                continue;
-            }
-            std::int16_t copyNumber = 0;
-            copies_.TemporaryInTheMaking(temporaryPath);
-            error = Ports().files.TryOpenFile(temporaryPath, copyNumber, kCopyOpenType, -1);
-            if (error) {
-                copies_.TemporaryDone();
-                return std::nullopt;
-            }
-            if (!copies_.TakePermissionsOf(file.displayPath, temporaryPath)) {
-                CloseFile(copyNumber);
-                RemoveTemporary(temporaryPath);
-                error = ErrorWithCause(
-                    ErrorNumber::PermissionDenied, "the original's permissions could not be set");
-                return std::nullopt;
-            }
-            return copyNumber;
+        PlatformError error;
+        switch (copy.Commit(error)) {
+        case CopyPlacing::Placed:
+            return;
+        case CopyPlacing::SomethingElseStands:
+            LeaveAlone(copyPath);
+            return;
+        case CopyPlacing::Failed:
+            break;
         }
-        error = ErrorWithNumber(ErrorNumber::PathFileAccessError);
-        return std::nullopt;
+        ++copiesNotWritten_;
+        Ports().dialogs.MsgBox("Unable to write the cleaned copy \r\n\r\n" + copyPath
+                + "\r\n\r\nRun-time error '" + std::to_string(error.number)
+                + "': " + error.description + "\r\n\r\nNo copy was made.",
+            MsgBoxCode::Critical, "File Write Error");
     }
 
-    void FinishCopy(ResultsWriter& copy, const std::string& temporaryPath,
-        const std::string& copyPath, bool complete, bool replacesOwnCopy)
+    void LeaveAlone(const std::string& shownCopy)
     {
-        copy.Close();
-        PlatformError error = copy.Error();
-        if (!error && complete) {
-            if (replacesOwnCopy) {
-                Ports().files.DeleteFile(copyPath, DeleteFlags::ClearReadOnlyFirst);
-            }
-            if (Ports().platform.fileSystem.Rename(temporaryPath, copyPath, error)) {
-                copies_.TemporaryDone();
-                copies_.Remember(copyPath);
-                return;
-            }
-        }
-        RemoveTemporary(temporaryPath);
-        if (error) {
-            Ports().dialogs.MsgBox("Unable to write the cleaned copy \r\n\r\n" + copyPath
-                    + "\r\n\r\nRun-time error '" + std::to_string(error.number)
-                    + "': " + error.description + "\r\n\r\nNo copy was made.",
-                MsgBoxCode::Critical, "File Write Error");
-        }
-    }
-
-    void RemoveTemporary(const std::string& temporaryPath)
-    {
-        // It may carry a read-only original's permissions already.
-        Ports().files.DeleteFile(temporaryPath, DeleteFlags::ClearReadOnlyFirst);
-        copies_.TemporaryDone();
+        Writer().WriteLine("   " + shownCopy + kNotOurCopy);
+        leftAlone_.push_back(shownCopy);
     }
 
     CleanedCopies& copies_;
-    std::vector<char> buffer_;
+    std::string line_;
     std::vector<std::string> leftAlone_; // files at copies' names that are no copies of ours
+    std::int64_t copiesNotWritten_ = 0;
 };
 
 } // namespace
@@ -285,7 +230,9 @@ private:
 RunResult RunWebCleanup(const RunInputs& inputs, RunPorts ports, CleanedCopies& copies)
 {
     WebCleanupSteps cleanup(inputs, ports, copies);
-    return cleanup.Run();
+    RunResult result = cleanup.Run();
+    result.copiesNotWritten = cleanup.CopiesNotWritten();
+    return result;
 }
 
 } // namespace trawlit

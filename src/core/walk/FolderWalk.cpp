@@ -13,13 +13,6 @@ namespace trawlit {
 
 namespace {
 
-void AppendUpper(std::string& out, std::string_view name)
-{
-    for (char c : name) {
-        out.push_back(AsciiUpper(c));
-    }
-}
-
 void TidySeparators(std::string& path)
 {
     ReplaceString(path, "//", "/", 0);
@@ -36,14 +29,10 @@ std::string FolderPrefix(const std::string& folder)
 
 // prefix is an already tidied folder + "/": appending a name without "/" cannot form a
 // new "//", so the whole path needs no second tidy.
-void JoinOnto(std::string& out, const std::string& prefix, std::string_view name, bool upper)
+void JoinOnto(std::string& out, const std::string& prefix, std::string_view name)
 {
     out.assign(prefix);
-    if (upper) {
-        AppendUpper(out, name);
-    } else {
-        out.append(name);
-    }
+    out.append(name);
     if (name.find('/') != std::string_view::npos) {
         TidySeparators(out);
     }
@@ -274,10 +263,11 @@ private:
             }
             if (Admits(facts.kind)) {
                 NoteWildcardsUsed(name);
-                JoinOnto(displayPath_, prefix_, name, false);
-                JoinOnto(checkPath_, prefix_, name, true);
+                JoinOnto(displayPath_, prefix_, name);
+                // On a case-sensitive file system only the listed name names the file: it is
+                // what is opened and what is shown.
                 steps_.VisitFile(
-                    WalkFile { displayPath_, checkPath_, name, facts.identity, listing_ });
+                    WalkFile { displayPath_, displayPath_, name, facts.identity, listing_ });
             }
             steps_.AfterName();
         }
@@ -293,7 +283,7 @@ private:
                 continue;
             }
             PendingFolder folder;
-            JoinOnto(folder.path, prefix_, name, false);
+            JoinOnto(folder.path, prefix_, name);
             folder.identity = folders_.facts[k].identity;
             stack_.push_back(std::move(folder));
         }
@@ -358,7 +348,6 @@ private:
     std::string prefix_;
     std::string pattern_;
     std::string displayPath_;
-    std::string checkPath_;
     std::string lowerName_;
 };
 
@@ -373,7 +362,7 @@ void FolderWalk(FileSystem& platform, const WalkSettings& settings, WalkSteps& s
 std::string JoinDisplayPath(const std::string& folder, std::string_view name)
 {
     std::string path;
-    JoinOnto(path, FolderPrefix(folder), name, false);
+    JoinOnto(path, FolderPrefix(folder), name);
     return path;
 }
 
@@ -381,13 +370,6 @@ std::size_t RootLengthInPaths(const std::string& rootFolder)
 {
     const std::size_t prefix = FolderPrefix(rootFolder).size();
     return rootFolder.ends_with('/') ? prefix : prefix - 1;
-}
-
-std::string JoinCheckPath(const std::string& folder, std::string_view name)
-{
-    std::string path;
-    JoinOnto(path, FolderPrefix(folder), name, true);
-    return path;
 }
 
 } // namespace trawlit

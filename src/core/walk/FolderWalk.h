@@ -13,7 +13,7 @@ namespace trawlit {
 // A file the walk admits, as the run's per-file step sees it.
 struct WalkFile {
     const std::string& displayPath; // folder + "/" + name as listed: used to open the file
-    const std::string& checkPath; // folder + "/" + name upper-cased: what results files show
+    const std::string& checkPath; // what results files and messages show: the listed path too
     std::string_view name;
     FileIdentity identity;
     // The listing the name came from; a step that opens the file later keeps it alive.
@@ -71,8 +71,6 @@ void FolderWalk(FileSystem& platform, const WalkSettings& settings, WalkSteps& s
 
 // folder + "/" + name, every "//" then halved: the walk's DisplayPath.
 std::string JoinDisplayPath(const std::string& folder, std::string_view name);
-// The same with the name upper-cased: the walk's CheckPath.
-std::string JoinCheckPath(const std::string& folder, std::string_view name);
 // How many leading characters of the walk's paths stand for the root folder as typed: its
 // tidied text, with the separator after it when the root ended in one ("/src/" -> "/src/").
 std::size_t RootLengthInPaths(const std::string& rootFolder);

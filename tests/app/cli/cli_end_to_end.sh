@@ -43,8 +43,8 @@ check "no match: stdout holds the closing message then the path" \
 check "the results file is still written" grep -q $'Matching files:  0\r$' "$out"
 
 "$cli" search --root "$work/tree" --find needle --no-subfolders --counts-only --output "$out" > /dev/null
-check "--no-subfolders and --counts-only" [ "$(grep -c 'B.TXT' "$out")" -eq 0 ] 
-check "counts line" grep -q "       1  $work/tree/A.TXT"$'\r' "$out"
+check "--no-subfolders and --counts-only" [ "$(grep -c 'b.txt' "$out")" -eq 0 ] 
+check "counts line" grep -q "       1  $work/tree/a.txt"$'\r' "$out"
 
 "$cli" search --root "$work/tree" --find needle --output /dev/stdout > "$work/piped" 2> "$work/stderr"
 check "results on standard output stay whole" [ "$(head -c 17 "$work/piped")" = "Trawlit (version " ]
@@ -144,23 +144,23 @@ check "C headers say how many files" \
     [ "$(cat "$work/stdout")" = "$(printf '1 file searched.\n%s' "$out")" ]
 check "C headers stop at the comment's end" [ "$(grep -c $'^\t' "$out")" -eq 3 ]
 check "C headers trim the lines of blanks" grep -q $'^\ta.c -- sample\r$' "$out"
-check "C headers show the upper-cased name" grep -q $'^A.C\r$' "$out"
+check "C headers show the name as listed" grep -q $'^a.c\r$' "$out"
 
 "$cli" change-marks --root "$work/tools" --template '*.txt' --output "$out" > /dev/null 2>&1
-check "change marks exit 0 and count the file" grep -q $'       3         1    sub/M.TXT\r$' "$out"
+check "change marks exit 0 and count the file" grep -q $'       3         1    sub/m.txt\r$' "$out"
 check "change marks write the totals line" grep -q $'<== total counts \r$' "$out"
 
 "$cli" web-cleanup --root "$work/tools" --output "$out" > "$work/stdout" 2> "$work/stderr"
 check "web cleanup exits 0" [ $? -eq 0 ]
 check "web cleanup writes the copy beside the file" [ "$(cat "$work/tools/p.htm2")" = "caf&eacute;" ]
 check "web cleanup leaves the original as it was" [ "$(cat "$work/tools/p.htm")" = "$(printf 'caf\xc3\xa9')" ]
-check "web cleanup lists the file" grep -q "^$work/tools/P.HTM"$'\r$' "$out"
+check "web cleanup lists the file" grep -q "^$work/tools/p.htm"$'\r$' "$out"
 check "web cleanup writes no copy of unchanged files" [ ! -e "$work/tools/a.c2" ]
 
 : > "$work/linked.out"
 ln -s "$work/linked.out" "$work/results-link"
 "$cli" web-cleanup --root "$work/tools" --output "$work/results-link" > /dev/null 2>&1
-check "a results path that is a link is written through" grep -q "^$work/tools/A.C"$'\r$' "$work/linked.out"
+check "a results path that is a link is written through" grep -q "^$work/tools/a.c"$'\r$' "$work/linked.out"
 check "a results path that is a link stays a link" [ -L "$work/results-link" ]
 
 "$cli" change-marks --root "$work/missing" --output "$out" > /dev/null 2> "$work/stderr"
@@ -185,7 +185,12 @@ check "a template never reaches outside the root" grep -q '^0 files searched.' "
 printf 'mine\n' > "$work/tools/p.htm2"
 "$cli" web-cleanup --root "$work/tools" --output "$out" > "$work/stdout" 2>&1
 check "a user's file at a copy's name is left as it is" [ "$(cat "$work/tools/p.htm2")" = mine ]
-check "and the closing message says so" grep -q 'P.HTM2 exists and is not a copy made by Trawlit' "$work/stdout"
+check "and the closing message says so" grep -q 'p.htm2 exists and is not a copy made by Trawlit' "$work/stdout"
+rm "$work/tools/p.htm2" && mkdir "$work/tools/p.htm2"
+"$cli" web-cleanup --root "$work/tools" --output "$out" > "$work/stdout" 2>&1
+check "a copy that could not be written exits 2" [ $? -eq 2 ]
+check "and the closing message counts it" grep -q '^1 copy could not be written.$' "$work/stdout"
+rmdir "$work/tools/p.htm2"
 mkdir -p "$work/deep" && (cd "$work/deep" && for i in $(seq 1 20); do d=$(printf 'd%.0s' $(seq 1 250)); mkdir "$d" && cd "$d"; done)
 "$cli" listing --root "$work/deep" --output "$out" > /dev/null 2> "$work/stderr"
 check "a folder beyond PATH_MAX is named on stderr" grep -q '^trawlit-cli: Folder not read: ' "$work/stderr"

@@ -99,14 +99,6 @@ std::string Field(const std::string& record, const std::string& name)
     return value;
 }
 
-std::string UpperCasedName(std::string path)
-{
-    for (std::size_t i = path.rfind('/') + 1; i < path.size(); ++i) {
-        path[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(path[i])));
-    }
-    return path;
-}
-
 std::vector<Hit> HitsOfJsonLines(const std::string& text, RunCounters& summary)
 {
     std::vector<Hit> hits;
@@ -116,8 +108,7 @@ std::vector<Hit> HitsOfJsonLines(const std::string& text, RunCounters& summary)
             summary = { std::stoll(Field(record, "files_searched")),
                 std::stoll(Field(record, "matching_files")), std::stoll(Field(record, "matches")) };
         } else if (type == "count") {
-            hits.push_back(
-                { UpperCasedName(Field(record, "path")), std::stoll(Field(record, "count")), {} });
+            hits.push_back({ Field(record, "path"), std::stoll(Field(record, "count")), {} });
         } else if (type != "file") {
             const bool continuation = type == "continuation";
             hits.push_back(
@@ -135,8 +126,7 @@ std::vector<Hit> HitsOfGrepLines(const std::string& text, const std::string& roo
         const std::string rest = line.substr(root.size() + 1);
         if (counts) {
             const std::size_t colon = rest.rfind(':');
-            hits.push_back(
-                { UpperCasedName(rest.substr(0, colon)), std::stoll(rest.substr(colon + 1)), {} });
+            hits.push_back({ rest.substr(0, colon), std::stoll(rest.substr(colon + 1)), {} });
             continue;
         }
         // Paths here hold no ':' or '-', so the first of either ends the path.

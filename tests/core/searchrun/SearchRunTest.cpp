@@ -142,7 +142,7 @@ TEST_F(SearchRunTest, WritesHeaderBlocksAndTotalsByteForByte)
     EXPECT_EQ(dialogs.outputFiles[0].path, output);
 }
 
-TEST_F(SearchRunTest, CountsOnlyListsEveryFileUnderItsUpperCasedName)
+TEST_F(SearchRunTest, CountsOnlyListsEveryFileUnderItsListedName)
 {
     tree.Write("sub/readme.txt", "no\r\n");
     tree.Write("x.c", "needle needle\r\nneedle\r\n");
@@ -151,7 +151,7 @@ TEST_F(SearchRunTest, CountsOnlyListsEveryFileUnderItsUpperCasedName)
     Run();
 
     EXPECT_EQ(Body(),
-        "       2  " + tree.Path() + "/X.C\r\n       0  " + tree.Path() + "/sub/README.TXT\r\n"
+        "       2  " + tree.Path() + "/x.c\r\n       0  " + tree.Path() + "/sub/readme.txt\r\n"
             + Totals(2, 1, 2));
 }
 
@@ -291,11 +291,11 @@ TEST_F(SearchRunTest, UnreadableFileIsReportedCountedAndTheRunGoesOn)
     Run();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text,
-        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = " + tree.Path() + "/BAD.TXT");
+        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = " + tree.Path() + "/bad.txt");
     EXPECT_EQ(dialogs.messages[0].title, "File Open Error");
-    EXPECT_EQ(dialogs.messages[1].text, "Open error with\r\n" + tree.Path() + "/BAD.TXT");
+    EXPECT_EQ(dialogs.messages[1].text, "Open error with\r\n" + tree.Path() + "/bad.txt");
     EXPECT_EQ(Body(),
-        "       0  " + tree.Path() + "/BAD.TXT\r\n       1  " + tree.Path() + "/GOOD.TXT\r\n"
+        "       0  " + tree.Path() + "/bad.txt\r\n       1  " + tree.Path() + "/good.txt\r\n"
             + Totals(2, 1, 1));
 }
 

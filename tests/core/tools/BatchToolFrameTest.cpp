@@ -13,10 +13,20 @@ namespace {
 RunResult RunWebCleanupWithoutRecord(const RunInputs& inputs, RunPorts ports)
 {
     struct NoRecord : CleanedCopies {
+        explicit NoRecord(FileSystem& files)
+            : files_(files)
+        {
+        }
         CopyStanding WhatStandsAt(const std::string&) override { return CopyStanding::Nothing; }
         bool TakePermissionsOf(const std::string&, const std::string&) override { return true; }
-        void Remember(const std::string&) override { }
-    } copies;
+        CopyPlacing Place(const std::string& temporaryPath, const std::string& copyPath,
+            CopyStanding, PlatformError& error) override
+        {
+            return files_.Rename(temporaryPath, copyPath, error) ? CopyPlacing::Placed
+                                                                 : CopyPlacing::Failed;
+        }
+        FileSystem& files_;
+    } copies(ports.platform.fileSystem);
     return RunWebCleanup(inputs, ports, copies);
 }
 

@@ -25,21 +25,21 @@ TEST_F(CHeaderExtractionTest, CopiesEachOpeningCommentUpToItsEndLine)
 
     EXPECT_EQ(Results(),
         Header("Extract C headers")
-            + "EMPTY.C\r\n"
+            + "empty.c\r\n"
               "\r\n"
-              "INC.C\r\n"
+              "inc.c\r\n"
               "\t#include \"inc.h\"\r\n"
               "\r\n"
-              "MAIN.C\r\n"
+              "main.c\r\n"
               "\t/*\r\n"
               "\tmain.c -- the program\r\n"
               "\t\tTAB kept\r\n"
               "\t*/\r\n"
               "\r\n"
-              "PIC.BMP\r\n"
+              "pic.BMP\r\n"
               "\tbytes\r\n"
               "\r\n"
-              "src/UTIL.C\r\n"
+              "src/util.c\r\n"
               "\t/* util.c */ int a;\r\n"
               "\t* still the header */\r\n"
               "\t#if DEBUG\r\n"
@@ -76,7 +76,7 @@ TEST_F(CHeaderExtractionTest, OnlyALineBeginningExactlyWithAStopKeyEndsTheHeader
         platform.AddFile("/Data/a.c", c.firstLine + "\r\nnext\r\n");
         Run();
         EXPECT_EQ(Body(),
-            "A.C\r\n\t" + c.copied + "\r\n" + (c.stops ? "" : "\tnext\r\n") + "\r\n\r\n"
+            "a.c\r\n\t" + c.copied + "\r\n" + (c.stops ? "" : "\tnext\r\n") + "\r\n\r\n"
                 + TotalFilesBlock(1))
             << c.firstLine;
     }
@@ -101,7 +101,7 @@ TEST_F(CHeaderExtractionTest, LongLinesAreCopiedWholeAndTrimmed)
         platform.AddFile("/Data/a.c", c.firstLine + "\r\nnext\r\n");
         Run();
         EXPECT_EQ(Body(),
-            "A.C\r\n\t" + c.copied + "\r\n" + (c.stops ? "" : "\tnext\r\n") + "\r\n\r\n"
+            "a.c\r\n\t" + c.copied + "\r\n" + (c.stops ? "" : "\tnext\r\n") + "\r\n\r\n"
                 + TotalFilesBlock(1))
             << c.firstLine.substr(0, 8);
     }
@@ -112,7 +112,7 @@ TEST_F(CHeaderExtractionTest, PathsAreShownWholeWhenTheRootDoesNotPrefixThem)
     platform.AddFile("/Data/sub/a.c", "#include <a.h>\r\n");
     options.RootFolder = "/Data/";
     Run();
-    EXPECT_EQ(Body(), "/Data/sub/A.C\r\n\t#include <a.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
+    EXPECT_EQ(Body(), "/Data/sub/a.c\r\n\t#include <a.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
 }
 
 TEST_F(CHeaderExtractionTest, NoMatchingFileStillWritesTheCountsBlockAndNamesTheTemplate)
@@ -136,9 +136,9 @@ TEST_F(CHeaderExtractionTest, AnUnopenableFileIsReportedAndPassedOver)
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
-        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/BAD.C");
+        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/bad.c");
     EXPECT_EQ(dialogs.messages[0].title, "File Open Error");
-    EXPECT_EQ(Body(), "GOOD.C\r\n\t#include <b.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
+    EXPECT_EQ(Body(), "good.c\r\n\t#include <b.h>\r\n\r\n\r\n" + TotalFilesBlock(1));
     EXPECT_EQ(result.counters.TotalFileCount, 1);
 }
 
@@ -152,7 +152,7 @@ TEST_F(CHeaderExtractionTest, AbortFinishesTheFileAndMarksTheResults)
 
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(),
-        "A.C\r\n\t/*\r\n\t*/\r\n\r\n\r\n\r\n\r\n*** PROCESSING WAS ABORTED VIA USER ACTION ***\r\n"
+        "a.c\r\n\t/*\r\n\t*/\r\n\r\n\r\n\r\n\r\n*** PROCESSING WAS ABORTED VIA USER ACTION ***\r\n"
             + TotalFilesBlock(1));
     ASSERT_EQ(dialogs.outputFiles.size(), 1u);
     EXPECT_EQ(
@@ -169,8 +169,8 @@ TEST_F(CHeaderExtractionTest, AFileThatStopsBeingReadableIsReportedAndNotCounted
 
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
-        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/A.C");
-    EXPECT_EQ(Body(), "A.C\r\n\t/*\r\n\r\nB.C\r\n\t*/\r\n\r\n\r\n" + TotalFilesBlock(1));
+        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/a.c");
+    EXPECT_EQ(Body(), "a.c\r\n\t/*\r\n\r\nb.c\r\n\t*/\r\n\r\n\r\n" + TotalFilesBlock(1));
     EXPECT_EQ(result.counters.TotalFileCount, 1);
 }
 

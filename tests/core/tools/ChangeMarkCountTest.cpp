@@ -32,11 +32,11 @@ TEST_F(ChangeMarkCountTest, CountsEachFileAndTheTotalsByteForByte)
 
     EXPECT_EQ(Results(),
         Header("Brelka's /C /D /I") + kHeading
-            + "       3         1    A.TXT\r\n"
-              "       0         1    B.TXT\r\n"
-              "       1         3    C.TXT\r\n"
-              "       0         0    EMPTY.TXT\r\n"
-              "      -9         0    sub/D.OBJ\r\n"
+            + "       3         1    a.txt\r\n"
+              "       0         1    b.txt\r\n"
+              "       1         3    c.txt\r\n"
+              "       0         0    empty.txt\r\n"
+              "      -9         0    sub/d.obj\r\n"
             + Totals("      -5         5", 5));
     EXPECT_EQ(result.status, RunStatus::Done);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -68,7 +68,7 @@ TEST_F(ChangeMarkCountTest, MarksAndRangesFollowTheKeyRules)
     for (const Case& c : cases) {
         platform.AddFile("/Data/f.txt", c.contents);
         Run();
-        EXPECT_EQ(Body(), kHeading + c.counts + "    F.TXT\r\n" + Totals(c.counts, 1)) << c.what;
+        EXPECT_EQ(Body(), kHeading + c.counts + "    f.txt\r\n" + Totals(c.counts, 1)) << c.what;
     }
 }
 
@@ -89,7 +89,7 @@ TEST_F(ChangeMarkCountTest, LinesLongerThanTheReaderHoldsCountAsWholeLines)
     for (const Case& c : cases) {
         platform.AddFile("/Data/f.txt", c.contents);
         Run();
-        EXPECT_EQ(Body(), kHeading + c.counts + "    F.TXT\r\n" + Totals(c.counts, 1)) << c.what;
+        EXPECT_EQ(Body(), kHeading + c.counts + "    f.txt\r\n" + Totals(c.counts, 1)) << c.what;
     }
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.starts_with("NTok = 3\r\n\r\n 1 2 3")) << "shown cut down";
@@ -111,9 +111,9 @@ TEST_F(ChangeMarkCountTest, MalformedRangesAreShownAndKeepTheLastGoodBoundsAcros
     // a: the bounds 0 and 0 the run starts with; c: those of b's range.
     EXPECT_EQ(Body(),
         kHeading
-            + "       1         0    A.TXT\r\n"
-              "       4         0    B.TXT\r\n"
-              "       4         0    C.TXT\r\n"
+            + "       1         0    a.txt\r\n"
+              "       4         0    b.txt\r\n"
+              "       4         0    c.txt\r\n"
             + Totals("       9         0", 3));
 }
 
@@ -127,7 +127,7 @@ TEST_F(ChangeMarkCountTest, AbortMarksTheResultsAfterTheTotals)
 
     EXPECT_TRUE(result.aborted);
     EXPECT_EQ(Body(),
-        kHeading + "       0         1    A.TXT\r\n\r\n       0         1    <== total counts \r\n"
+        kHeading + "       0         1    a.txt\r\n\r\n       0         1    <== total counts \r\n"
             + "\r\n\r\n*** PROCESSING WAS ABORTED VIA USER ACTION ***\r\n" + TotalFilesBlock(1));
     EXPECT_EQ(
         dialogs.outputFiles.at(0).message, "PROCESS WAS ABORTED\r\n\r\n1 file searched.\r\n\r\n");
@@ -181,11 +181,11 @@ TEST_F(ChangeMarkCountTest, FilesThatCannotBeReadWholeAreReportedAndLeftOut)
 
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text,
-        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/A.TXT");
+        "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/a.txt");
     EXPECT_EQ(dialogs.messages[1].text,
-        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/B.TXT");
+        "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/b.txt");
     EXPECT_EQ(
-        Body(), kHeading + "       0         1    C.TXT\r\n" + Totals("       0         1", 1));
+        Body(), kHeading + "       0         1    c.txt\r\n" + Totals("       0         1", 1));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text/TextDecode.h"
+
 namespace trawlit {
 namespace {
 
@@ -24,19 +26,22 @@ struct CleanCase {
     std::string unmatched; // code'character' for each, NOT-FOUND for the 129 message
 };
 
-// Cleans the text whole and again fed one byte at a time: both must agree.
-void ExpectCleaned(TextEncoding encoding, const CleanCase& c)
+// Cleans the text as a line reads (valid UTF-8 as it is, else Windows-1252), whole and again
+// fed one byte at a time: both must agree.
+void ExpectCleaned(const CleanCase& c)
 {
+    std::string scratch;
+    const std::string text(LineAsUtf8(c.text, scratch));
     RecordingSink whole;
-    WebCleaner wholeCleaner(encoding, whole);
-    wholeCleaner.Feed(c.text);
+    WebCleaner wholeCleaner(whole);
+    wholeCleaner.Feed(text);
     wholeCleaner.Finish();
     EXPECT_EQ(whole.kept, c.kept) << ::testing::PrintToString(c.text);
     EXPECT_EQ(whole.unmatched, c.unmatched) << ::testing::PrintToString(c.text);
 
     RecordingSink pieces;
-    WebCleaner piecesCleaner(encoding, pieces);
-    for (char byte : c.text) {
+    WebCleaner piecesCleaner(pieces);
+    for (char byte : text) {
         piecesCleaner.Feed(std::string_view(&byte, 1));
     }
     piecesCleaner.Finish();
@@ -44,7 +49,7 @@ void ExpectCleaned(TextEncoding encoding, const CleanCase& c)
     EXPECT_EQ(pieces.unmatched, c.unmatched) << "byte by byte";
 }
 
-TEST(WebCleanerTest, Windows1252BytesAreReplacedKeptOrDropped)
+TEST(WebCleanerTest, Windows1252CharactersAreReplacedKeptOrDropped)
 {
     using namespace std::string_literals;
     const CleanCase cases[] = {
@@ -58,21 +63,21 @@ TEST(WebCleanerTest, Windows1252BytesAreReplacedKeptOrDropped)
           "c\xA0"
           "d",
             "a-b-c d", "" },
-        { "\xC3\xA9", "&Atilde;&copy;", "" },
+        { "\xC3\xA9", "&eacute;", "" }, // valid UTF-8 is read as UTF-8
         { "\x81"
           "Ex",
             "&#039;x", "" },
-        { "\x81x", "x", "NOT-FOUND 129'\x81' " },
+        { "\x81x", "x", "NOT-FOUND 129'\xC2\x81' " },
         { "\x81"
           "e",
-            "e", "NOT-FOUND 129'\x81' " },
-        { "a\x81", "a", "129'\x81' " },
-        { "\x83", "", "131'\x83' " },
+            "e", "NOT-FOUND 129'\xC2\x81' " },
+        { "a\x81", "a", "129'\xC2\x81' " },
+        { "\x83\x8D", "", "402'\xC6\x92' 141'\xC2\x8D' " }, // listed by code point, as UTF-8
         { "x\0y\x7F"s, "xy", "0'\0' 127'\x7F' "s },
         { "\x0B\x1B", "", "11'\x0B' 27'\x1B' " },
     };
     for (const CleanCase& c : cases) {
-        ExpectCleaned(TextEncoding::Windows1252, c);
+        ExpectCleaned(c);
     }
 }
 
@@ -92,51 +97,14 @@ TEST(WebCleanerTest, Utf8CharactersAreLookedUpByCodePoint)
         { "\xC3\xA0", "", "224'\xC3\xA0' " },
         { "\xE6\x97\xA5!", "!", "26085'\xE6\x97\xA5' " },
         { "\xF0\x9F\x99\x82", "", "128578'\xF0\x9F\x99\x82' " },
-        // The byte-129 rule belongs to Windows-1252 text only.
+        // The older tool's apostrophe, whatever the encoding it came in.
         { "\xC2\x81"
           "E",
-            "E", "129'\xC2\x81' " },
+            "&#039;", "" },
         { "\x01", "", "1'\x01' " },
     };
     for (const CleanCase& c : cases) {
-        ExpectCleaned(TextEncoding::Utf8, c);
-    }
-}
-
-TEST(CleanupSurveyTest, OnlyWholeValidUtf8WithAMultiByteCharacterIsReadAsUtf8)
-{
-    struct Case {
-        std::string text;
-        bool needsCleaning;
-        TextEncoding encoding;
-    };
-    const auto utf8 = TextEncoding::Utf8;
-    const auto cp1252 = TextEncoding::Windows1252;
-    const Case cases[] = {
-        { "", false, cp1252 }, { "plain\ttext\r\n", false, cp1252 }, { "bell\x07", true, cp1252 },
-        { "caf\xC3\xA9", true, utf8 }, { "\xE6\x97\xA5\xF0\x9F\x99\x82", true, utf8 },
-        { "caf\xE9", true, cp1252 }, { "caf\xC3\xA9 and \xE9", true, cp1252 },
-        { "cut \xE2\x82", true, cp1252 }, // ends inside a character
-        { "\xC0\xAF", true, cp1252 }, // overlong
-        { "\xED\xA0\x80", true, cp1252 }, // surrogate
-        { "\xF4\x90\x80\x80", true, cp1252 }, // beyond U+10FFFF
-        { "\xC3\xA9\x80", true, cp1252 }, // stray continuation byte
-    };
-    for (const Case& c : cases) {
-        for (bool byteByByte : { false, true }) {
-            CleanupSurvey survey;
-            if (byteByByte) {
-                for (char byte : c.text) {
-                    survey.Feed(std::string_view(&byte, 1));
-                }
-            } else {
-                survey.Feed(c.text);
-            }
-            survey.Finish();
-            EXPECT_EQ(survey.NeedsCleaning(), c.needsCleaning) << ::testing::PrintToString(c.text);
-            EXPECT_EQ(survey.Encoding(), c.encoding)
-                << ::testing::PrintToString(c.text) << (byteByByte ? " byte by byte" : "");
-        }
+        ExpectCleaned(c);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/tools/WebCleanup.h"
 
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,15 +42,15 @@ TEST_F(WebCleanupTest, ListsEachFileWithItsDroppedCharactersAndWritesChangedCopi
     RunResult result = Run();
 
     EXPECT_EQ(Results(),
-        "/Data/A.HTM\r\n"
+        "/Data/a.htm\r\n"
         "\r\n"
-        "/Data/ODD.BIN\r\n"
-        "   131 '\x83'\r\n"
+        "/Data/odd.bin\r\n"
+        "   402 '\xC6\x92'\r\n" // listed by code point, as UTF-8
         "   0 '\0'\r\n"
         "\r\n"
-        "/Data/PLAIN.TXT\r\n"
+        "/Data/plain.txt\r\n"
         "\r\n"
-        "/Data/sub/U8.TXT\r\n"
+        "/Data/sub/u8.txt\r\n"
         "   224 '\xC3\xA0'\r\n"
         "   26085 '\xE6\x97\xA5'\r\n"
         "\r\n"s);
@@ -76,7 +77,7 @@ TEST_F(WebCleanupTest, Byte129WithoutItsEIsShownThenListed)
         "Es \x81x \x81");
     Run();
     EXPECT_EQ(MessageTexts(), std::vector<std::string> { "129 NOT FOUND" });
-    EXPECT_EQ(Results(), "/Data/A.TXT\r\n   129 '\x81'\r\n   129 '\x81'\r\n\r\n");
+    EXPECT_EQ(Results(), "/Data/a.txt\r\n   129 '\xC2\x81'\r\n   129 '\xC2\x81'\r\n\r\n");
     EXPECT_EQ(platform.Contents("/Data/a.txt2"), "it&#039;s x ");
 }
 
@@ -98,13 +99,13 @@ TEST_F(WebCleanupTest, OnlyItsOwnCopiesAreReplacedAndListedCopiesAreVisited)
     EXPECT_EQ(platform.Contents("/Data/chapter12"), "the user's own chapter");
     EXPECT_EQ(platform.Contents("/Data/link.txt2"), "what the link points at");
     const std::string chapterNote
-        = "/Data/CHAPTER12 exists and is not a copy made by Trawlit: left as it is";
+        = "/Data/chapter12 exists and is not a copy made by Trawlit: left as it is";
     const std::string linkNote
-        = "/Data/LINK.TXT2 exists and is not a copy made by Trawlit: left as it is";
+        = "/Data/link.txt2 exists and is not a copy made by Trawlit: left as it is";
     EXPECT_EQ(Results(),
-        "/Data/A.HTM\r\n\r\n/Data/A.HTM2\r\n\r\n/Data/CHAPTER1\r\n   " + chapterNote
-            + "\r\n\r\n/Data/CHAPTER12\r\n\r\n/Data/LINK.TXT\r\n   " + linkNote
-            + "\r\n\r\n/Data/LINK.TXT2\r\n\r\n");
+        "/Data/a.htm\r\n\r\n/Data/a.htm2\r\n\r\n/Data/chapter1\r\n   " + chapterNote
+            + "\r\n\r\n/Data/chapter12\r\n\r\n/Data/link.txt\r\n   " + linkNote
+            + "\r\n\r\n/Data/link.txt2\r\n\r\n");
     EXPECT_EQ(result.counters.TotalFileCount, 6);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.outputFiles.back().message,
@@ -127,12 +128,12 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         { "the copy cannot be opened",
             [](auto& fake) { fake.FailOpen("/Data/.a.htm2~", 70, "Permission denied"); },
             { "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/a.htm2",
-                "Open error on write: /Data/A.HTM" },
+                "Open error on write: /Data/a.htm" },
             "" },
         { "a folder stands in its place", [](auto& fake) { fake.AddFolder("/Data/a.htm2"); },
             { "Run-time error '75':\r\n\r\nPath/File access error: a folder has this name"
               "\r\n\r\nFile = /Data/a.htm2",
-                "Open error on write: /Data/A.HTM" },
+                "Open error on write: /Data/a.htm" },
             "" },
     };
     for (const Case& c : cases) {
@@ -144,9 +145,13 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         FileRoutines fakeFiles(fake, recorded);
         fakes::FakeCleanedCopies fakeCopies(fake);
         options.FileTemplate = "*.htm";
-        RunWebCleanup(
+        const RunResult result = RunWebCleanup(
             options, RunPorts { window, fake.AsPlatform(), recorded, fakeFiles }, fakeCopies);
 
+        EXPECT_EQ(result.copiesNotWritten, 1) << c.what;
+        EXPECT_EQ(recorded.outputFiles.at(0).message,
+            "1 file searched.\r\n\r\n1 copy could not be written.\r\n\r\n")
+            << c.what;
         std::vector<std::string> texts;
         for (const auto& message : recorded.messages) {
             texts.push_back(message.text);
@@ -155,7 +160,7 @@ TEST_F(WebCleanupTest, CopiesThatCannotBeMadeAreReportedAndLeaveNoHalfCopy)
         EXPECT_EQ(fake.Contents("/Data/a.htm2"), c.copyLeft) << c.what;
         EXPECT_FALSE(fake.Exists("/Data/.a.htm2~")) << c.what;
         EXPECT_EQ(fake.Contents("/Data/a.htm"), "\xE9\r\n") << c.what;
-        EXPECT_EQ(fake.Contents(kOutput), "/Data/A.HTM\r\n\r\n") << c.what;
+        EXPECT_EQ(fake.Contents(kOutput), "/Data/a.htm\r\n\r\n") << c.what;
         EXPECT_EQ(recorded.outputFiles.size(), 1u) << c.what;
     }
 }
@@ -168,7 +173,7 @@ TEST_F(WebCleanupTest, TheResultsFileIsNeverReadNorReplacedByACopy)
     Run();
 
     EXPECT_EQ(platform.Contents("/Data/a.htm2"),
-        "/Data/A.HTM\r\n   /Data/A.HTM2 exists and is not a copy made by Trawlit: left as it "
+        "/Data/a.htm\r\n   /Data/a.htm2 exists and is not a copy made by Trawlit: left as it "
         "is\r\n\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -183,8 +188,8 @@ TEST_F(WebCleanupTest, UnopenableFileIsReportedCountedAndPassedOver)
 
     EXPECT_EQ(MessageTexts(),
         std::vector<std::string> {
-            "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/BAD.HTM" });
-    EXPECT_EQ(Results(), "/Data/GOOD.HTM\r\n\r\n");
+            "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = /Data/bad.htm" });
+    EXPECT_EQ(Results(), "/Data/good.htm\r\n\r\n");
     EXPECT_FALSE(platform.Exists("/Data/bad.htm2"));
     EXPECT_EQ(result.counters.TotalFileCount, 2);
 }
@@ -214,7 +219,7 @@ TEST_F(WebCleanupTest, AReadOnlyResultsFileIsReplaced)
     platform.SetReadOnly(kOutput, true);
     platform.AddFile("/Data/a.txt", "x");
     EXPECT_EQ(Run().status, RunStatus::Done);
-    EXPECT_EQ(Results(), "/Data/A.TXT\r\n\r\n");
+    EXPECT_EQ(Results(), "/Data/a.txt\r\n\r\n");
 }
 
 TEST_F(WebCleanupTest, AbortShowsOnlyInTheClosingMessage)
@@ -224,7 +229,7 @@ TEST_F(WebCleanupTest, AbortShowsOnlyInTheClosingMessage)
     AbortAfterFiles(1);
     RunResult result = Run();
     EXPECT_TRUE(result.aborted);
-    EXPECT_EQ(Results(), "/Data/A.TXT\r\n\r\n");
+    EXPECT_EQ(Results(), "/Data/a.txt\r\n\r\n");
     EXPECT_EQ(
         dialogs.outputFiles.at(0).message, "PROCESS WAS ABORTED\r\n\r\n1 file searched.\r\n\r\n");
 }
@@ -250,9 +255,9 @@ TEST(WebCleanupOnDiskTest, TheCopyTakesTheListedNameWithTwoAppended)
 
     EXPECT_EQ(tree.Read("Index.htm2"), "caf&eacute;");
     EXPECT_EQ(tree.Read("Index.htm"), "caf\xE9");
-    EXPECT_FALSE(platform.FileExists(tree / "INDEX.HTM2"));
+    EXPECT_FALSE(platform.FileExists(tree / "index.htm2"));
     EXPECT_FALSE(platform.FileExists(tree / ".Index.htm2~"));
-    EXPECT_EQ(outside.Read("out.txt"), tree.Path() + "/INDEX.HTM\r\n\r\n");
+    EXPECT_EQ(outside.Read("out.txt"), tree.Path() + "/Index.htm\r\n\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -294,7 +299,7 @@ TEST(WebCleanupOnDiskTest, OwnCopiesAreRefreshedPrivateAndLinksLeftAlone)
     ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0444u);
     EXPECT_EQ(outside.Read("target"), "kept");
-    EXPECT_NE(outside.Read("out.txt").find("LINKED.TXT2 exists and is not a copy made by Trawlit"),
+    EXPECT_NE(outside.Read("out.txt").find("linked.txt2 exists and is not a copy made by Trawlit"),
         std::string::npos);
 }
 
@@ -305,15 +310,15 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
         std::size_t failAfter;
         std::string results;
     };
-    // The first look reads both bytes; the cleaning then fails at its first read.
+    // The first look reads the whole first line; the cleaning then fails at its first read.
     const Case cases[] = {
         { "while first read", 0, "" },
-        { "while cleaned", 2, "/Data/A.HTM\r\n\r\n" },
+        { "while cleaned", 3, "/Data/a.htm\r\n\r\n" },
     };
     options.FileTemplate = "*.htm";
     for (const Case& c : cases) {
         fakes::FakePlatform fake;
-        fake.AddFile("/Data/a.htm", "\xE9x");
+        fake.AddFile("/Data/a.htm", "\xE9x\n");
         fake.AddFile("/Data/a.htm2", "earlier copy");
         fake.AddFolder("/out");
         fake.FailRead("/Data/a.htm", c.failAfter);
@@ -326,13 +331,140 @@ TEST_F(WebCleanupTest, AFileThatStopsBeingReadableGetsNoCopy)
 
         ASSERT_EQ(recorded.messages.size(), 1u) << c.what;
         EXPECT_EQ(recorded.messages[0].text,
-            "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/A.HTM")
+            "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/a.htm")
             << c.what;
         EXPECT_EQ(fake.Contents(kOutput), c.results) << c.what;
         EXPECT_EQ(fake.Contents("/Data/a.htm2"), "earlier copy") << c.what; // kept, not emptied
         EXPECT_FALSE(fake.Exists("/Data/.a.htm2~")) << c.what;
         EXPECT_EQ(result.counters.TotalFileCount, 1) << c.what;
     }
+}
+
+TEST_F(WebCleanupTest, AnOldCopyStaysWhenItsReplacementCannotTakeItsName)
+{
+    platform.AddFile("/Data/a.htm", "\xE9");
+    Run();
+    platform.AddFile("/Data/a.htm", "\xFC");
+    platform.FailRenameTo("/Data/a.htm2", 70, "Permission denied");
+
+    const RunResult result = Run();
+
+    EXPECT_EQ(platform.Contents("/Data/a.htm2"), "&eacute;");
+    EXPECT_FALSE(platform.Exists("/Data/.a.htm2~"));
+    EXPECT_EQ(MessageTexts(),
+        std::vector<std::string> {
+            "Unable to write the cleaned copy \r\n\r\n/Data/a.htm2\r\n\r\n"
+            "Run-time error '70': Permission denied\r\n\r\nNo copy was made." });
+    EXPECT_EQ(result.copiesNotWritten, 1);
+}
+
+// The record on disk, with something done at the copy's name while the file is cleaned.
+class CopyRaceTest : public ::testing::Test {
+protected:
+    // The record, and a hook run once the copy in the making exists.
+    class RacedCopies : public CleanedCopies {
+    public:
+        explicit RacedCopies(const std::string& record)
+            : record_(record)
+        {
+        }
+        CopyStanding WhatStandsAt(const std::string& copyPath) override
+        {
+            return record_.WhatStandsAt(copyPath);
+        }
+        bool TakePermissionsOf(const std::string& original, const std::string& copyPath) override
+        {
+            const bool taken = record_.TakePermissionsOf(original, copyPath);
+            if (meanwhile) {
+                meanwhile();
+            }
+            return taken;
+        }
+        CopyPlacing Place(const std::string& temporaryPath, const std::string& copyPath,
+            CopyStanding found, PlatformError& error) override
+        {
+            return record_.Place(temporaryPath, copyPath, found, error);
+        }
+        std::function<void()> meanwhile;
+
+    private:
+        PosixCleanedCopies record_;
+    };
+
+    CopyRaceTest()
+    {
+        options.RootFolder = tree.Path();
+        options.OutputPathname = outside / "out.txt";
+    }
+    RunResult Run(RacedCopies& copies)
+    {
+        return RunWebCleanup(
+            options, RunPorts { window, { platform, platform, noEvents }, dialogs, files }, copies);
+    }
+
+    fakes::TempFolder tree;
+    fakes::TempFolder outside;
+    SearchOptions options;
+    fakes::FakeRunView window;
+    PosixPlatform platform;
+    NoEventPump noEvents;
+    fakes::RecordingDialogs dialogs;
+    FileRoutines files { platform, dialogs };
+};
+
+TEST_F(CopyRaceTest, WhatAppearsOrChangesAtACopysNameMeanwhileIsLeftAsItIs)
+{
+    struct Case {
+        const char* what;
+        bool earlierCopy; // a copy of an earlier run stands at the name
+        std::function<void(const std::string& copyPath)> meanwhile;
+        std::string left; // what stands at the copy's name after the run
+    };
+    const Case cases[] = {
+        { "a user's file appears", false,
+            [](const std::string& copy) { std::ofstream(copy) << "user's"; }, "user's" },
+        { "the user edits the earlier copy", true,
+            [](const std::string& copy) { std::ofstream(copy) << "edited"; }, "edited" },
+        { "a link replaces the earlier copy", true,
+            [this](const std::string& copy) {
+                std::remove(copy.c_str());
+                ASSERT_EQ(symlink((outside / "target").c_str(), copy.c_str()), 0);
+            },
+            "kept" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string copyPath = tree / "a.htm2";
+        std::remove(copyPath.c_str());
+        outside.Write("target", "kept");
+        RacedCopies copies(outside / "state");
+        tree.Write("a.htm", "\xE9");
+        if (c.earlierCopy) {
+            Run(copies);
+            tree.Write("a.htm", "\xFC");
+        }
+        copies.meanwhile = [&] { c.meanwhile(copyPath); };
+
+        Run(copies);
+
+        EXPECT_EQ(fakes::TempFolder::ReadWholeFile(copyPath), c.left);
+        EXPECT_EQ(outside.Read("target"), "kept");
+        EXPECT_TRUE(
+            outside.Read("out.txt").starts_with(copyPath.substr(0, copyPath.size() - 1) + "\r\n   "
+                + copyPath + " exists and is not a copy made by Trawlit: left as it is\r\n"));
+        EXPECT_FALSE(platform.FileExists(tree / ".a.htm2~"));
+    }
+}
+
+TEST_F(CopyRaceTest, AnUntouchedEarlierCopyIsReplaced)
+{
+    RacedCopies copies(outside / "state");
+    tree.Write("a.htm", "\xE9");
+    Run(copies);
+    tree.Write("a.htm", "\xFC");
+    Run(copies);
+    EXPECT_EQ(tree.Read("a.htm2"), "&uuml;");
+    EXPECT_FALSE(platform.FileExists(tree / ".a.htm2~"));
 }
 
 } // namespace

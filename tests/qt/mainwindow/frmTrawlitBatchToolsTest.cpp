@@ -96,9 +96,9 @@ INSTANTIATE_TEST_SUITE_P(EveryBatchButton, frmTrawlitBatchToolsTest,
     ::testing::Values(
         BatchButton { "FolderListing", &frmTrawlit::cmdFolderListing, "  notes.txt\r\n" },
         BatchButton {
-            "ExtractCHeaders", &frmTrawlit::cmdExtractCHeaders, "NOTES.TXT\r\n\t/D 4\r\n" },
-        BatchButton { "Brelka", &frmTrawlit::cmdBrelka, "       0         1    NOTES.TXT\r\n" },
-        BatchButton { "RuvReplace", &frmTrawlit::cmdRuvReplace, "/NOTES.TXT\r\n\r\n" }),
+            "ExtractCHeaders", &frmTrawlit::cmdExtractCHeaders, "notes.txt\r\n\t/D 4\r\n" },
+        BatchButton { "Brelka", &frmTrawlit::cmdBrelka, "       0         1    notes.txt\r\n" },
+        BatchButton { "RuvReplace", &frmTrawlit::cmdRuvReplace, "/notes.txt\r\n\r\n" }),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/outputfile/ViewerCommand.h"
 
+#include "core/outputfile/CommandWords.h"
+
 namespace trawlit {
 
 namespace {
@@ -14,25 +16,8 @@ bool IsWordBreak(char c)
 std::vector<std::string> SplitCommandWords(const std::string& commandLine)
 {
     std::vector<std::string> words;
-    std::string word;
-    bool inWord = false; // a quoted "" is a word of its own, though empty
-    bool quoted = false;
-    for (char c : commandLine) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (IsWordBreak(c) && !quoted) {
-            if (inWord)
-                words.push_back(std::move(word));
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord)
-        words.push_back(std::move(word));
+    SplitWords(
+        commandLine, IsWordBreak, false, [&](const std::string& word) { words.push_back(word); });
     return words;
 }
 

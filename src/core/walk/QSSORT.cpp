@@ -145,27 +145,25 @@ void ExchangeListPlaces(SortLinks& forward, SortLinks& backward, std::size_t a, 
     if (forward[b] == a) {
         std::swap(a, b);
     }
+    const auto link = [&](std::size_t from, std::size_t to) {
+        forward[from] = to;
+        backward[to] = from;
+    };
+    const std::size_t beforeA = backward[a];
+    const std::size_t afterB = forward[b];
     if (forward[a] == b) {
-        std::size_t before = backward[a];
-        std::size_t after = forward[b];
-        forward[before] = b;
-        backward[b] = before;
-        forward[b] = a;
-        backward[a] = b;
-        forward[a] = after;
-        backward[after] = a;
+        link(beforeA, b);
+        link(b, a);
+        link(a, afterB);
         return;
     }
-    std::size_t beforeA = backward[a];
-    std::size_t afterA = forward[a];
-    std::size_t beforeB = backward[b];
-    std::size_t afterB = forward[b];
-    forward[beforeA] = b;
-    backward[afterA] = b;
-    forward[beforeB] = a;
-    backward[afterB] = a;
-    std::swap(forward[a], forward[b]);
-    std::swap(backward[a], backward[b]);
+    // Apart, every link written is a different one, so the order of writing does not matter.
+    const std::size_t afterA = forward[a];
+    const std::size_t beforeB = backward[b];
+    link(beforeA, b);
+    link(b, afterA);
+    link(beforeB, a);
+    link(a, afterB);
 }
 
 void QSSORT(const std::vector<std::string>& names, std::size_t n, SortLinks& next,

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "core/outputfile/CommandWords.h"
+
 namespace trawlit {
 
 namespace {
@@ -45,28 +47,9 @@ QString EntryValue(const QString& entryText, const QString& key)
 QStringList ExecWords(const QString& exec)
 {
     QStringList words;
-    QString word;
-    bool inWord = false;
-    bool quoted = false;
-    for (qsizetype i = 0; i < exec.size(); ++i) {
-        const QChar c = exec[i];
-        if (quoted && c == '\\' && i + 1 < exec.size()) {
-            word += exec[++i];
-        } else if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (!quoted && c.isSpace()) {
-            if (inWord)
-                words << word;
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord)
-        words << word;
+    SplitWords(
+        exec, [](QChar c) { return c.isSpace(); }, true,
+        [&](const QString& word) { words << word; });
     return words;
 }
 

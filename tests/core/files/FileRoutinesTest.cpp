@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/RecordingDialogs.h"
 #include "core/files/ErrorNumbers.h"
+#include "fakes/FaultyFileSystem.h"
+#include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
 
@@ -25,28 +26,6 @@ std::string OpenErrorText(int number, const std::string& description, const std:
     return "Run-time error '" + std::to_string(number) + "':" + kTwoBreaks + description
         + kTwoBreaks + "File = " + path;
 }
-
-// The real platform with the failures tests cannot cause for real (they may run as root).
-class FailingPlatform : public PosixPlatform {
-public:
-    bool failRemove = false;
-    bool failClose = false;
-
-    bool Remove(const std::string& path, PlatformError& error) override
-    {
-        if (!failRemove)
-            return PosixPlatform::Remove(path, error);
-        error = ErrorWithNumber(ErrorNumber::PermissionDenied);
-        return false;
-    }
-    bool Close(FileHandle handle, PlatformError& error) override
-    {
-        const bool closed = PosixPlatform::Close(handle, error);
-        if (failClose)
-            error = ErrorWithNumber(ErrorNumber::DiskFull);
-        return closed && !failClose;
-    }
-};
 
 class FileRoutinesTest : public ::testing::Test {
 protected:
@@ -84,7 +63,9 @@ protected:
     }
 
     TempFolder temp;
-    FailingPlatform platform;
+    // The real file system, with the failures tests cannot cause for real (they may run as root).
+    PosixPlatform posix;
+    fakes::FaultyFileSystem platform { posix };
     RecordingDialogs dialogs;
     FileRoutines files { platform, dialogs };
 };
@@ -237,7 +218,7 @@ TEST_F(FileRoutinesTest, FileNumbersAreTheLowestFreeUpTo255)
     EXPECT_EQ(Open(path, 16, -1), 3);
 
     // A late failure of a close is returned, and the number is free all the same.
-    platform.failClose = true;
+    platform.FailClose("*", ErrorWithNumber(ErrorNumber::DiskFull));
     EXPECT_FALSE(files.Close(3, error));
     EXPECT_EQ(error.number, 61);
     EXPECT_FALSE(files.IsOpen(3));
@@ -289,7 +270,7 @@ TEST_F(FileRoutinesTest, DeleteFileReportsOnlyWhatTheFlagsAsk)
     EXPECT_EQ(dialogs.messages.size(), 1u);
 
     const std::string busy = temp.Write("busy.txt", "x");
-    platform.failRemove = true;
+    platform.FailRemove(busy, ErrorWithNumber(ErrorNumber::PermissionDenied));
     files.DeleteFile(busy, DeleteFlags::ReportFailure);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text,

@@ -351,7 +351,7 @@ TEST(clsHistoryTest, ValidateFilesDropsMissingFiles)
             return c.existing.count(path) > 0;
         });
         EXPECT_EQ(Entries(history), c.expected) << c.name;
-        EXPECT_GE(queries, c.expectedQueries) << c.name;
+        EXPECT_EQ(queries, c.expectedQueries) << c.name;
     }
 }
 

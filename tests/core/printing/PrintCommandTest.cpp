@@ -1,27 +1,28 @@
 #include "core/printing/PrintCommand.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "PrintFakes.h"
-#include "ports/Dialogs.h"
-#include "fakes/FakePlatform.h"
-#include "fakes/RecordingDialogs.h"
-#include "ports/SettingsStore.h"
+#include "core/files/FileRoutines.h"
 #include "core/printing/MousePointer.h"
 #include "core/printing/PrintSettings.h"
 #include "core/printing/PrinterPages.h"
-#include "core/files/FileRoutines.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/RecordingDialogs.h"
+#include "ports/Dialogs.h"
+#include "ports/SettingsStore.h"
 
 namespace trawlit {
 namespace {
 
 using fakes::FakePlatform;
+using fakes::FakePrintDialog;
 using fakes::FakeScreenPointer;
 using fakes::RecordingDialogs;
-using fakes::RecordingPrintDialog;
 using fakes::RecordingPrinter;
 using fakes::ScriptedConfirmWindow;
 using Ops = std::vector<std::string>;
@@ -65,7 +66,7 @@ protected:
     RecordingDialogs dialogs;
     FileRoutines files { platform, dialogs };
     RecordingPrinter printer;
-    RecordingPrintDialog dialog;
+    FakePrintDialog dialog;
     FakeScreenPointer screen;
     MousePointerStack pointer { screen };
     ScriptedConfirmWindow confirm;
@@ -203,15 +204,15 @@ TEST_F(PrintCommandTest, ProgressIsATruePercentageForFilesPast21Megabytes)
     platform.inputPendingDefault = true;
     Print(Repeat('x', static_cast<std::size_t>(total)));
 
-    const std::int64_t chunks = (total + kPrintChunkSize - 1) / kPrintChunkSize;
-    ASSERT_EQ(static_cast<std::int64_t>(dialog.progress.size()), chunks + 1);
-    EXPECT_EQ(dialog.progress.front(), 0);
-    for (std::int64_t chunk = 1; chunk <= chunks; ++chunk) {
-        const std::int64_t done = std::min(chunk * kPrintChunkSize, total);
-        ASSERT_EQ(dialog.progress[static_cast<std::size_t>(chunk)], done * 100 / total) << chunk;
-    }
-    EXPECT_EQ(dialog.progress.back(), 100);
-    EXPECT_EQ(platform.doEventsCalls, chunks); // one look at the input per chunk
+    // 2686 chunks, a value before the first and one after each; 21.5 MB times 100 is past
+    // what 32 bits hold.
+    ASSERT_EQ(dialog.progress.size(), 2687U);
+    const std::pair<std::size_t, int> points[]
+        = { { 0, 0 }, { 1, 0 }, { 1343, 50 }, { 2622, 97 }, { 2685, 99 }, { 2686, 100 } };
+    for (const auto& [chunk, percent] : points)
+        EXPECT_EQ(dialog.progress[chunk], percent) << chunk;
+    EXPECT_TRUE(std::is_sorted(dialog.progress.begin(), dialog.progress.end()));
+    EXPECT_EQ(platform.doEventsCalls, 2686); // one look at the input per chunk
 }
 
 TEST_F(PrintCommandTest, AppliesTheChoicesAndPutsThePrinterBack)
@@ -235,30 +236,26 @@ TEST_F(PrintCommandTest, AppliesTheChoicesAndPutsThePrinterBack)
 
 TEST_F(PrintCommandTest, BusyLookComesAndGoesOnEveryPath)
 {
-    const Ops busyAndBack { "HideButtons", "ShowProgress", "Disable", "HideProgress",
-        "HideProgress", "ShowButtons", "Enable", "Focus" };
-    const Ops setUpFailed { "HideButtons", "ShowProgress", "Disable", "HideProgress", "ShowButtons",
-        "Enable", "Focus" };
     struct Case {
         const char* name;
         std::function<void()> arrange;
-        Ops calls;
+        bool busyOnTheWay; // and the dialog focused at the end
     };
     const Case cases[] = {
-        { "printed", [] {}, busyAndBack },
-        { "open failed", [&] { platform.FailOpen(kPath, 70, "Permission denied"); }, setUpFailed },
-        { "set-up failed", [&] { printer.failures["SetFontBold"] = kPrinterFailure; },
-            setUpFailed },
-        { "not confirmed", [&] { confirm.result = ConfirmResultCode::Closed; },
-            { "HideButtons", "ShowButtons" } },
+        { "printed", [] {}, true },
+        { "open failed", [&] { platform.FailOpen(kPath, 70, "Permission denied"); }, true },
+        { "set-up failed", [&] { printer.failures["SetFontBold"] = kPrinterFailure; }, true },
+        { "not confirmed", [&] { confirm.result = ConfirmResultCode::Closed; }, false },
     };
     for (const Case& c : cases) {
-        dialog.calls.clear();
+        dialog = {};
         printer.failures.clear();
         screen.pointer = PointerCode::Arrow;
         c.arrange();
         Print("a\n");
-        EXPECT_EQ(dialog.calls, c.calls) << c.name;
+        EXPECT_EQ(dialog.lookedBusy, c.busyOnTheWay) << c.name;
+        EXPECT_EQ(dialog.focused, c.busyOnTheWay) << c.name;
+        EXPECT_TRUE(dialog.buttonsVisible && !dialog.progressVisible && dialog.enabled) << c.name;
         EXPECT_EQ(screen.pointer, PointerCode::Arrow) << c.name;
         EXPECT_EQ(pointer.Depth(), 0) << c.name;
     }

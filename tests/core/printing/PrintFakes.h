@@ -143,23 +143,36 @@ private:
     }
 };
 
-// The dialog's printing surface, as a log of what was done to it.
-class RecordingPrintDialog : public PrintDialogPort {
+// The dialog's printing surface as the user sees it, and whether it ever looked busy (buttons
+// hidden, progress shown, input refused, all at once).
+class FakePrintDialog : public PrintDialogPort {
 public:
-    void ShowButtonPanel(bool visible) override
-    {
-        calls.push_back(visible ? "ShowButtons" : "HideButtons");
-    }
+    void ShowButtonPanel(bool visible) override { buttonsVisible = visible; }
     void ShowProgress(bool visible) override
     {
-        calls.push_back(visible ? "ShowProgress" : "HideProgress");
+        progressVisible = visible;
+        NoteBusyLook();
     }
     void SetProgress(int percent) override { progress.push_back(percent); }
-    void EnableDialog(bool enabled) override { calls.push_back(enabled ? "Enable" : "Disable"); }
-    void FocusDialog() override { calls.push_back("Focus"); }
+    void EnableDialog(bool isEnabled) override
+    {
+        enabled = isEnabled;
+        NoteBusyLook();
+    }
+    void FocusDialog() override { focused = true; }
 
-    std::vector<std::string> calls;
+    bool buttonsVisible = true;
+    bool progressVisible = false;
+    bool enabled = true;
+    bool focused = false;
+    bool lookedBusy = false;
     std::vector<int> progress;
+
+private:
+    void NoteBusyLook()
+    {
+        lookedBusy = lookedBusy || (!buttonsVisible && progressVisible && !enabled);
+    }
 };
 
 // Answers the confirmation as scripted, optionally changing the choices first.

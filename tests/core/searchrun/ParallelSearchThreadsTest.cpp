@@ -13,7 +13,9 @@
 #include "core/formats/GrepRecords.h"
 #include "core/formats/JsonLinesRecords.h"
 #include "core/searchrun/SearchRun.h"
+#include "fakes/FakePlatform.h"
 #include "fakes/FakeRunView.h"
+#include "fakes/FaultyFileSystem.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -24,36 +26,12 @@ namespace {
 using fakes::TempFolder;
 
 // The real file system with a fixed date, and the failures a user meets: files that cannot be
-// opened (or are gone since listed) and folders that cannot be listed. Files are opened on
-// the workers, so the failures are fixed before a run. Slow workers leave most files, the
-// huge ones among them, to the run's own thread.
-class FailingPlatform : public PosixPlatform {
-public:
-    LocalDateTime Now() override { return { 2026, 12, 8, 9, 30 }; }
-    FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
-        PlatformError& error) override
-    {
-        if (slowWorkers && std::this_thread::get_id() != runThread)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        const auto failure = failedOpens.find(std::string(name));
-        if (failure == failedOpens.end())
-            return PosixPlatform::OpenListedFile(folder, name, path, error);
-        error = failure->second;
-        return kNoFileHandle;
-    }
-    std::unique_ptr<FolderListing> StartListing(
-        const std::string& pattern, ListMask mask, PlatformError& error) override
-    {
-        if (pattern.find("/locked/") != std::string::npos) {
-            error = { 70, "Permission denied" };
-            return nullptr;
-        }
-        return PosixPlatform::StartListing(pattern, mask, error);
-    }
-
-    std::map<std::string, PlatformError> failedOpens;
-    std::thread::id runThread = std::this_thread::get_id();
-    std::atomic<bool> slowWorkers = false;
+// opened (or are gone since listed) and folders that cannot be listed. Slow workers leave most
+// files, the huge ones among them, to the run's own thread.
+struct FailingPlatform {
+    PosixPlatform posix;
+    fakes::FaultyFileSystem files { posix };
+    fakes::FakeClock clock;
 };
 
 class Random {
@@ -100,8 +78,11 @@ void GenerateTree(const TempFolder& tree, FailingPlatform& platform)
     tree.Write("locked/f.txt", "needle\n");
     tree.Write("d2/e0/unreadable.txt", "needle\n");
     tree.Write("d3/e1/gone.txt", "needle\n");
-    platform.failedOpens["unreadable.txt"] = { 70, "Permission denied" };
-    platform.failedOpens["gone.txt"] = { 53, "File not found" };
+    platform.files.FailOpen("unreadable.txt", { 70, "Permission denied" });
+    platform.files.FailOpen("gone.txt", { 53, "File not found" });
+    platform.files.FailListing("locked", { 70, "Permission denied" });
+    platform.files.unhurriedThread = std::this_thread::get_id();
+    platform.clock.now = { 2026, 12, 8, 9, 30 };
 }
 
 // All that a run leaves behind for a user to see.
@@ -153,7 +134,7 @@ protected:
     static Outcome Run(
         const Case& c, const Threads& threads, Counter counter = {}, std::int64_t value = 0)
     {
-        platform->slowWorkers = threads.slowWorkers;
+        platform->files.openPause = std::chrono::milliseconds(threads.slowWorkers ? 2 : 0);
         SearchOptions options;
         fakes::FakeRunView window;
         options.RootFolder = tree->Path();
@@ -167,7 +148,7 @@ protected:
                 window.abortRequested = true;
         };
         fakes::RecordingDialogs dialogs;
-        FileRoutines files { *platform, dialogs };
+        FileRoutines files { platform->files, dialogs };
         NoEventPump events;
         std::unique_ptr<SearchPrinter> records;
         if (c.records == Records::JsonLines)
@@ -176,8 +157,8 @@ protected:
             records = std::make_unique<GrepRecords>();
         Outcome outcome;
         outcome.result = RunStringSearch(options,
-            RunPorts { window, { *platform, *platform, events }, dialogs, files }, records.get(),
-            threads.threads);
+            RunPorts { window, { platform->files, platform->clock, events }, dialogs, files },
+            records.get(), threads.threads);
         outcome.results = TempFolder::ReadWholeFile(output.Path() + "/out");
         for (const auto& message : dialogs.messages)
             outcome.messages.push_back(message.title + ": " + message.text);

@@ -6,7 +6,9 @@
 
 #include "core/files/FileRoutines.h"
 #include "core/text/TextHelpers.h"
+#include "fakes/FakePlatform.h"
 #include "fakes/FakeRunView.h"
+#include "fakes/FaultyFileSystem.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -18,59 +20,6 @@ using fakes::FakeRunView;
 using fakes::RecordingDialogs;
 using fakes::TempFolder;
 
-// The real file system with a fixed date, a scripted monotonic clock and injectable failures.
-class TestPlatform : public PosixPlatform, public EventPump {
-public:
-    LocalDateTime Now() override { return { 2026, 12, 7, 14, 5 }; }
-    double MonotonicSeconds() override { return clock += secondsPerLook; }
-    bool InputPending() override { return false; }
-    void DoEvents() override { ++yields; }
-    FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override
-    {
-        return Fails(path, error) ? kNoFileHandle : PosixPlatform::Open(path, access, error);
-    }
-    FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
-        PlatformError& error) override
-    {
-        return Fails(path, error) ? kNoFileHandle
-                                  : PosixPlatform::OpenListedFile(folder, name, path, error);
-    }
-    bool Fails(const std::string& path, PlatformError& error) const
-    {
-        auto failure = openFailures.find(path);
-        if (failure != openFailures.end()) {
-            error = failure->second;
-        }
-        return failure != openFailures.end();
-    }
-    bool Write(FileHandle handle, const char* data, std::size_t size, PlatformError& error) override
-    {
-        if (diskFull) {
-            error = { 61, "Disk full" };
-            return false;
-        }
-        return PosixPlatform::Write(handle, data, size, error);
-    }
-
-    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
-    {
-        ++reads;
-        if (reads == abortAtRead && abortFlag != nullptr) {
-            *abortFlag = true;
-        }
-        return PosixPlatform::Read(handle, buffer, size);
-    }
-
-    int reads = 0;
-    int abortAtRead = 0;
-    bool* abortFlag = nullptr;
-    double clock = 0.0;
-    double secondsPerLook = 0.0;
-    int yields = 0;
-    bool diskFull = false;
-    std::map<std::string, PlatformError> openFailures;
-};
-
 const char* kDate = "Trawlit (version 1.0) -- 07-Dec-26 at 14:05\r\n";
 
 class SearchRunTest : public ::testing::Test {
@@ -80,12 +29,13 @@ protected:
         options.RootFolder = tree.Path();
         options.OutputPathname = output;
         options.SearchStr = "needle";
+        clock.now = { 2026, 12, 7, 14, 5 };
     }
 
     RunResult Run()
     {
         return RunStringSearch(
-            options, RunPorts { window, { platform, platform, platform }, dialogs, files });
+            options, RunPorts { window, { disk, clock, events }, dialogs, files });
     }
     std::string Results() const { return TempFolder::ReadWholeFile(output); }
     // The results file after its 14 header lines.
@@ -112,9 +62,13 @@ protected:
     std::string output = (outside / "Trawlit.out");
     SearchOptions options;
     FakeRunView window;
-    TestPlatform platform;
+    // The real file system with a scripted clock and injectable failures.
+    PosixPlatform posix;
+    fakes::FaultyFileSystem disk { posix };
+    fakes::FakeClock clock;
+    fakes::FakeEventPump events;
     RecordingDialogs dialogs;
-    FileRoutines files { platform, dialogs };
+    FileRoutines files { disk, dialogs };
 };
 
 TEST_F(SearchRunTest, WritesHeaderBlocksAndTotalsByteForByte)
@@ -243,11 +197,13 @@ TEST_F(SearchRunTest, DoubledSeparatorsInTheRootKeepRelativePathsWhole)
 TEST_F(SearchRunTest, AnAbortIsHeardWhileALongFileIsRead)
 {
     tree.Write("long.txt", std::string(8 << 20, 'x') + "needle");
-    platform.abortAtRead = 2;
-    platform.abortFlag = &window.abortRequested;
+    disk.beforeRead = [&](int read) {
+        if (read == 2)
+            window.abortRequested = true;
+    };
     RunResult result = Run();
     EXPECT_TRUE(result.aborted);
-    EXPECT_LT(platform.reads, 5);
+    EXPECT_LT(disk.reads, 5);
 }
 
 TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)
@@ -286,7 +242,7 @@ TEST_F(SearchRunTest, UnreadableFileIsReportedCountedAndTheRunGoesOn)
 {
     tree.Write("bad.txt", "needle\r\n");
     tree.Write("good.txt", "needle\r\n");
-    platform.openFailures[(tree / "bad.txt")] = { 70, "Permission denied" };
+    disk.FailOpen(tree / "bad.txt", { 70, "Permission denied" });
     options.CountsOnly = true;
     Run();
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -304,8 +260,8 @@ TEST_F(SearchRunTest, FilesGoneSinceTheListingArePassedOverSilently)
     tree.Write("gone.txt", "needle\r\n");
     tree.Write("sub/moved.txt", "needle\r\n");
     tree.Write("z.txt", "needle\r\n");
-    platform.openFailures[tree / "gone.txt"] = { 53, "File not found" };
-    platform.openFailures[tree / "sub/moved.txt"] = { 76, "Path not found" };
+    disk.FailOpen(tree / "gone.txt", { 53, "File not found" });
+    disk.FailOpen(tree / "sub/moved.txt", { 76, "Path not found" });
     RunResult result = Run();
     EXPECT_EQ(result.counters.TotalFileCount, 1);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -338,7 +294,7 @@ TEST_F(SearchRunTest, ResultsFileThatCannotBeCreatedFailsWithItsCause)
 TEST_F(SearchRunTest, FullDiskIsNeverReportedAsSuccess)
 {
     tree.Write("a.txt", "needle\r\n");
-    platform.diskFull = true;
+    disk.FailWrites("*");
     RunResult result = Run();
     EXPECT_EQ(result.status, RunStatus::Failed);
     EXPECT_TRUE(dialogs.outputFiles.empty());
@@ -363,9 +319,11 @@ TEST_F(SearchRunTest, YieldsEveryThreeSecondsOfMonotonicTime)
     for (int i = 0; i < 10; ++i) {
         tree.Write("f" + std::to_string(i) + ".txt", "x\r\n");
     }
-    platform.secondsPerLook = 1.0; // each look at the clock sees one more second
+    clock.clock = 1.0; // each look at the clock sees one more second
+    clock.clockStep = 1.0;
     Run();
-    EXPECT_EQ(platform.yields, 2); // looks at 2..11 s: yields at 5 and 9, each more than 3 s on
+    EXPECT_EQ(
+        events.doEventsCalls, 2); // looks at 2..11 s: yields at 5 and 9, each more than 3 s on
 }
 
 } // namespace

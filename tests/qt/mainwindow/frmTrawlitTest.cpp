@@ -22,6 +22,7 @@
 #include "core/dialogs/DirBrowse.h"
 #include "core/files/FileRoutines.h"
 #include "core/outputfile/Viewers.h"
+#include "fakes/FaultyFileSystem.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -37,10 +38,15 @@ namespace {
 using fakes::RecordingDialogs;
 using fakes::TempFolder;
 
-// The real file system with a fixed date; every name of a walk yields to the event loop and
-// then runs the test's hook, which plays the user acting while the run goes on.
-class HookPlatform : public PosixPlatform, public EventPump {
+// The real clock with a fixed date; every name of a walk yields to the event loop and then
+// runs the test's hook, which plays the user acting while the run goes on.
+class HookEvents : public Clock, public EventPump {
 public:
+    explicit HookEvents(Clock& real)
+        : real_(real)
+    {
+    }
+    double MonotonicSeconds() override { return real_.MonotonicSeconds(); }
     LocalDateTime Now() override { return { 2026, 12, 7, 14, 5 }; }
     bool InputPending() override { return true; }
     void DoEvents() override
@@ -50,17 +56,11 @@ public:
         if (onYield)
             onYield(yields);
     }
-    // Reads run on the search's workers: a slow disk is played by a pause in each.
-    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
-    {
-        ++reads;
-        std::this_thread::sleep_for(readPause);
-        return PosixPlatform::Read(handle, buffer, size);
-    }
     std::function<void(int)> onYield;
     int yields = 0;
-    std::atomic<int> reads = 0;
-    std::chrono::milliseconds readPause {};
+
+private:
+    Clock& real_;
 };
 
 class ScriptedFileDialog : public FileDialogPort {
@@ -98,7 +98,7 @@ protected:
     std::unique_ptr<frmTrawlit> NewWindow(const QString& clip = {})
     {
         auto created = std::make_unique<frmTrawlit>(store, dialogs,
-            Platform { platform, platform, platform }, files, fileDialog, chooser,
+            Platform { disk, events, events }, files, fileDialog, chooser,
             clip.isEmpty() ? QString::fromStdString(tree / "none.avi") : clip);
         created->show();
         return created;
@@ -138,8 +138,11 @@ protected:
     std::string output = outside / "Trawlit.out";
     InMemorySettingsStore store;
     RecordingDialogs dialogs;
-    HookPlatform platform;
-    FileRoutines files { platform, dialogs };
+    PosixPlatform posix;
+    // Reads run on the search's workers: a slow disk is played by a pause in each.
+    fakes::FaultyFileSystem disk { posix };
+    HookEvents events { posix };
+    FileRoutines files { disk, dialogs };
     ScriptedFileDialog fileDialog;
     ScriptedFolderChooser chooser;
     std::unique_ptr<frmTrawlit> window;
@@ -275,7 +278,7 @@ TEST_F(frmTrawlitTest, StartSearchWritesTheResultsFileAndReturnsToIdle)
     SetInputs("");
     QTest::keyClicks(window->comboSearchStr->lineEdit(), "needle");
     bool busyDuringRun = false;
-    platform.onYield = [&](int) {
+    events.onYield = [&](int) {
         busyDuringRun = window->RunBusy() && !window->panelInput->isEnabled()
             && window->cmdAbort->isVisible() && !window->cmdSearch2->isVisible();
     };
@@ -405,18 +408,18 @@ TEST_F(frmTrawlitTest, ALeadingTildeInThePathsIsTheHomeFolder)
 TEST_F(frmTrawlitTest, AnAbortIsHeardWhileASlowFileIsRead)
 {
     tree.Write("slow.txt", std::string(1 << 20, 'x') + "\nneedle\n"); // 9 reads
-    platform.readPause = std::chrono::milliseconds(40);
+    disk.readPause = std::chrono::milliseconds(40);
     window->SetSearchThreads(2);
     SetInputs("needle");
     dialogs.answers = { MsgBoxAnswer::Yes };
-    platform.onYield = [&](int yield) {
+    events.onYield = [&](int yield) {
         if (yield == 3)
             QTest::mouseClick(window->cmdAbort, Qt::LeftButton);
     };
 
     ClickSearch();
 
-    EXPECT_LT(platform.reads, 8);
+    EXPECT_LT(disk.reads, 8);
     const std::string results = TempFolder::ReadWholeFile(output);
     EXPECT_NE(results.find("*** PROCESSING WAS ABORTED VIA USER ACTION ***"), std::string::npos);
     EXPECT_EQ(results.find(":\tneedle"), std::string::npos);
@@ -431,7 +434,7 @@ TEST_F(frmTrawlitTest, AbortAnsweredNoGoesOnAndYesStopsTheRun)
     dialogs.answers = { MsgBoxAnswer::No, MsgBoxAnswer::Yes };
     bool visibleAfterNo = false;
     bool hiddenAfterYes = false;
-    platform.onYield = [&](int yield) {
+    events.onYield = [&](int yield) {
         if (yield == 2) {
             QTest::mouseClick(window->cmdAbort, Qt::LeftButton);
             visibleAfterNo = window->cmdAbort->isVisible() && !window->AbortRequested();
@@ -463,7 +466,7 @@ TEST_F(frmTrawlitTest, CloseIsRefusedDuringARunAndSavesAfterIt)
     SetInputs("needle");
     window->chkCaseSensitive->setChecked(true);
     bool closedDuringRun = true;
-    platform.onYield = [&](int yield) {
+    events.onYield = [&](int yield) {
         if (yield == 1)
             closedDuringRun = window->close();
     };
@@ -668,7 +671,7 @@ TEST_F(frmTrawlitTest, RendersIdleAndBusyAtOneSize)
     const QSize idleSize = window->size();
     EXPECT_TRUE(window->grab().save("/tmp/trawlit-idle.png"));
     QSize busySize;
-    platform.onYield = [&](int yield) {
+    events.onYield = [&](int yield) {
         if (yield == 2) {
             busySize = window->size();
             EXPECT_TRUE(window->grab().save("/tmp/trawlit-busy.png"));

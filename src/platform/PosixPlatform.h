@@ -54,6 +54,7 @@ public:
     bool Rename(const std::string& from, const std::string& to, PlatformError& error) override;
     bool GetReadOnly(const std::string& path, bool& readOnly) override;
     bool SetReadOnly(const std::string& path, bool readOnly) override;
+    std::int64_t FreeDescriptors() override;
 
     double MonotonicSeconds() override;
     LocalDateTime Now() override;

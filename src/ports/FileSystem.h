@@ -112,6 +112,10 @@ public:
     // be examined.
     virtual bool GetReadOnly(const std::string& path, bool& readOnly) = 0;
     virtual bool SetReadOnly(const std::string& path, bool readOnly) = 0;
+
+    // How many more files and folders the process may hold open at once (its limit less what
+    // is open now), or -1 when no limit is known. Threads opening ahead of the walk keep to it.
+    virtual std::int64_t FreeDescriptors() { return -1; }
 };
 
 } // namespace trawlit

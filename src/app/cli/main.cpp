@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <utility>
@@ -23,6 +25,7 @@
 #include "app/cli/StandardOutputPlatform.h"
 #include "app/signals/ProgramSignals.h"
 #include "core/files/FileRoutines.h"
+#include "core/run/RunFrame.h"
 #include "core/searchrun/SearchRun.h"
 #include "core/text/TextTrim.h"
 #include "core/tools/CHeaderExtraction.h"
@@ -174,7 +177,14 @@ int main(int argc, char** argv)
         PrintMessage(stderr, *problem);
         return kRefusedOrFailed;
     }
-    const int status = Run(line);
+    int status = kRefusedOrFailed;
+    try {
+        status = Run(line);
+    } catch (const std::bad_alloc&) {
+        PrintMessage(stderr, kOutOfMemory);
+    } catch (const std::exception& failure) {
+        PrintMessage(stderr, failure.what());
+    }
     // Aborted by a signal, or done as it came: either way the shell must learn of it.
     if (const int signal = StopSignalReceived(); signal != 0) {
         EndBySignal(signal);

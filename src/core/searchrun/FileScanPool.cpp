@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <system_error>
+
+#include "core/files/ErrorNumbers.h"
 
 namespace trawlit {
 
@@ -42,21 +45,26 @@ void FileScanJob::SetState(State state)
     state_ = state;
 }
 
-bool FileScanJob::Scan(FileSystem& files, LineMatcher& matcher, State scanner)
+bool FileScanJob::Scan(
+    FileSystem& files, LineMatcher& matcher, State scanner, const std::function<bool()>& runStopped)
 {
     SetState(scanner);
+    runStopped_ = runStopped ? &runStopped : nullptr;
     FileRead outcome;
-    {
+    try {
         SearchedFile file(
             files, file_.folder.get(), file_.name, file_.path, [this] { return AtStopCheck(); });
         if (file.IsOpen()) {
-            try {
-                matcher.ScanFile(file, *this);
-            } catch (...) {
-                failure_ = std::current_exception();
-            }
+            matcher.ScanFile(file, *this);
         }
         outcome = file.Outcome();
+    } catch (...) {
+        failure_ = std::current_exception();
+    }
+    if (scanner == State::ByWorker && outcome.outcome == ReadOutcome::NotOpened
+        && outcome.openError.number == ErrorNumber::TooManyFiles) {
+        std::lock_guard lock(mutex_);
+        handedBack_ = true;
     }
     if (state_ == State::RunGivingBack) {
         unpublished_.Clear();
@@ -118,6 +126,9 @@ bool FileScanJob::AtStopCheck()
     foundSinceStopCheck_ = false;
     if (state_ == State::ByRun)
         KeepWithinRunLimit();
+    // The run's thread must not finish a file for the workers once it has been told to stop.
+    if (state_ == State::ByRun && runStopped_ != nullptr && (*runStopped_)())
+        SetState(State::RunGivingBack);
     if (state_ == State::RunGivingBack)
         return true;
     if (state_ == State::ByWorker && !unpublished_.Empty()
@@ -155,12 +166,22 @@ void FileScanJob::Finish(const FileRead& outcome)
     published_.notify_all();
 }
 
-FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount)
+FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount,
+    const ThreadStarter& startThread)
     : files_(files)
     , settings_(settings)
 {
-    for (int worker = 0; worker < workerCount; ++worker)
-        workers_.emplace_back([this] { Work(); });
+    workers_.reserve(static_cast<std::size_t>(std::max(workerCount, 0)));
+    for (int worker = 0; worker < workerCount; ++worker) {
+        try {
+            if (startThread)
+                workers_.push_back(startThread([this] { Work(); }));
+            else
+                workers_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            break; // the run goes on with the workers it has
+        }
+    }
 }
 
 FileScanPool::~FileScanPool()
@@ -198,7 +219,7 @@ void FileScanPool::HandOver()
     queued_.notify_all();
 }
 
-bool FileScanPool::ScanOneHere(LineMatcher& matcher)
+bool FileScanPool::ScanOneHere(LineMatcher& matcher, const std::function<bool()>& stopped)
 {
     FileScanJob* job = nullptr;
     {
@@ -211,7 +232,7 @@ bool FileScanPool::ScanOneHere(LineMatcher& matcher)
     }
     if (job->cancelled_.load(std::memory_order_relaxed)) {
         job->Finish({});
-    } else if (!job->Scan(files_, matcher, FileScanJob::State::ByRun)) {
+    } else if (!job->Scan(files_, matcher, FileScanJob::State::ByRun, stopped)) {
         {
             std::lock_guard lock(mutex_);
             queue_.push_front(job);

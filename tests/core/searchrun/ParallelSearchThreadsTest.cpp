@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -51,7 +53,10 @@ public:
         return PosixPlatform::StartListing(pattern, mask, error);
     }
 
+    std::int64_t FreeDescriptors() override { return freeDescriptors; }
+
     std::map<std::string, PlatformError> failedOpens;
+    std::int64_t freeDescriptors = -1;
     std::thread::id runThread = std::this_thread::get_id();
     std::atomic<bool> slowWorkers = false;
 };
@@ -247,6 +252,109 @@ TEST_F(ParallelSearchTest, AnAbortAnywhereEndsBothRunsAtTheSamePlace)
             ASSERT_TRUE(reference.result.aborted);
             ExpectSame(reference, Run(c, threads, counter, value));
         }
+    }
+}
+
+// Workers that cannot start, or few descriptors left: the run goes on with what it has and
+// writes what one thread writes.
+TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
+{
+    int started = 0;
+    const ThreadStarter startOnlyOne = [&started](std::function<void()> work) {
+        if (++started > 1)
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(work));
+    };
+    const ThreadStarter startNone = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    const Threads cases[] = {
+        { "window, one of four workers starts", { 4, false, startOnlyOne } },
+        { "window, no worker starts", { 4, false, startNone } },
+        { "CLI, no worker starts", { 3, true, startNone } },
+    };
+    const Outcome reference = Run(kCases[0], kReference);
+    for (const Threads& threads : cases) {
+        SCOPED_TRACE(threads.name);
+        started = 0;
+        ExpectSame(reference, Run(kCases[0], threads));
+    }
+    for (const std::int64_t free : { 5, 9, 16 }) {
+        SCOPED_TRACE("descriptors free: " + std::to_string(free));
+        platform->freeDescriptors = free;
+        ExpectSame(reference, Run(kCases[0], { "four workers", { 4, false } }));
+        ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
+        platform->freeDescriptors = -1;
+    }
+}
+
+// Memory that runs out in a read, on a worker or the run's thread, ends the run as an abort
+// does, its results closed and marked, and is then told by the exception.
+TEST_F(ParallelSearchTest, MemoryThatRunsOutEndsTheRunWithItsResultsMarked)
+{
+    class StarvedPlatform : public FailingPlatform {
+    public:
+        std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
+        {
+            if (++reads == 40)
+                throw std::bad_alloc();
+            return FailingPlatform::Read(handle, buffer, size);
+        }
+        std::atomic<int> reads = 0;
+    };
+    for (const Threads& threads : { kReference, kParallel[0], kParallel[1] }) {
+        SCOPED_TRACE(threads.name);
+        StarvedPlatform starved;
+        FailingPlatform* saved = platform;
+        platform = &starved;
+        EXPECT_THROW(Run(kCases[0], threads), std::bad_alloc);
+        platform = saved;
+        const std::string results = TempFolder::ReadWholeFile(output.Path() + "/out");
+        EXPECT_NE(results.find("ABORTED"), std::string::npos);
+    }
+}
+
+// Reads of a second each: once an abort comes, the run ends after the read under way.
+TEST(SlowStorageThreadsTest, AnAbortEndsTheRunPromptly)
+{
+    class SlowPlatform : public PosixPlatform {
+    public:
+        std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            return PosixPlatform::Read(handle, buffer, size);
+        }
+    };
+    TempFolder tree;
+    TempFolder output;
+    tree.Write("a.txt", "needle\n");
+    for (int file = 0; file < 12; ++file)
+        tree.Write("big" + std::to_string(file) + ".txt", std::string(2 << 20, 'x') + "\nneedle\n");
+    SlowPlatform platform;
+    SearchOptions options;
+    options.RootFolder = tree.Path();
+    options.OutputPathname = output.Path() + "/out";
+    options.SearchStr = "needle";
+    for (const SearchThreads& threads : { SearchThreads { 4, false }, SearchThreads { 3, true } }) {
+        fakes::FakeRunView window;
+        std::chrono::steady_clock::time_point aborted;
+        window.onCounter = [&](Counter shown, std::int64_t now) {
+            if (shown == Counter::TotalFileCount && now == 1) {
+                window.abortRequested = true;
+                aborted = std::chrono::steady_clock::now();
+            }
+        };
+        fakes::RecordingDialogs dialogs;
+        FileRoutines files { platform, dialogs };
+        NoEventPump events;
+        const RunResult result = RunStringSearch(options,
+            RunPorts { window, { platform, platform, events }, dialogs, files }, nullptr, threads);
+        const double seconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - aborted).count();
+        EXPECT_TRUE(result.aborted);
+        EXPECT_EQ(result.counters.TotalFileCount, 1);
+        EXPECT_LT(seconds, 2.0) << threads.workers << " workers";
     }
 }
 

@@ -37,6 +37,10 @@ public:
     {
         if (slowWorkers && std::this_thread::get_id() != runThread)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (workersOutOfDescriptors && std::this_thread::get_id() != runThread) {
+            error = { 67, "Too many files" };
+            return kNoFileHandle;
+        }
         const auto failure = failedOpens.find(std::string(name));
         if (failure == failedOpens.end())
             return PosixPlatform::OpenListedFile(folder, name, path, error);
@@ -59,6 +63,7 @@ public:
     std::int64_t freeDescriptors = -1;
     std::thread::id runThread = std::this_thread::get_id();
     std::atomic<bool> slowWorkers = false;
+    std::atomic<bool> workersOutOfDescriptors = false;
 };
 
 class Random {
@@ -287,6 +292,11 @@ TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
         ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
         platform->freeDescriptors = -1;
     }
+    // Workers that find no descriptor free hand their files to the run's thread.
+    platform->workersOutOfDescriptors = true;
+    ExpectSame(reference, Run(kCases[0], { "four workers", { 4, false } }));
+    ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
+    platform->workersOutOfDescriptors = false;
 }
 
 // Memory that runs out in a read, on a worker or the run's thread, ends the run as an abort

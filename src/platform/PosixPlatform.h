@@ -55,6 +55,7 @@ public:
     bool GetReadOnly(const std::string& path, bool& readOnly) override;
     bool SetReadOnly(const std::string& path, bool readOnly) override;
     std::int64_t FreeDescriptors() override;
+    std::int64_t ThreadsMemoryAllows() override;
 
     double MonotonicSeconds() override;
     LocalDateTime Now() override;
@@ -75,6 +76,10 @@ private:
     std::unique_ptr<std::atomic<std::int64_t>[]> unreadBytes_;
     FileSystemKinds fileSystemKinds_;
 };
+
+// Under an address-space limit, threads share a few heaps: each its own would reserve 64 MiB
+// of the limit. Call before any thread starts.
+void ShareHeapsUnderAMemoryLimit();
 
 // The folder descriptor of a listing made by this platform, or -1, and whether a short read
 // of a regular file there means its end.

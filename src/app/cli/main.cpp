@@ -34,6 +34,7 @@
 #include "core/tools/WebCleanup.h"
 #include "platform/HomeFolder.h"
 #include "platform/PosixCleanedCopies.h"
+#include "platform/PosixPlatform.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ int main(int argc, char** argv)
 {
     // First, so that a stop signal at any moment aborts the run instead of killing the program.
     InstallConsoleSignals();
+    ShareHeapsUnderAMemoryLimit();
     CommandLine line(kBatchCommands, HomeFolder(), DefaultThreads());
     if (argc == 3 && std::string(argv[1]) == "--completions") {
         return PrintCompletions(line, argv[2]);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <new>
+#include <optional>
 #include <system_error>
 
 #include "core/files/ErrorNumbers.h"
@@ -156,6 +158,15 @@ void FileScanJob::Publish()
     });
 }
 
+void FileScanJob::FailWith(std::exception_ptr failure)
+{
+    std::lock_guard lock(mutex_);
+    failure_ = std::move(failure);
+    state_ = State::Done;
+    ready_.store(true, std::memory_order_release);
+    published_.notify_all();
+}
+
 void FileScanJob::Finish(const FileRead& outcome)
 {
     std::lock_guard lock(mutex_);
@@ -180,6 +191,8 @@ FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int
                 workers_.emplace_back([this] { Work(); });
         } catch (const std::system_error&) {
             break; // the run goes on with the workers it has
+        } catch (const std::bad_alloc&) {
+            break;
         }
     }
 }
@@ -252,33 +265,43 @@ bool FileScanPool::TakeBack(FileScanJob& job)
     return true;
 }
 
+// Memory that runs out on a worker is the job's failure, told on the run's thread in its turn:
+// nothing may escape a worker, nor may a job it took stay undone.
 void FileScanPool::Work()
 {
-    LineMatcher matcher(settings_);
-    std::vector<FileScanJob*> jobs;
-    while (NextJobs(jobs)) {
-        for (FileScanJob* job : jobs) {
-            if (job->cancelled_.load(std::memory_order_relaxed))
-                job->Finish({});
-            else
-                job->Scan(files_, matcher, FileScanJob::State::ByWorker);
+    std::optional<LineMatcher> matcher;
+    TakenJobs jobs {};
+    std::size_t count = 0;
+    while ((count = NextJobs(jobs)) != 0) {
+        for (std::size_t k = 0; k < count; ++k) {
+            FileScanJob* job = jobs[k];
+            try {
+                if (job->cancelled_.load(std::memory_order_relaxed)) {
+                    job->Finish({});
+                    continue;
+                }
+                if (!matcher)
+                    matcher.emplace(settings_);
+                job->Scan(files_, *matcher, FileScanJob::State::ByWorker);
+            } catch (...) {
+                job->FailWith(std::current_exception());
+            }
         }
     }
 }
 
 // A worker scans the jobs it took in their order, so the oldest job not done is always under
 // way or next: a worker waiting for its job's turn never holds up that turn.
-bool FileScanPool::NextJobs(std::vector<FileScanJob*>& jobs)
+std::size_t FileScanPool::NextJobs(TakenJobs& jobs)
 {
-    jobs.clear();
     std::unique_lock lock(mutex_);
     queued_.wait(lock, [this] { return closing_ || !queue_.empty(); });
-    const std::size_t count = std::min(kParallelTuning.takenAtOnce, (queue_.size() + 1) / 2);
+    const std::size_t count = std::min(jobs.size(), (queue_.size() + 1) / 2);
     for (std::size_t taken = 0; taken < count; ++taken) {
-        jobs.push_back(queue_.front());
+        jobs[taken] = queue_.front();
         queue_.pop_front();
     }
-    return !jobs.empty();
+    return count;
 }
 
 } // namespace trawlit

@@ -22,6 +22,7 @@
 //   exactly where one thread reading the file itself would have stopped. Checks with nothing
 //   found since the last one give the same answer and are not recorded.
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -111,6 +112,7 @@ private:
     void KeepWithinRunLimit();
     void Publish();
     void Finish(const FileRead& outcome);
+    void FailWith(std::exception_ptr failure);
 
     FileToSearch file_;
     State state_ = State::Queued;
@@ -159,8 +161,9 @@ public:
 
 private:
     void Work();
-    // Takes up to takenAtOnce of the oldest jobs into `jobs`; false once the pool closes.
-    bool NextJobs(std::vector<FileScanJob*>& jobs);
+    using TakenJobs = std::array<FileScanJob*, kParallelTuning.takenAtOnce>;
+    // Takes up to takenAtOnce of the oldest jobs into `jobs`; how many, 0 once the pool closes.
+    std::size_t NextJobs(TakenJobs& jobs);
 
     FileSystem& files_;
     MatchSettings settings_;

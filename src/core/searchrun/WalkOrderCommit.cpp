@@ -12,8 +12,8 @@ WalkOrderCommit::WalkOrderCommit(Platform platform, const MatchSettings& setting
     , runMatcher_(runMatcher)
     , settings_(settings)
 {
-    FitToDescriptors(platform.fileSystem);
-    pool_.emplace(platform.fileSystem, settings, threads.workers, threads.startThread);
+    FitToLimits(platform.fileSystem);
+    pool_.emplace(platform.fileSystem, settings, threads_.workers, threads_.startThread);
     // Without a worker every file is taken back and read here, as with one thread.
     if (pool_->WorkerCount() == 0) {
         threads_.runReadsToo = true;
@@ -28,10 +28,14 @@ LineMatcher& WalkOrderCommit::RunMatcher()
     return *runMatcher_;
 }
 
-void WalkOrderCommit::FitToDescriptors(FileSystem& files)
+void WalkOrderCommit::FitToLimits(FileSystem& files)
 {
     // Kept for what the run opens besides: messages, a second look at a name.
     constexpr std::int64_t kKeptFree = 2;
+    const std::int64_t threadsFit = files.ThreadsMemoryAllows();
+    if (threadsFit >= 0) {
+        threads_.workers = static_cast<int>(std::min<std::int64_t>(threads_.workers, threadsFit));
+    }
     const std::int64_t free = files.FreeDescriptors();
     if (free < 0) {
         return;

@@ -64,8 +64,9 @@ private:
         std::optional<PlatformError> folderError;
     };
 
-    // Fewer workers and folders held open where the process may open few files.
-    void FitToDescriptors(FileSystem& files);
+    // Fewer workers where memory is short, and fewer workers and folders held open where the
+    // process may open few files.
+    void FitToLimits(FileSystem& files);
     bool Crowded() const;
     void PopHead();
     void CommitWhatIsReady();

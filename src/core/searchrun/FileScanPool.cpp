@@ -71,6 +71,7 @@ bool FileScanJob::Scan(
     if (state_ == State::RunGivingBack) {
         unpublished_.Clear();
         foundSinceStopCheck_ = false;
+        failure_ = nullptr; // the worker reads it again from the start
         SetState(State::GivenBack);
         return false;
     }

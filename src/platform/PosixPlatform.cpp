@@ -1,11 +1,14 @@
 #include "platform/PosixPlatform.h"
 #include "platform/StatKind.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
+#include <malloc.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -416,6 +419,64 @@ bool PosixPlatform::SetReadOnly(const std::string& path, bool readOnly)
     mode_t mode = info.st_mode & 07777;
     mode = readOnly ? (mode & ~static_cast<mode_t>(S_IWUSR)) : (mode | S_IWUSR);
     return chmod(path.c_str(), mode) == 0;
+}
+
+// Counted by asking each descriptor below the limit; a limit that high is as good as none.
+std::int64_t PosixPlatform::FreeDescriptors()
+{
+    constexpr rlim_t kLargestCounted = 4096; // far more than any run holds open
+    rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY
+        || limit.rlim_cur > kLargestCounted) {
+        return -1;
+    }
+    const auto count = static_cast<int>(limit.rlim_cur);
+    std::int64_t free = 0;
+    for (int fd = 0; fd < count; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            ++free;
+        }
+    }
+    return free;
+}
+
+// A thread reserves its whole stack at once: under an address-space limit the stacks of many
+// would leave nothing for the buffers of the files they read.
+std::int64_t PosixPlatform::ThreadsMemoryAllows()
+{
+    constexpr std::int64_t kMiB = 1024 * 1024;
+    constexpr std::int64_t kKeptForTheRun = 48 * kMiB;
+    constexpr std::int64_t kBuffersPerThread = 2 * kMiB;
+    rlimit space {};
+    if (getrlimit(RLIMIT_AS, &space) != 0 || space.rlim_cur == RLIM_INFINITY) {
+        return -1;
+    }
+    rlimit stack {};
+    const std::int64_t stackBytes
+        = getrlimit(RLIMIT_STACK, &stack) == 0 && stack.rlim_cur != RLIM_INFINITY
+        ? static_cast<std::int64_t>(stack.rlim_cur)
+        : 8 * kMiB;
+    long pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) {
+        return -1;
+    }
+    const bool read = std::fscanf(statm, "%ld", &pages) == 1;
+    std::fclose(statm);
+    if (!read) {
+        return -1;
+    }
+    const std::int64_t used = static_cast<std::int64_t>(pages) * sysconf(_SC_PAGESIZE);
+    const std::int64_t free = static_cast<std::int64_t>(space.rlim_cur) - used - kKeptForTheRun;
+    return std::max<std::int64_t>(free / (stackBytes + kBuffersPerThread), 0);
+}
+
+void ShareHeapsUnderAMemoryLimit()
+{
+    rlimit space {};
+    if (getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY) {
+        mallopt(M_ARENA_MAX, 2);
+    }
 }
 
 double PosixPlatform::MonotonicSeconds()

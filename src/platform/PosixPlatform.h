@@ -54,6 +54,8 @@ public:
     bool Rename(const std::string& from, const std::string& to, PlatformError& error) override;
     bool GetReadOnly(const std::string& path, bool& readOnly) override;
     bool SetReadOnly(const std::string& path, bool readOnly) override;
+    std::int64_t FreeDescriptors() override;
+    std::int64_t ThreadsMemoryAllows() override;
 
     double MonotonicSeconds() override;
     LocalDateTime Now() override;
@@ -74,6 +76,10 @@ private:
     std::unique_ptr<std::atomic<std::int64_t>[]> unreadBytes_;
     FileSystemKinds fileSystemKinds_;
 };
+
+// Under an address-space limit, threads share a few heaps: each its own would reserve 64 MiB
+// of the limit. Call before any thread starts.
+void ShareHeapsUnderAMemoryLimit();
 
 // The folder descriptor of a listing made by this platform, or -1, and whether a short read
 // of a regular file there means its end.

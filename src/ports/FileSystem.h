@@ -112,6 +112,13 @@ public:
     // be examined.
     virtual bool GetReadOnly(const std::string& path, bool& readOnly) = 0;
     virtual bool SetReadOnly(const std::string& path, bool readOnly) = 0;
+
+    // How many more files and folders the process may hold open at once (its limit less what
+    // is open now), or -1 when no limit is known. Threads opening ahead of the walk keep to it.
+    virtual std::int64_t FreeDescriptors() { return -1; }
+    // How many more threads the process's memory limit leaves room for, a file's buffers each
+    // and room kept for the rest of the run, or -1 when no limit is known.
+    virtual std::int64_t ThreadsMemoryAllows() { return -1; }
 };
 
 } // namespace trawlit

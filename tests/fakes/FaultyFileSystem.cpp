@@ -115,6 +115,10 @@ FileHandle FaultyFileSystem::OpenListedFile(
         error = failure;
         return kNoFileHandle;
     }
+    if (otherThreadsOutOfDescriptors && std::this_thread::get_id() != unhurriedThread) {
+        error = { 67, "Too many files" };
+        return kNoFileHandle;
+    }
     return Track(inner_.OpenListedFile(folder, name, path, error), path);
 }
 

@@ -38,6 +38,10 @@ public:
     std::atomic<std::chrono::milliseconds> openPause { std::chrono::milliseconds(0) };
     std::atomic<std::chrono::milliseconds> readPause { std::chrono::milliseconds(0) };
     std::thread::id unhurriedThread;
+    // Opens of listed files fail for lack of descriptors on every thread but `unhurriedThread`.
+    std::atomic<bool> otherThreadsOutOfDescriptors = false;
+    // What FreeDescriptors answers; the inner file system's answer when unset (-2).
+    std::int64_t freeDescriptors = -2;
     // Runs before every read with its number, counted from 1.
     std::function<void(int)> beforeRead;
     std::atomic<int> reads = 0;
@@ -64,6 +68,11 @@ public:
     }
     std::int64_t FileLength(FileHandle handle) override { return inner_.FileLength(handle); }
     std::int64_t FileLength(const std::string& path) override { return inner_.FileLength(path); }
+    std::int64_t FreeDescriptors() override
+    {
+        return freeDescriptors == -2 ? inner_.FreeDescriptors() : freeDescriptors;
+    }
+    std::int64_t ThreadsMemoryAllows() override { return inner_.ThreadsMemoryAllows(); }
     bool Remove(const std::string& path, PlatformError& error) override;
     bool Rename(const std::string& from, const std::string& to, PlatformError& error) override;
     bool GetReadOnly(const std::string& path, bool& readOnly) override

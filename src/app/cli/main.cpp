@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <utility>
@@ -23,6 +25,7 @@
 #include "app/cli/StandardOutputPlatform.h"
 #include "app/signals/ProgramSignals.h"
 #include "core/files/FileRoutines.h"
+#include "core/run/RunFrame.h"
 #include "core/searchrun/SearchRun.h"
 #include "core/text/TextTrim.h"
 #include "core/tools/CHeaderExtraction.h"
@@ -31,6 +34,7 @@
 #include "core/tools/WebCleanup.h"
 #include "platform/HomeFolder.h"
 #include "platform/PosixCleanedCopies.h"
+#include "platform/PosixPlatform.h"
 
 namespace {
 
@@ -161,6 +165,7 @@ int main(int argc, char** argv)
 {
     // First, so that a stop signal at any moment aborts the run instead of killing the program.
     InstallConsoleSignals();
+    ShareHeapsUnderAMemoryLimit();
     CommandLine line(kBatchCommands, HomeFolder(), DefaultThreads());
     if (argc == 3 && std::string(argv[1]) == "--completions") {
         return PrintCompletions(line, argv[2]);
@@ -174,7 +179,14 @@ int main(int argc, char** argv)
         PrintMessage(stderr, *problem);
         return kRefusedOrFailed;
     }
-    const int status = Run(line);
+    int status = kRefusedOrFailed;
+    try {
+        status = Run(line);
+    } catch (const std::bad_alloc&) {
+        PrintMessage(stderr, kOutOfMemory);
+    } catch (const std::exception& failure) {
+        PrintMessage(stderr, failure.what());
+    }
     // Aborted by a signal, or done as it came: either way the shell must learn of it.
     if (const int signal = StopSignalReceived(); signal != 0) {
         EndBySignal(signal);

@@ -1,5 +1,8 @@
 #include "core/run/RunFrame.h"
 
+#include <exception>
+#include <new>
+
 #include "core/files/FileRoutines.h"
 #include "core/run/OutputHeader.h"
 #include "core/run/ResultsWriter.h"
@@ -89,16 +92,25 @@ void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
     const std::int64_t matchCounters = shape_.countsMatches ? 0 : -1;
     ports_.view.HideStuff(kProgramTitle, 0, matchCounters, matchCounters);
 
-    FolderWalk(ports_.platform.fileSystem, WalkSettingsFor(resultsFileNumber), *this);
-    AfterWalk();
+    // Memory that ran out ends the run like an abort, the results marked so, and is then told.
+    std::exception_ptr outOfMemory;
+    try {
+        FolderWalk(ports_.platform.fileSystem, WalkSettingsFor(resultsFileNumber), *this);
+        AfterWalk();
+    } catch (const std::bad_alloc&) {
+        outOfMemory = std::current_exception();
+    }
 
-    result.aborted = ports_.view.AbortRequested();
+    result.aborted = ports_.view.AbortRequested() || outOfMemory;
     WriteEnd(result.aborted);
     if (shape_.animated) {
         ports_.view.AnimationStop();
     }
     writer.Close();
     writer_ = nullptr;
+    if (outOfMemory) {
+        std::rethrow_exception(outOfMemory);
+    }
     ports_.view.HideAbortButton();
     result.counters = counters_;
     result.foldersNotRead = gaps_.foldersNotRead;

@@ -93,6 +93,11 @@ private:
 
 // "PROCESS WAS ABORTED" and a blank line when aborted, then "7 files searched." and a blank
 // line, then the walk's gaps: how every run that reads files begins its closing message.
+// What a user is told when a run ended because memory ran out (RunFrame::Run then throws
+// std::bad_alloc, its results file closed and marked as an abort marks it).
+inline constexpr const char* kOutOfMemory
+    = "Memory ran out: the run was ended and its results file is incomplete.";
+
 std::string FilesSearchedMessage(
     bool aborted, std::int64_t totalFileCount, const WalkGaps& gaps = {});
 // "2 folders could not be read." and a blank line when some could not, then "No file in the

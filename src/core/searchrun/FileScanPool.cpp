@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <new>
+#include <optional>
+#include <system_error>
+
+#include "core/files/ErrorNumbers.h"
 
 namespace trawlit {
 
@@ -42,25 +47,31 @@ void FileScanJob::SetState(State state)
     state_ = state;
 }
 
-bool FileScanJob::Scan(FileSystem& files, LineMatcher& matcher, State scanner)
+bool FileScanJob::Scan(
+    FileSystem& files, LineMatcher& matcher, State scanner, const std::function<bool()>& runStopped)
 {
     SetState(scanner);
+    runStopped_ = runStopped ? &runStopped : nullptr;
     FileRead outcome;
-    {
+    try {
         SearchedFile file(
             files, file_.folder.get(), file_.name, file_.path, [this] { return AtStopCheck(); });
         if (file.IsOpen()) {
-            try {
-                matcher.ScanFile(file, *this);
-            } catch (...) {
-                failure_ = std::current_exception();
-            }
+            matcher.ScanFile(file, *this);
         }
         outcome = file.Outcome();
+    } catch (...) {
+        failure_ = std::current_exception();
+    }
+    if (scanner == State::ByWorker && outcome.outcome == ReadOutcome::NotOpened
+        && outcome.openError.number == ErrorNumber::TooManyFiles) {
+        std::lock_guard lock(mutex_);
+        handedBack_ = true;
     }
     if (state_ == State::RunGivingBack) {
         unpublished_.Clear();
         foundSinceStopCheck_ = false;
+        failure_ = nullptr; // the worker reads it again from the start
         SetState(State::GivenBack);
         return false;
     }
@@ -118,6 +129,9 @@ bool FileScanJob::AtStopCheck()
     foundSinceStopCheck_ = false;
     if (state_ == State::ByRun)
         KeepWithinRunLimit();
+    // The run's thread must not finish a file for the workers once it has been told to stop.
+    if (state_ == State::ByRun && runStopped_ != nullptr && (*runStopped_)())
+        SetState(State::RunGivingBack);
     if (state_ == State::RunGivingBack)
         return true;
     if (state_ == State::ByWorker && !unpublished_.Empty()
@@ -145,6 +159,15 @@ void FileScanJob::Publish()
     });
 }
 
+void FileScanJob::FailWith(std::exception_ptr failure)
+{
+    std::lock_guard lock(mutex_);
+    failure_ = std::move(failure);
+    state_ = State::Done;
+    ready_.store(true, std::memory_order_release);
+    published_.notify_all();
+}
+
 void FileScanJob::Finish(const FileRead& outcome)
 {
     std::lock_guard lock(mutex_);
@@ -155,12 +178,24 @@ void FileScanJob::Finish(const FileRead& outcome)
     published_.notify_all();
 }
 
-FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount)
+FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount,
+    const ThreadStarter& startThread)
     : files_(files)
     , settings_(settings)
 {
-    for (int worker = 0; worker < workerCount; ++worker)
-        workers_.emplace_back([this] { Work(); });
+    workers_.reserve(static_cast<std::size_t>(std::max(workerCount, 0)));
+    for (int worker = 0; worker < workerCount; ++worker) {
+        try {
+            if (startThread)
+                workers_.push_back(startThread([this] { Work(); }));
+            else
+                workers_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            break; // the run goes on with the workers it has
+        } catch (const std::bad_alloc&) {
+            break;
+        }
+    }
 }
 
 FileScanPool::~FileScanPool()
@@ -198,7 +233,7 @@ void FileScanPool::HandOver()
     queued_.notify_all();
 }
 
-bool FileScanPool::ScanOneHere(LineMatcher& matcher)
+bool FileScanPool::ScanOneHere(LineMatcher& matcher, const std::function<bool()>& stopped)
 {
     FileScanJob* job = nullptr;
     {
@@ -211,7 +246,7 @@ bool FileScanPool::ScanOneHere(LineMatcher& matcher)
     }
     if (job->cancelled_.load(std::memory_order_relaxed)) {
         job->Finish({});
-    } else if (!job->Scan(files_, matcher, FileScanJob::State::ByRun)) {
+    } else if (!job->Scan(files_, matcher, FileScanJob::State::ByRun, stopped)) {
         {
             std::lock_guard lock(mutex_);
             queue_.push_front(job);
@@ -231,33 +266,43 @@ bool FileScanPool::TakeBack(FileScanJob& job)
     return true;
 }
 
+// Memory that runs out on a worker is the job's failure, told on the run's thread in its turn:
+// nothing may escape a worker, nor may a job it took stay undone.
 void FileScanPool::Work()
 {
-    LineMatcher matcher(settings_);
-    std::vector<FileScanJob*> jobs;
-    while (NextJobs(jobs)) {
-        for (FileScanJob* job : jobs) {
-            if (job->cancelled_.load(std::memory_order_relaxed))
-                job->Finish({});
-            else
-                job->Scan(files_, matcher, FileScanJob::State::ByWorker);
+    std::optional<LineMatcher> matcher;
+    TakenJobs jobs {};
+    std::size_t count = 0;
+    while ((count = NextJobs(jobs)) != 0) {
+        for (std::size_t k = 0; k < count; ++k) {
+            FileScanJob* job = jobs[k];
+            try {
+                if (job->cancelled_.load(std::memory_order_relaxed)) {
+                    job->Finish({});
+                    continue;
+                }
+                if (!matcher)
+                    matcher.emplace(settings_);
+                job->Scan(files_, *matcher, FileScanJob::State::ByWorker);
+            } catch (...) {
+                job->FailWith(std::current_exception());
+            }
         }
     }
 }
 
 // A worker scans the jobs it took in their order, so the oldest job not done is always under
 // way or next: a worker waiting for its job's turn never holds up that turn.
-bool FileScanPool::NextJobs(std::vector<FileScanJob*>& jobs)
+std::size_t FileScanPool::NextJobs(TakenJobs& jobs)
 {
-    jobs.clear();
     std::unique_lock lock(mutex_);
     queued_.wait(lock, [this] { return closing_ || !queue_.empty(); });
-    const std::size_t count = std::min(kParallelTuning.takenAtOnce, (queue_.size() + 1) / 2);
+    const std::size_t count = std::min(jobs.size(), (queue_.size() + 1) / 2);
     for (std::size_t taken = 0; taken < count; ++taken) {
-        jobs.push_back(queue_.front());
+        jobs[taken] = queue_.front();
         queue_.pop_front();
     }
-    return !jobs.empty();
+    return count;
 }
 
 } // namespace trawlit

@@ -22,6 +22,7 @@
 //   exactly where one thread reading the file itself would have stopped. Checks with nothing
 //   found since the last one give the same answer and are not recorded.
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
@@ -71,6 +72,10 @@ public:
     bool Take(ScanRecord& into, double seconds);
     // How the reading ended (final once Take said done).
     const FileRead& Outcome() const { return outcome_; }
+    const FolderListing* Folder() const { return file_.folder.get(); }
+    // A worker could not open the file for want of descriptors: the run reads it itself once
+    // its turn comes, when the files ahead of it have let theirs go (final once done).
+    bool HandedBack() const { return handedBack_; }
     // The run reads a file it took back on its own thread, straight into `sink`.
     void ScanStraightInto(FileSystem& files, LineMatcher& matcher, MatchSink& sink,
         const std::function<bool()>& stopped);
@@ -97,7 +102,8 @@ private:
 
     // The scanning side: a worker's, or the run's (which never waits for its turn, and so
     // gives a job back once its finds outgrow runScanLimit). False when it was given back.
-    bool Scan(FileSystem& files, LineMatcher& matcher, State scanner);
+    bool Scan(FileSystem& files, LineMatcher& matcher, State scanner,
+        const std::function<bool()>& runStopped = {});
     void SetState(State state);
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override;
     void AppendToMatch(std::string_view part) override;
@@ -106,12 +112,14 @@ private:
     void KeepWithinRunLimit();
     void Publish();
     void Finish(const FileRead& outcome);
+    void FailWith(std::exception_ptr failure);
 
     FileToSearch file_;
     State state_ = State::Queued;
     // The scanning thread's own.
     ScanRecord unpublished_;
     bool foundSinceStopCheck_ = false;
+    const std::function<bool()>* runStopped_ = nullptr; // while the run's thread scans it
 
     std::mutex mutex_;
     std::condition_variable published_;
@@ -119,18 +127,24 @@ private:
     ScanRecord shared_;
     FileRead outcome_;
     std::exception_ptr failure_;
+    bool handedBack_ = false;
     // Lock-free signals between the two sides.
     std::atomic<bool> ready_ { false }; // something to take, or done: spares the run a lock
     std::atomic<bool> taking_ { false }; // the run waits on this job: publish at every stop check
     std::atomic<bool> cancelled_ { false };
 };
 
+// Starts one worker thread; throws std::system_error when the system has none to give.
+using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+
 // Worker threads, each with its own matcher, scanning the files handed over in the order they
 // came. The run owns the jobs, and so frees them on its own thread: it lets one go only once
 // Take said it is done, or after the pool is gone.
 class FileScanPool {
 public:
-    FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount);
+    // Starts up to `workerCount` workers: as many as the system lets start (maybe none).
+    FileScanPool(FileSystem& files, const MatchSettings& settings, int workerCount,
+        const ThreadStarter& startThread = {});
     ~FileScanPool(); // cancels what is queued and waits for the workers
     FileScanPool(const FileScanPool&) = delete;
     FileScanPool& operator=(const FileScanPool&) = delete;
@@ -138,16 +152,18 @@ public:
     std::unique_ptr<FileScanJob> Submit(FileToSearch file);
     // Hands over what Submit still holds back: before the run waits for a file.
     void HandOver();
+    int WorkerCount() const { return static_cast<int>(workers_.size()); }
     // Scans the oldest job no worker has taken on the calling thread, the run's, with
-    // `matcher`; false when there was none.
-    bool ScanOneHere(LineMatcher& matcher);
+    // `matcher`; false when there was none. Once `stopped` says so, it gives the job back.
+    bool ScanOneHere(LineMatcher& matcher, const std::function<bool()>& stopped);
     // Takes `job` back when no worker has taken it yet (it is then the oldest).
     bool TakeBack(FileScanJob& job);
 
 private:
     void Work();
-    // Takes up to takenAtOnce of the oldest jobs into `jobs`; false once the pool closes.
-    bool NextJobs(std::vector<FileScanJob*>& jobs);
+    using TakenJobs = std::array<FileScanJob*, kParallelTuning.takenAtOnce>;
+    // Takes up to takenAtOnce of the oldest jobs into `jobs`; how many, 0 once the pool closes.
+    std::size_t NextJobs(TakenJobs& jobs);
 
     FileSystem& files_;
     MatchSettings settings_;

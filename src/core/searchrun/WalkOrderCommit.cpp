@@ -1,5 +1,7 @@
 #include "core/searchrun/WalkOrderCommit.h"
 
+#include <algorithm>
+
 namespace trawlit {
 
 WalkOrderCommit::WalkOrderCommit(Platform platform, const MatchSettings& settings,
@@ -8,8 +10,42 @@ WalkOrderCommit::WalkOrderCommit(Platform platform, const MatchSettings& setting
     , threads_(threads)
     , target_(target)
     , runMatcher_(runMatcher)
+    , settings_(settings)
 {
-    pool_.emplace(platform.fileSystem, settings, threads.workers);
+    FitToLimits(platform.fileSystem);
+    pool_.emplace(platform.fileSystem, settings, threads_.workers, threads_.startThread);
+    // Without a worker every file is taken back and read here, as with one thread.
+    if (pool_->WorkerCount() == 0) {
+        threads_.runReadsToo = true;
+    }
+}
+
+LineMatcher& WalkOrderCommit::RunMatcher()
+{
+    if (runMatcher_ == nullptr) {
+        runMatcher_ = &ownMatcher_.emplace(settings_);
+    }
+    return *runMatcher_;
+}
+
+void WalkOrderCommit::FitToLimits(FileSystem& files)
+{
+    // Kept for what the run opens besides: messages, a second look at a name.
+    constexpr std::int64_t kKeptFree = 2;
+    const std::int64_t threadsFit = files.ThreadsMemoryAllows();
+    if (threadsFit >= 0) {
+        threads_.workers = static_cast<int>(std::min<std::int64_t>(threads_.workers, threadsFit));
+    }
+    const std::int64_t free = files.FreeDescriptors();
+    if (free < 0) {
+        return;
+    }
+    const std::int64_t usable = free - kKeptFree;
+    // A file for each worker and the run, the walk's next folder and one held: else fewer workers.
+    const std::int64_t workersFit = std::max<std::int64_t>(usable - 3, 0);
+    threads_.workers = static_cast<int>(std::min<std::int64_t>(threads_.workers, workersFit));
+    foldersHeldAtMost_
+        = static_cast<std::size_t>(std::max<std::int64_t>(usable - threads_.workers - 1, 1));
 }
 
 WalkOrderCommit::~WalkOrderCommit()
@@ -19,6 +55,10 @@ WalkOrderCommit::~WalkOrderCommit()
 
 void WalkOrderCommit::AddFile(const WalkFile& file)
 {
+    if (file.folder.get() != lastFolder_) {
+        lastFolder_ = file.folder.get();
+        ++foldersHeld_;
+    }
     queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
         file.displayPath, file.checkPath, std::nullopt });
     CommitWhatIsReady();
@@ -39,12 +79,37 @@ void WalkOrderCommit::Finish()
 
 // Writes the files the workers are done with, oldest first. Once too many are under way it
 // waits until half of them are written: the walk then sleeps once per many files.
+bool WalkOrderCommit::Crowded() const
+{
+    return foldersHeld_ >= foldersHeldAtMost_;
+}
+
+// The head leaves; the folder it held is let go unless the next file holds it too.
+void WalkOrderCommit::PopHead()
+{
+    const FileScanJob* job = queue_.front().job.get();
+    const FolderListing* folder = job != nullptr ? job->Folder() : nullptr;
+    queue_.pop_front();
+    if (folder == nullptr) {
+        return;
+    }
+    const auto next = std::find_if(
+        queue_.begin(), queue_.end(), [](const Queued& queued) { return queued.job != nullptr; });
+    if (next != queue_.end() && next->job->Folder() == folder) {
+        return;
+    }
+    --foldersHeld_;
+    if (next == queue_.end()) {
+        lastFolder_ = nullptr; // a later file of the walk's folder holds it anew
+    }
+}
+
 void WalkOrderCommit::CommitWhatIsReady()
 {
     const std::size_t inFlight = kParallelTuning.filesInFlight;
-    const bool full = queue_.size() >= inFlight;
+    const bool full = queue_.size() >= inFlight || Crowded();
     while (!queue_.empty() && !stopped_) {
-        const bool wait = full && queue_.size() > inFlight / 2;
+        const bool wait = full && (queue_.size() > inFlight / 2 || Crowded());
         if (!CommitHead(wait)) {
             return;
         }
@@ -64,7 +129,7 @@ bool WalkOrderCommit::CommitHead(bool wait)
     }
     if (head.folderError) {
         target_.FolderNotRead(head.displayPath, *head.folderError);
-        queue_.pop_front();
+        PopHead();
         return true;
     }
     if (!headBegun_) {
@@ -85,6 +150,9 @@ bool WalkOrderCommit::CommitHead(bool wait)
         }
         // An abort while the worker reads on is heard at the last stop check written.
         stoppedHere = stoppedHere || (!done && atStopCheck_ && stopRequested());
+        if (done && !stoppedHere && head.job->HandedBack()) {
+            head.job->ScanStraightInto(platform_.fileSystem, RunMatcher(), target_, stopRequested);
+        }
         if (stoppedHere || done) {
             FinishHead(stoppedHere);
             return true;
@@ -94,12 +162,12 @@ bool WalkOrderCommit::CommitHead(bool wait)
         }
         pool_->HandOver();
         if (threads_.runReadsToo && pool_->TakeBack(*head.job)) {
-            head.job->ScanStraightInto(platform_.fileSystem, *runMatcher_, target_, stopRequested);
+            head.job->ScanStraightInto(platform_.fileSystem, RunMatcher(), target_, stopRequested);
             FinishHead(false);
             return true;
         }
         // Rather than sleep, the run's thread reads a file no worker has taken, where it may.
-        sleep = !(threads_.runReadsToo && pool_->ScanOneHere(*runMatcher_));
+        sleep = !(threads_.runReadsToo && pool_->ScanOneHere(RunMatcher(), stopRequested));
         if (sleep) {
             DoEventsOncePerFrame();
         }
@@ -130,7 +198,7 @@ void WalkOrderCommit::FinishHead(bool stoppedHere)
         read = head.job->Outcome();
     }
     target_.EndFile(read);
-    queue_.pop_front();
+    PopHead();
     headBegun_ = false;
 }
 
@@ -143,6 +211,8 @@ void WalkOrderCommit::CancelWhatIsLeft()
     }
     pool_.reset();
     queue_.clear();
+    foldersHeld_ = 0;
+    lastFolder_ = nullptr;
     abandoned_.clear();
 }
 

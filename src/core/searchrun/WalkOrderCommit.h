@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -23,6 +24,7 @@ namespace trawlit {
 struct SearchThreads {
     int workers = 0;
     bool runReadsToo = false;
+    ThreadStarter startThread = {}; // empty: std::thread
 };
 
 // The search as the commit writes into it: every file as if it were read right there.
@@ -62,9 +64,15 @@ private:
         std::optional<PlatformError> folderError;
     };
 
+    // Fewer workers where memory is short, and fewer workers and folders held open where the
+    // process may open few files.
+    void FitToLimits(FileSystem& files);
+    bool Crowded() const;
+    void PopHead();
     void CommitWhatIsReady();
     bool CommitHead(bool wait);
     void FinishHead(bool stoppedHere);
+    LineMatcher& RunMatcher();
     void DoEventsOncePerFrame();
     void CancelWhatIsLeft();
 
@@ -72,8 +80,16 @@ private:
     SearchThreads threads_;
     CommitTarget& target_;
     LineMatcher* runMatcher_;
+    MatchSettings settings_;
+    std::optional<LineMatcher> ownMatcher_; // for the window, when it must read a file itself
     std::optional<FileScanPool> pool_;
     std::deque<Queued> queue_;
+    // Folder listings the queued files hold open (files of one folder come together), and how
+    // many may be: with the walk's next one and a file per scanning thread, all the process
+    // may open.
+    std::size_t foldersHeld_ = 0;
+    std::size_t foldersHeldAtMost_ = SIZE_MAX;
+    const FolderListing* lastFolder_ = nullptr;
     ScanRecord taken_;
     std::vector<std::unique_ptr<FileScanJob>> abandoned_;
     bool headBegun_ = false;

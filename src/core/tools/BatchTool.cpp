@@ -5,6 +5,7 @@
 #include "core/files/ErrorNumbers.h"
 #include "core/files/FileRoutines.h"
 #include "core/run/RunStart.h"
+#include "core/text/TextHelpers.h"
 #include "ports/Dialogs.h"
 
 namespace trawlit {
@@ -46,7 +47,13 @@ void BatchTool::Conclude(RunResult& result)
 
 std::string BatchTool::ClosingMessage(bool aborted) const
 {
-    return FilesSearchedMessage(aborted, TotalFiles(), Gaps());
+    std::string message = FilesSearchedMessage(aborted, TotalFiles(), Gaps());
+    if (filesNotReadInFull_ != 0) {
+        message
+            += PLURAL(static_cast<double>(filesNotReadInFull_), "file", PluralFlags::NoLeadingBlank)
+            + " could not be read in full.\r\n\r\n";
+    }
+    return message;
 }
 
 void BatchTool::CountFile()
@@ -75,6 +82,7 @@ void BatchTool::ReportReadFailure(const WalkFile& file)
         ? ErrorWithCause(ErrorNumber::PathFileAccessError, "it is a folder, not a file")
         : ErrorWithNumber(ErrorNumber::DeviceIoError);
     Ports().files.ReportOpenError(error, file.checkPath);
+    ++filesNotReadInFull_;
 }
 
 void BatchTool::CloseFile(std::int16_t fileNumber)
@@ -98,7 +106,7 @@ FileRead BatchTool::ReadLinesOf(
         ReportReadFailure(file);
         return FileRead::Failed;
     }
-    return FileRead::Read;
+    return reader.Stopped() ? FileRead::Stopped : FileRead::Read;
 }
 
 std::string PathBelowRoot(const std::string& path, const std::string& rootFolder)

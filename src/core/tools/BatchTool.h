@@ -22,8 +22,9 @@ struct BatchToolPolicy {
 // The policy of a tool that reads the files it visits: pictures are passed over.
 BatchToolPolicy ReadingToolPolicy(std::optional<std::int16_t> headerSection);
 
-// How the reading of one file of the walk went.
-enum class FileRead : std::uint8_t { NotOpened, Failed, Read };
+// How the reading of one file of the walk went. Failed and Stopped (an abort heard inside the
+// file) leave it cut short: what a tool made of it must not pass for the whole file.
+enum class FileRead : std::uint8_t { NotOpened, Failed, Stopped, Read };
 
 // A batch tool in the run frame: the folder inputs recorded, every entry that is not a folder
 // handed on, the total-files counter alone, and the results file handed to the output-file
@@ -44,13 +45,17 @@ protected:
     // Opens a file of the walk for reading by the name it was listed under. When it cannot
     // be opened, tells the user in the file routines' words.
     bool OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber);
-    // Tells the user that a file of the walk could not be read to its end.
+    // Tells the user that a file of the walk could not be read to its end, and counts it.
     void ReportReadFailure(const WalkFile& file);
+    std::int64_t FilesNotReadInFull() const { return filesNotReadInFull_; }
     void CloseFile(std::int16_t fileNumber);
     // Opens a file of the walk, hands its lines to `readLines` and closes it; a file that
     // could not be opened or read to its end has been reported.
     FileRead ReadLinesOf(const WalkFile& file, const std::function<void(LineReader&)>& readLines,
         LineReading reading = {});
+
+private:
+    std::int64_t filesNotReadInFull_ = 0;
 };
 
 // How a file is shown in the results: its path without the root folder and the separator

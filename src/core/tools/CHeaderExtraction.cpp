@@ -13,6 +13,8 @@ namespace trawlit {
 
 namespace {
 
+constexpr const char* kCutShort = "\t(not read in full)";
+
 // The header comment ends at its closing "*/" or at the first #include or #if, when either
 // begins the line exactly.
 bool EndsHeader(const std::string& line)
@@ -43,6 +45,10 @@ public:
         });
         if (read == FileRead::NotOpened) {
             return;
+        }
+        // The block is written as it is read: one cut short says so rather than pass as whole.
+        if (read == FileRead::Failed || read == FileRead::Stopped) {
+            Writer().WriteLine(kCutShort);
         }
         Writer().Write("\r\n");
         if (read == FileRead::Read) {

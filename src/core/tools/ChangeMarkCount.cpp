@@ -132,6 +132,7 @@ public:
         const FileRead read = ReadLinesOf(file,
             [this, &counts](LineReader& reader) { counts = CountMarks(reader); },
             { .utf8Lines = false });
+        // Counts of a file cut short would pass for the file's own: it is left out.
         if (read != FileRead::Read) {
             return;
         }

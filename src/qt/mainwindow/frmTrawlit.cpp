@@ -21,6 +21,7 @@
 #include "core/dialogs/DirBrowse.h"
 #include "core/dialogs/GETPATH.h"
 #include "core/outputfile/Viewers.h"
+#include "core/run/RunFrame.h"
 #include "core/run/RunStart.h"
 #include "core/searchrun/SearchRun.h"
 #include "core/settings/Registry.h"
@@ -497,15 +498,22 @@ void frmTrawlit::RunFromClick(ClickInputs inputs, const RunFunction& run)
         RecordInHistories(options, inputs);
         run(RunInputs { options, ReadSearchOptions() },
             RunPorts { *this, platform_, dialogs_, files_ });
+    } catch (const std::bad_alloc&) {
+        EndFailedRun(kOutOfMemory);
     } catch (const std::exception& failure) {
-        // Nothing may escape into the event loop; the window must not stay busy either.
-        AnimationStop();
-        HideAbortButton();
-        HideShowCounts(false);
-        ShowStuff();
-        EnablePanelInput(true);
-        dialogs_.MsgBox(failure.what(), MsgBoxCode::Critical, kProgramTitle);
+        EndFailedRun(failure.what());
     }
+}
+
+// Nothing may escape into the event loop; the window must not stay busy either.
+void frmTrawlit::EndFailedRun(const std::string& message)
+{
+    AnimationStop();
+    HideAbortButton();
+    HideShowCounts(false);
+    ShowStuff();
+    EnablePanelInput(true);
+    dialogs_.MsgBox(message, MsgBoxCode::Critical, kProgramTitle);
 }
 
 // A relative results path means the current folder: the header, the dialog, the history and

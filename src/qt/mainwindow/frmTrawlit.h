@@ -102,6 +102,7 @@ private:
     // Reads, checks and records the inputs, then runs one of the five runs; nothing escapes
     // into the event loop.
     void RunFromClick(ClickInputs inputs, const RunFunction& run);
+    void EndFailedRun(const std::string& message);
     void MakeResultsPathAbsolute();
     SearchOptions ReadSearchOptions();
     void RecordInHistories(const SearchOptions& options, ClickInputs inputs);

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -31,7 +33,33 @@ using fakes::TempFolder;
 struct FailingPlatform {
     PosixPlatform posix;
     fakes::FaultyFileSystem files { posix };
-    fakes::FakeClock clock;
+    return kNoFileHandle;
+} const auto failure = failedOpens.find(std::string(name));
+if (failure == failedOpens.end())
+    return PosixPlatform::OpenListedFile(folder, name, path, error);
+error = failure->second;
+return kNoFileHandle;
+}
+std::unique_ptr<FolderListing> StartListing(
+    const std::string& pattern, ListMask mask, PlatformError& error) override
+{
+    if (pattern.find("/locked/") != std::string::npos) {
+        error = { 70, "Permission denied" };
+        return nullptr;
+    }
+    return PosixPlatform::StartListing(pattern, mask, error);
+}
+
+std::int64_t FreeDescriptors() override
+{
+    return freeDescriptors;
+}
+
+std::map<std::string, PlatformError> failedOpens;
+std::int64_t freeDescriptors = -1;
+std::thread::id runThread = std::this_thread::get_id();
+std::atomic<bool> slowWorkers = false;
+std::atomic<bool> workersOutOfDescriptors = false;
 };
 
 class Random {
@@ -228,6 +256,99 @@ TEST_F(ParallelSearchTest, AnAbortAnywhereEndsBothRunsAtTheSamePlace)
             ASSERT_TRUE(reference.result.aborted);
             ExpectSame(reference, Run(c, threads, counter, value));
         }
+    }
+}
+
+// Workers that cannot start, or few descriptors left: the run goes on with what it has and
+// writes what one thread writes.
+TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
+{
+    int started = 0;
+    const ThreadStarter startOnlyOne = [&started](std::function<void()> work) {
+        if (++started > 1)
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(work));
+    };
+    const ThreadStarter startNone = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    const Threads cases[] = {
+        { "window, one of four workers starts", { 4, false, startOnlyOne } },
+        { "window, no worker starts", { 4, false, startNone } },
+        { "CLI, no worker starts", { 3, true, startNone } },
+    };
+    const Outcome reference = Run(kCases[0], kReference);
+    for (const Threads& threads : cases) {
+        SCOPED_TRACE(threads.name);
+        started = 0;
+        ExpectSame(reference, Run(kCases[0], threads));
+    }
+    for (const std::int64_t free : { 5, 9, 16 }) {
+        SCOPED_TRACE("descriptors free: " + std::to_string(free));
+        platform->files.freeDescriptors = free;
+        ExpectSame(reference, Run(kCases[0], { "four workers", { 4, false } }));
+        ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
+        platform->files.freeDescriptors = -2;
+    }
+    // Workers that find no descriptor free hand their files to the run's thread.
+    platform->files.otherThreadsOutOfDescriptors = true;
+    ExpectSame(reference, Run(kCases[0], { "four workers", { 4, false } }));
+    ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
+    platform->files.otherThreadsOutOfDescriptors = false;
+}
+
+// Memory that runs out in a read, on a worker or the run's thread, ends the run as an abort
+// does, its results closed and marked, and is then told by the exception.
+TEST_F(ParallelSearchTest, MemoryThatRunsOutEndsTheRunWithItsResultsMarked)
+{
+    for (const Threads& threads : { kReference, kParallel[0], kParallel[1] }) {
+        SCOPED_TRACE(threads.name);
+        platform->files.reads = 0;
+        platform->files.beforeRead = [](int read) {
+            if (read == 40)
+                throw std::bad_alloc();
+        };
+        EXPECT_THROW(Run(kCases[0], threads), std::bad_alloc);
+        platform->files.beforeRead = nullptr;
+        const std::string results = TempFolder::ReadWholeFile(output.Path() + "/out");
+        EXPECT_NE(results.find("ABORTED"), std::string::npos);
+    }
+}
+
+// Reads of nearly half a second each, files of many reads: a stop that comes while threads
+// (the run's own among them) are inside files ends the run after the reads under way.
+TEST(SlowStorageThreadsTest, AStopEndsTheRunPromptly)
+{
+    using Clock = std::chrono::steady_clock;
+    class StoppedAtView : public fakes::FakeRunView {
+    public:
+        bool AbortRequested() override { return Clock::now() >= stopAt; }
+        Clock::time_point stopAt;
+    };
+    TempFolder tree;
+    TempFolder output;
+    tree.Write("a.txt", "needle\n"); // read at once: the run's thread then reads for the workers
+    for (int file = 0; file < 10; ++file)
+        tree.Write("big" + std::to_string(file) + ".txt", std::string(2 << 20, 'x') + "\nneedle\n");
+    PosixPlatform posix;
+    fakes::FaultyFileSystem slow { posix };
+    slow.readPause = std::chrono::milliseconds(400); // on every thread
+    SearchOptions options;
+    options.RootFolder = tree.Path();
+    options.OutputPathname = output.Path() + "/out";
+    options.SearchStr = "needle";
+    for (const SearchThreads& threads : { SearchThreads { 3, false }, SearchThreads { 2, true } }) {
+        StoppedAtView window;
+        window.stopAt = Clock::now() + std::chrono::seconds(2);
+        fakes::RecordingDialogs dialogs;
+        FileRoutines files { slow, dialogs };
+        NoEventPump events;
+        const RunResult result = RunStringSearch(options,
+            RunPorts { window, { slow, posix, events }, dialogs, files }, nullptr, threads);
+        const double seconds = std::chrono::duration<double>(Clock::now() - window.stopAt).count();
+        EXPECT_TRUE(result.aborted);
+        EXPECT_LT(seconds, 2.0) << threads.workers << " workers";
     }
 }
 

@@ -1,4 +1,5 @@
 #include "core/tools/CHeaderExtraction.h"
+#include "core/tools/LineReader.h"
 
 #include "core/tools/ToolRunFixture.h"
 
@@ -170,8 +171,28 @@ TEST_F(CHeaderExtractionTest, AFileThatStopsBeingReadableIsReportedAndNotCounted
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
         "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/a.c");
-    EXPECT_EQ(Body(), "a.c\r\n\t/*\r\n\r\nb.c\r\n\t*/\r\n\r\n\r\n" + TotalFilesBlock(1));
+    EXPECT_EQ(Body(),
+        "a.c\r\n\t/*\r\n\t(not read in full)\r\n\r\nb.c\r\n\t*/\r\n\r\n\r\n" + TotalFilesBlock(1));
     EXPECT_EQ(result.counters.TotalFileCount, 1);
+    EXPECT_EQ(dialogs.outputFiles.at(0).message,
+        "1 file searched.\r\n\r\n1 file could not be read in full.\r\n\r\n");
+}
+
+TEST_F(CHeaderExtractionTest, AHeaderAnAbortCutsShortIsMarked)
+{
+    std::string header = "/*\r\n";
+    while (header.size() < 3 * LineReader::kBlockSize)
+        header += "line\r\n";
+    platform.AddFile("/Data/a.c", header + "*/\r\n");
+    int reads = 0;
+    platform.onRead = [&] { window.abortRequested = ++reads == 2; };
+
+    RunResult result = Run();
+
+    EXPECT_TRUE(result.aborted);
+    const std::string body = Body();
+    EXPECT_NE(body.find("\tline\r\n\t(not read in full)\r\n\r\n"), std::string::npos) << body;
+    EXPECT_EQ(body.find("\t*/"), std::string::npos);
 }
 
 } // namespace

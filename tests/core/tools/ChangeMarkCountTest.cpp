@@ -1,4 +1,5 @@
 #include "core/tools/ChangeMarkCount.h"
+#include "core/tools/LineReader.h"
 
 #include "core/tools/ToolRunFixture.h"
 
@@ -186,6 +187,27 @@ TEST_F(ChangeMarkCountTest, FilesThatCannotBeReadWholeAreReportedAndLeftOut)
         "Run-time error '57':\r\n\r\nDevice I/O error\r\n\r\nFile = /Data/b.txt");
     EXPECT_EQ(
         Body(), kHeading + "       0         1    c.txt\r\n" + Totals("       0         1", 1));
+    EXPECT_EQ(dialogs.outputFiles.at(0).message,
+        "1 file searched.\r\n\r\n1 file could not be read in full.\r\n\r\n");
+}
+
+// Counts up to an abort inside a file are not the file's: neither its line nor the totals.
+TEST_F(ChangeMarkCountTest, AFileAnAbortCutsShortIsLeftOut)
+{
+    platform.AddFile("/Data/a.txt", "/I\r\nx\r\n");
+    std::string big;
+    while (big.size() < 10 * LineReader::kBlockSize)
+        big += "/D 1, 5\r\ninserted\r\n";
+    platform.AddFile("/Data/m.txt", big);
+    int reads = 0;
+    platform.onRead = [&] { window.abortRequested = ++reads >= 5; };
+
+    RunResult result = Run();
+
+    EXPECT_TRUE(result.aborted);
+    EXPECT_EQ(Body(),
+        kHeading + "       0         1    a.txt\r\n\r\n       0         1    <== total counts \r\n"
+            + "\r\n\r\n*** PROCESSING WAS ABORTED VIA USER ACTION ***\r\n" + TotalFilesBlock(1));
 }
 
 } // namespace

@@ -33,33 +33,7 @@ using fakes::TempFolder;
 struct FailingPlatform {
     PosixPlatform posix;
     fakes::FaultyFileSystem files { posix };
-    return kNoFileHandle;
-} const auto failure = failedOpens.find(std::string(name));
-if (failure == failedOpens.end())
-    return PosixPlatform::OpenListedFile(folder, name, path, error);
-error = failure->second;
-return kNoFileHandle;
-}
-std::unique_ptr<FolderListing> StartListing(
-    const std::string& pattern, ListMask mask, PlatformError& error) override
-{
-    if (pattern.find("/locked/") != std::string::npos) {
-        error = { 70, "Permission denied" };
-        return nullptr;
-    }
-    return PosixPlatform::StartListing(pattern, mask, error);
-}
-
-std::int64_t FreeDescriptors() override
-{
-    return freeDescriptors;
-}
-
-std::map<std::string, PlatformError> failedOpens;
-std::int64_t freeDescriptors = -1;
-std::thread::id runThread = std::this_thread::get_id();
-std::atomic<bool> slowWorkers = false;
-std::atomic<bool> workersOutOfDescriptors = false;
+    fakes::FakeClock clock;
 };
 
 class Random {

@@ -609,7 +609,8 @@ TEST_F(frmTrawlitTest, CountersAreSetAtMostOnceAFrameAndTheLastOneIsShown)
         if (runEnds) {
             window->HideAbortButton();
         } else { // the frame timer; a loaded machine may be late with it
-            QTest::qWaitFor([this] { return window->lblMatchCount->text() == "1000"; }, 5000);
+            EXPECT_TRUE(
+                QTest::qWaitFor([this] { return window->lblMatchCount->text() == "1000"; }, 5000));
         }
         EXPECT_EQ(window->lblMatchCount->text(), "1000");
     }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,8 +26,9 @@ namespace {
 using fakes::TempFolder;
 
 // The real file system with a fixed date, and the failures a user meets: files that cannot be
-// opened (or are gone since listed) and folders that cannot be listed. Files are opened on
-// the workers, so the failures are fixed before a run. Slow workers leave most files, the
+// opened (or are gone since listed), a file whose second read fails (a bad disk), and folders
+// that cannot be listed. Files are opened on the workers, so the failures are fixed before a
+// run. Slow workers leave most files, the
 // huge ones among them, to the run's own thread.
 class FailingPlatform : public PosixPlatform {
 public:
@@ -36,10 +39,34 @@ public:
         if (slowWorkers && std::this_thread::get_id() != runThread)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         const auto failure = failedOpens.find(std::string(name));
-        if (failure == failedOpens.end())
-            return PosixPlatform::OpenListedFile(folder, name, path, error);
+        if (failure == failedOpens.end()) {
+            const FileHandle handle = PosixPlatform::OpenListedFile(folder, name, path, error);
+            if (name == "broken.txt") {
+                std::lock_guard lock(mutex_);
+                readsOfBroken_[handle] = 0;
+            }
+            return handle;
+        }
         error = failure->second;
         return kNoFileHandle;
+    }
+    std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            const auto broken = readsOfBroken_.find(handle);
+            if (broken != readsOfBroken_.end() && ++broken->second > 1)
+                return -1;
+        }
+        return PosixPlatform::Read(handle, buffer, size);
+    }
+    bool Close(FileHandle handle, PlatformError& error) override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            readsOfBroken_.erase(handle);
+        }
+        return PosixPlatform::Close(handle, error);
     }
     std::unique_ptr<FolderListing> StartListing(
         const std::string& pattern, ListMask mask, PlatformError& error) override
@@ -54,6 +81,10 @@ public:
     std::map<std::string, PlatformError> failedOpens;
     std::thread::id runThread = std::this_thread::get_id();
     std::atomic<bool> slowWorkers = false;
+
+private:
+    std::mutex mutex_;
+    std::map<FileHandle, int> readsOfBroken_;
 };
 
 class Random {
@@ -99,6 +130,7 @@ void GenerateTree(const TempFolder& tree, FailingPlatform& platform)
     tree.Write("d1/utf16.txt", std::string("\xFF\xFEn\0e\0e\0d\0l\0e\0\r\0\n\0", 18));
     tree.Write("locked/f.txt", "needle\n");
     tree.Write("d2/e0/unreadable.txt", "needle\n");
+    tree.Write("d4/broken.txt", text(20000)); // some 300 KiB: its first block is read
     tree.Write("d3/e1/gone.txt", "needle\n");
     platform.failedOpens["unreadable.txt"] = { 70, "Permission denied" };
     platform.failedOpens["gone.txt"] = { 53, "File not found" };
@@ -195,6 +227,7 @@ protected:
             parallel.result.counters.TotalFileCount, reference.result.counters.TotalFileCount);
         EXPECT_EQ(parallel.result.counters.MatchCount, reference.result.counters.MatchCount);
         EXPECT_EQ(parallel.result.foldersNotRead, reference.result.foldersNotRead);
+        EXPECT_EQ(parallel.result.filesNotRead, reference.result.filesNotRead);
     }
 
     static TempFolder* tree;
@@ -222,6 +255,14 @@ TEST_F(ParallelSearchTest, WorkersWriteWhatOneThreadWrites)
         const Outcome reference = Run(c, kReference);
         ASSERT_GT(reference.result.counters.MatchCount, 1000);
         ASSERT_EQ(reference.result.foldersNotRead, 1);
+        // Not counted as searched: the unreadable file and the one gone since listed. Told as
+        // not read in full: the unreadable file and the broken one, which is marked.
+        EXPECT_EQ(reference.result.counters.TotalFileCount, 405);
+        EXPECT_EQ(reference.result.filesNotRead, 2);
+        if (c.records != Records::Grep) { // grep tells it beside the lines
+            EXPECT_NE(
+                reference.results.find("not read in full: Device I/O error"), std::string::npos);
+        }
         ExpectSame(reference, Run(c, threads));
     }
 }

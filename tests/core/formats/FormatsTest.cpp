@@ -155,19 +155,30 @@ TEST(GrepRecordsTest, MatchesContinuationsAndCounts)
 
 // A line longer than jsonl holds is written as it comes, the same record but for the exact
 // bytes, which only a held line can add.
-TEST(JsonLinesRecordsTest, ALongLineStreamsIntoTheSameRecord)
+TEST(SearchPrintersTest, ALongLineIsWrittenAsItComes)
 {
     const PrintedFile file { "/r/a.txt", "/a.txt", "a.txt", "/r/A.TXT" };
-    const std::string line = std::string(JsonLinesRecords::kHeldLineBytes, 'x') + "caf\xC3\xA9";
+    const std::string line = std::string(3 * JsonLinesRecords::kHeldLineBytes, 'x') + "caf\xC3\xA9";
     for (const bool bad : { false, true }) {
-        JsonLinesRecords records("/w");
-        StringOut out;
-        PrintLine(records, out, file, 7, line + (bad ? "\xE9" : ""), false, 4096);
-        std::string expected
+        const std::string text = line + (bad ? "\xE9" : "");
+        JsonLinesRecords json("/w");
+        GrepRecords grep;
+        std::string record
             = R"({"type":"match","path":"a.txt","absolute":"/r/a.txt","line":7,"text":)";
-        AppendJsonString(expected, line + (bad ? "\xE9" : ""));
-        expected += bad ? ",\"text_exact\":false}\n" : "}\n";
-        EXPECT_EQ(out.written, expected) << bad;
+        AppendJsonString(record, text);
+        record += bad ? ",\"text_exact\":false}\n" : "}\n";
+        const std::pair<SearchPrinter*, std::string> cases[]
+            = { { &json, record }, { &grep, "/r/a.txt:7:" + text + "\n" } };
+        for (const auto& [printer, expected] : cases) {
+            StringOut out;
+            printer->BeginLine(out, file, 7, false);
+            for (std::size_t at = 0; at < text.size(); at += 4096)
+                printer->LineText(out, std::string_view(text).substr(at, 4096));
+            // No more than jsonl's held part is kept back.
+            EXPECT_GE(out.written.size() + JsonLinesRecords::kHeldLineBytes, text.size()) << bad;
+            printer->EndLine(out);
+            EXPECT_EQ(out.written, expected) << bad;
+        }
     }
 }
 

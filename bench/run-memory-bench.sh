@@ -51,6 +51,8 @@ for folder in long-line text zeros; do
     run "$folder search absent" "$dir" search --find absent
     run "$folder search needle collapsed" "$dir" search --find 'needle' --collapse-white-space
     run "$folder search needle counts" "$dir" search --find needle --counts-only
+    run "$folder search needle jsonl" "$dir" search --find needle --format jsonl
+    run "$folder search needle grep" "$dir" search --find needle --format grep
     run "$folder c-headers" "$dir" c-headers
     run "$folder change-marks" "$dir" change-marks
     # Every zero byte is a character a web page cannot hold: one results line each.

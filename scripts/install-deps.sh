@@ -13,6 +13,8 @@ packages=(
     desktop-file-utils appstream dpkg-dev file
     # The completions of trawlit-cli are tried in the shells they are made for.
     zsh fish
+    # fiu-run: the search is tried while reads and opens fail at random.
+    fiu-utils
 )
 missing=()
 for p in "${packages[@]}"; do

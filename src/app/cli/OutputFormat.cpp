@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "app/cli/ConsoleMessages.h"
 #include "core/formats/GrepRecords.h"
 #include "core/formats/JsonLinesRecords.h"
 
@@ -54,7 +55,9 @@ std::unique_ptr<SearchPrinter> RecordsFor(OutputFormat format)
     case OutputFormat::JsonLines:
         return std::make_unique<JsonLinesRecords>(WorkingFolder());
     case OutputFormat::Grep:
-        return std::make_unique<GrepRecords>();
+        // Beside the lines, as grep tells its errors.
+        return std::make_unique<GrepRecords>(
+            [](const std::string& note) { PrintMessage(stderr, note); });
     case OutputFormat::Results:
         break;
     }

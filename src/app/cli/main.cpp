@@ -82,7 +82,8 @@ int ExitStatusOf(const RunResult& result)
     if (result.aborted) {
         return kAborted;
     }
-    if (result.copiesNotWritten > 0) {
+    // Like grep: whatever was not read in full makes the results incomplete.
+    if (result.copiesNotWritten > 0 || result.filesNotRead > 0 || result.foldersNotRead > 0) {
         return kRefusedOrFailed;
     }
     return result.status == RunStatus::NoMatch ? kNoMatch : kFoundOrDone;

@@ -1,20 +1,34 @@
 #include "core/formats/GrepRecords.h"
 
 #include <string>
+#include <utility>
 
 namespace trawlit {
 
-void GrepRecords::MatchLine(TextOut& out, const PrintedFile& file, std::int64_t lineNumber,
-    std::string_view text, bool isContinuation)
+GrepRecords::GrepRecords(Note note)
+    : note_(std::move(note))
+{
+}
+
+void GrepRecords::BeginLine(
+    TextOut& out, const PrintedFile& file, std::int64_t lineNumber, bool isContinuation)
 {
     const char separator = isContinuation ? '-' : ':';
     line_.assign(file.displayPath);
     line_ += separator;
     line_ += std::to_string(lineNumber);
     line_ += separator;
-    line_ += text;
-    line_ += '\n';
     out.Write(line_);
+}
+
+void GrepRecords::LineText(TextOut& out, std::string_view part)
+{
+    out.Write(part);
+}
+
+void GrepRecords::EndLine(TextOut& out)
+{
+    out.Write("\n");
 }
 
 void GrepRecords::FileCount(TextOut& out, const PrintedFile& file, std::int64_t count)
@@ -24,6 +38,13 @@ void GrepRecords::FileCount(TextOut& out, const PrintedFile& file, std::int64_t 
     line_ += std::to_string(count);
     line_ += '\n';
     out.Write(line_);
+}
+
+void GrepRecords::FileCut(TextOut&, const PrintedFile& file, std::string_view why)
+{
+    if (note_) {
+        note_(std::string(file.displayPath) + ": (" + NotReadInFull(why) + ")");
+    }
 }
 
 } // namespace trawlit

@@ -33,13 +33,56 @@ void JsonLinesRecords::MatchingFile(TextOut& out, const PrintedFile& file)
     EndRecord(out);
 }
 
-void JsonLinesRecords::MatchLine(TextOut& out, const PrintedFile& file, std::int64_t lineNumber,
-    std::string_view text, bool isContinuation)
+void JsonLinesRecords::BeginLine(
+    TextOut&, const PrintedFile& file, std::int64_t lineNumber, bool isContinuation)
 {
     StartRecord(isContinuation ? "continuation" : "match", &file);
     AppendNumber("line", lineNumber);
-    AppendTextField(record_, "text", text);
+    text_.clear();
+    streaming_ = false;
+}
+
+void JsonLinesRecords::LineText(TextOut& out, std::string_view part)
+{
+    if (!streaming_ && text_.size() + part.size() <= kHeldLineBytes) {
+        text_.append(part);
+        return;
+    }
+    if (!streaming_) {
+        StartStreaming(out);
+    }
+    record_.clear();
+    streamedExact_ = AppendJsonStringPart(record_, part, pending_, false) && streamedExact_;
+    out.Write(record_);
+}
+
+void JsonLinesRecords::EndLine(TextOut& out)
+{
+    if (!streaming_) {
+        AppendTextField(record_, "text", text_);
+        EndRecord(out);
+        return;
+    }
+    record_.clear();
+    streamedExact_ = AppendJsonStringPart(record_, {}, pending_, true) && streamedExact_;
+    record_ += "\",";
+    if (!streamedExact_) {
+        record_ += "\"text_exact\":false,";
+    }
     EndRecord(out);
+    streaming_ = false;
+}
+
+// The record so far and what was held of the line go out; the rest follows part by part.
+void JsonLinesRecords::StartStreaming(TextOut& out)
+{
+    streaming_ = true;
+    pending_.clear();
+    record_ += "\"text\":\"";
+    streamedExact_ = AppendJsonStringPart(record_, text_, pending_, false);
+    out.Write(record_);
+    text_.clear();
+    text_.shrink_to_fit();
 }
 
 void JsonLinesRecords::FileCount(TextOut& out, const PrintedFile& file, std::int64_t count)
@@ -49,12 +92,21 @@ void JsonLinesRecords::FileCount(TextOut& out, const PrintedFile& file, std::int
     EndRecord(out);
 }
 
-void JsonLinesRecords::Summary(TextOut& out, const RunCounters& counters, bool aborted)
+void JsonLinesRecords::FileCut(TextOut& out, const PrintedFile& file, std::string_view why)
+{
+    StartRecord("cut", &file);
+    AppendTextField(record_, "reason", NotReadInFull(why));
+    EndRecord(out);
+}
+
+void JsonLinesRecords::Summary(
+    TextOut& out, const RunCounters& counters, bool aborted, std::int64_t filesNotRead)
 {
     StartRecord("summary", nullptr);
     AppendNumber("files_searched", counters.TotalFileCount);
     AppendNumber("matching_files", counters.FileFoundCount);
     AppendNumber("matches", counters.MatchCount);
+    AppendNumber("files_not_read_in_full", filesNotRead);
     record_ += aborted ? "\"aborted\":true," : "\"aborted\":false,";
     EndRecord(out);
 }

@@ -53,10 +53,11 @@ std::size_t Utf8SequenceLength(std::string_view bytes)
     return !bytes.empty() && DecodeUtf8At(bytes, 0, codePoint, length) ? length : 0;
 }
 
-bool AppendJsonString(std::string& out, std::string_view bytes)
+namespace {
+
+bool AppendEscaped(std::string& out, std::string_view bytes)
 {
     bool exact = true;
-    out += '"';
     std::size_t at = 0;
     while (at < bytes.size()) {
         std::size_t plainEnd = at;
@@ -81,8 +82,56 @@ bool AppendJsonString(std::string& out, std::string_view bytes)
             ++at;
         }
     }
+    return exact;
+}
+
+// How many bytes at the end of `bytes` begin a UTF-8 sequence that runs past it.
+std::size_t CutSequenceAtEnd(std::string_view bytes)
+{
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, bytes.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0U) == 0x80U) {
+            continue; // a continuation byte: its lead is further back
+        }
+        const std::size_t length = byte >= 0xF0U ? 4 : byte >= 0xE0U ? 3 : byte >= 0xC0U ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool AppendJsonString(std::string& out, std::string_view bytes)
+{
+    out += '"';
+    const bool exact = AppendEscaped(out, bytes);
     out += '"';
     return exact;
+}
+
+bool AppendJsonStringPart(std::string& out, std::string_view bytes, std::string& pending, bool last)
+{
+    bool exact = true;
+    if (!pending.empty()) {
+        // The cut sequence, completed by the first bytes of this part where they fit it.
+        std::string joined = pending;
+        joined.append(bytes.substr(0, 4 - pending.size()));
+        const std::size_t length = Utf8SequenceLength(joined);
+        if (length > pending.size()) {
+            out.append(joined, 0, length);
+            bytes.remove_prefix(length - pending.size());
+        } else if (joined.size() < 4 && !last && CutSequenceAtEnd(joined) == joined.size()) {
+            pending = joined; // still cut: a part of one or two bytes
+            return true;
+        } else {
+            exact = AppendEscaped(out, pending);
+        }
+        pending.clear();
+    }
+    const std::size_t cut = last ? 0 : CutSequenceAtEnd(bytes);
+    pending.assign(bytes.substr(bytes.size() - cut));
+    bytes.remove_suffix(cut);
+    return AppendEscaped(out, bytes) && exact;
 }
 
 void AppendBase64(std::string& out, std::string_view bytes)

@@ -10,6 +10,12 @@ namespace trawlit {
 // U+FFFD each; returns false when that happened, so the caller can add the exact bytes.
 bool AppendJsonString(std::string& out, std::string_view bytes);
 
+// Appends `bytes` as the inside of a JSON string (no quotes) that comes in parts, exactly as
+// AppendJsonString would escape them all at once: a UTF-8 sequence cut at the end of a part
+// waits in `pending` for the next one, or for `last`. Returns false when a byte became U+FFFD.
+bool AppendJsonStringPart(
+    std::string& out, std::string_view bytes, std::string& pending, bool last);
+
 // Appends `bytes` in base64 (RFC 4648, with padding), no quotes.
 void AppendBase64(std::string& out, std::string_view bytes);
 

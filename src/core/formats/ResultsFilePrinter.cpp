@@ -57,12 +57,21 @@ void ResultsFilePrinter::EndLine(TextOut& out)
 
 void ResultsFilePrinter::FileCount(TextOut& out, const PrintedFile& file, std::int64_t count)
 {
+    countsOnly_ = true; // only counts are written in this run
     out.Write(RJustify(std::to_string(count), 8) + "  ");
     out.Write(file.checkPath);
     out.Write("\r\n");
 }
 
-void ResultsFilePrinter::Summary(TextOut& out, const RunCounters& counters, bool aborted)
+void ResultsFilePrinter::FileCut(TextOut& out, const PrintedFile&, std::string_view why)
+{
+    // Under the path of the count line; with the lines, as they are.
+    out.Write(countsOnly_ ? std::string(10, ' ') : "\t");
+    out.Write("(" + NotReadInFull(why) + ")\r\n");
+}
+
+void ResultsFilePrinter::Summary(
+    TextOut& out, const RunCounters& counters, bool aborted, std::int64_t)
 {
     WriteTrailer(out, aborted, counters);
 }

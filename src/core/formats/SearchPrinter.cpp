@@ -2,23 +2,9 @@
 
 namespace trawlit {
 
-void WholeLinePrinter::BeginLine(
-    TextOut&, const PrintedFile& file, std::int64_t lineNumber, bool isContinuation)
+std::string NotReadInFull(std::string_view why)
 {
-    file_ = file;
-    lineNumber_ = lineNumber;
-    isContinuation_ = isContinuation;
-    text_.clear();
-}
-
-void WholeLinePrinter::LineText(TextOut&, std::string_view part)
-{
-    text_.append(part);
-}
-
-void WholeLinePrinter::EndLine(TextOut& out)
-{
-    MatchLine(out, file_, lineNumber_, text_, isContinuation_);
+    return "not read in full: " + std::string(why);
 }
 
 } // namespace trawlit

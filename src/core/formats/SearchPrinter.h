@@ -23,7 +23,8 @@ struct PrintedFile {
 // only, a file's first match brings MatchingFile and each listed line BeginLine, LineText (its
 // text as read, in one or more parts) and EndLine; with counts only, every file searched
 // brings FileCount instead. A continuation line is listed without a test because the line
-// before it ended in "_".
+// before it ended in "_". A file read only part way (a read failed, or the abort came inside
+// it) brings FileCut after all that was found in it, so that no format shows it as whole.
 class SearchPrinter {
 public:
     virtual ~SearchPrinter() = default;
@@ -41,28 +42,16 @@ public:
     virtual void LineText(TextOut& out, std::string_view part) = 0;
     virtual void EndLine(TextOut& out) = 0;
     virtual void FileCount(TextOut& out, const PrintedFile& file, std::int64_t count) = 0;
-    // Once, after the walk ended or was aborted.
-    virtual void Summary(TextOut& out, const RunCounters& counters, bool aborted) = 0;
-};
-
-// A printer of records that take a line whole: its parts are gathered first.
-class WholeLinePrinter : public SearchPrinter {
-public:
-    void BeginLine(
-        TextOut& out, const PrintedFile& file, std::int64_t lineNumber, bool isContinuation) final;
-    void LineText(TextOut& out, std::string_view part) final;
-    void EndLine(TextOut& out) final;
-
-protected:
-    virtual void MatchLine(TextOut& out, const PrintedFile& file, std::int64_t lineNumber,
-        std::string_view text, bool isContinuation)
+    // `why`: "PROCESS WAS ABORTED", or the failed read's error ("Device I/O error").
+    virtual void FileCut(TextOut& out, const PrintedFile& file, std::string_view why) = 0;
+    // Once, after the walk ended or was aborted. `filesNotRead`: the files that could not be
+    // opened or read to their end.
+    virtual void Summary(
+        TextOut& out, const RunCounters& counters, bool aborted, std::int64_t filesNotRead)
         = 0;
-
-private:
-    PrintedFile file_;
-    std::int64_t lineNumber_ = 0;
-    bool isContinuation_ = false;
-    std::string text_; // reused: one allocation for the whole run
 };
+
+// The words every format marks a cut file with: "not read in full: " and why.
+std::string NotReadInFull(std::string_view why);
 
 } // namespace trawlit

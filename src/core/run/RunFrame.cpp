@@ -114,6 +114,7 @@ void RunFrame::WalkAndClose(std::int16_t resultsFileNumber, RunResult& result)
     ports_.view.HideAbortButton();
     result.counters = counters_;
     result.foldersNotRead = gaps_.foldersNotRead;
+    result.filesNotRead = gaps_.filesNotRead;
     if (writer.Failed()) {
         result.status = RunStatus::Failed;
         ReportWriteFailure(ports_.dialogs, writer.Error(), options_.OutputPathname);
@@ -180,6 +181,11 @@ std::string WalkGapsMessage(const WalkGaps& gaps)
         message = PLURAL(static_cast<double>(gaps.foldersNotRead), "folder",
                       PluralFlags::NoLeadingBlank)
             + " could not be read.\r\n\r\n";
+    }
+    if (gaps.filesNotRead != 0) {
+        message
+            += PLURAL(static_cast<double>(gaps.filesNotRead), "file", PluralFlags::NoLeadingBlank)
+            + " could not be read in full.\r\n\r\n";
     }
     for (const std::string& wildcard : gaps.unusedTemplates) {
         message += "No file in the tree matches the template " + wildcard + ".\r\n\r\n";

@@ -14,10 +14,11 @@ namespace trawlit {
 
 class ResultsWriter;
 
-// What a walk left out: the folders it could not read, and the wildcards of the template that
-// admitted no file in the whole tree.
+// What a walk left out: the folders it could not read, the files it could not open or read to
+// their end, and the wildcards of the template that admitted no file in the whole tree.
 struct WalkGaps {
     std::int64_t foldersNotRead = 0;
+    std::int64_t filesNotRead = 0;
     std::vector<std::string> unusedTemplates;
 };
 
@@ -49,6 +50,8 @@ public:
     void OnFolderNotRead(const std::string& folderPath, const PlatformError& error) override;
     void AfterName() override;
     void OnTemplatesUnused(const std::vector<std::string>& wildcards) override;
+    // A file of the walk could not be opened, or not read to its end: the run is not complete.
+    void OnFileNotRead() { ++gaps_.filesNotRead; }
 
 protected:
     // True when the inputs cannot be run; the user has been told why.
@@ -100,7 +103,8 @@ inline constexpr const char* kOutOfMemory
 
 std::string FilesSearchedMessage(
     bool aborted, std::int64_t totalFileCount, const WalkGaps& gaps = {});
-// "2 folders could not be read." and a blank line when some could not, then "No file in the
+// "2 folders could not be read." and a blank line when some could not, "2 files could not be
+// read in full." and a blank line likewise, then "No file in the
 // tree matches the template *.h." and a blank line for each wildcard that admitted none;
 // nothing when the walk left nothing out.
 std::string WalkGapsMessage(const WalkGaps& gaps);

@@ -20,6 +20,7 @@ struct RunResult {
     bool aborted = false;
     RunCounters counters;
     std::int64_t foldersNotRead = 0;
+    std::int64_t filesNotRead = 0; // not opened, or not read to their end
     std::int64_t copiesNotWritten = 0; // the web cleanup's copies that could not be written
     std::string closingMessage;
     std::string outputPathname;

@@ -27,6 +27,7 @@ void BlockBuffer::Reset()
     }
     size_ = 0;
     atEnd_ = false;
+    readFailed_ = false;
     last_ = beforeLast_ = 0;
 }
 
@@ -56,9 +57,10 @@ void BlockBuffer::Refill(ByteSource& source, std::size_t keepFrom)
     const std::size_t appendedFrom = size_;
     // One read per refill: whatever arrived is searched before the source is asked again.
     const std::ptrdiff_t got = source.Read(data_.get() + size_, kBlockSize);
-    if (got <= 0)
+    if (got <= 0) {
         atEnd_ = true;
-    else // a source claiming more than it was asked for is not trusted beyond the buffer
+        readFailed_ = got < 0;
+    } else // a source claiming more than it was asked for is not trusted beyond the buffer
         size_ += std::min(static_cast<std::size_t>(got), kBlockSize);
     NoteLastBytes(appendedFrom);
 }

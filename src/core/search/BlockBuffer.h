@@ -35,7 +35,10 @@ public:
 
     const char* Data() const { return data_.get(); }
     std::size_t Size() const { return size_; }
+    // No more bytes come: the file ended, or a read failed (ReadFailed), which its source keeps
+    // to tell.
     bool AtEnd() const { return atEnd_; }
+    bool ReadFailed() const { return readFailed_; }
 
     // Whether the file's last byte is an LF that does not follow a CR (only final once AtEnd).
     bool EndsWithLoneLF() const { return last_ == '\n' && beforeLast_ != '\r'; }
@@ -48,6 +51,7 @@ private:
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
     bool atEnd_ = false;
+    bool readFailed_ = false;
     char last_ = 0; // of the whole file read so far, kept across refills
     char beforeLast_ = 0;
 };

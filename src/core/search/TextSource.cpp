@@ -27,10 +27,13 @@ void TextSource::Open(ByteSource& file)
     decoded_.clear();
     decodedUsed_ = 0;
     decodingDone_ = false;
+    failed_ = false;
 }
 
 std::ptrdiff_t TextSource::Read(char* buffer, std::size_t size)
 {
+    if (failed_)
+        return -1; // a failed read ends the file: nothing after a gap is passed on
     if (utf16_)
         return ReadDecoded(buffer, size);
     if (!firstRead_)
@@ -55,8 +58,10 @@ std::ptrdiff_t TextSource::ReadFirst(char* buffer, std::size_t size)
     while (got > 0 && static_cast<std::size_t>(got) < std::min(kMarkSize, size)
         && MayStartMark(buffer[0])) {
         const std::ptrdiff_t more = file_->Read(buffer + got, size - static_cast<std::size_t>(got));
-        if (more <= 0)
+        if (more <= 0) {
+            failed_ = more < 0; // what came is passed on, the failure with the next read
             break;
+        }
         got += more;
     }
     return got;
@@ -66,6 +71,8 @@ std::ptrdiff_t TextSource::ReadDecoded(char* buffer, std::size_t size)
 {
     while (decodedUsed_ == decoded_.size() && !decodingDone_)
         DecodeMore();
+    if (failed_ && decodedUsed_ == decoded_.size())
+        return -1;
     const std::size_t count = std::min(size, decoded_.size() - decodedUsed_);
     std::memcpy(buffer, decoded_.data() + decodedUsed_, count);
     decodedUsed_ += count;
@@ -81,6 +88,7 @@ void TextSource::DecodeMore()
     const std::ptrdiff_t got = file_->Read(raw_.get(), BlockBuffer::kBlockSize);
     if (got <= 0) {
         decodingDone_ = true;
+        failed_ = got < 0;
         utf16_->Finish(decoded_);
         return;
     }

@@ -12,7 +12,7 @@ namespace trawlit {
 
 // A file as the line matcher reads it: UTF-16 with a byte-order mark decoded to UTF-8, any
 // other file byte for byte, straight into the reader's buffer. Whether the file can be read
-// again is only settled by the first read.
+// again is only settled by the first read. A failed read is passed on, never taken for the end.
 class TextSource : public ByteSource {
 public:
     // Starts on a new file; the source must outlive the reading of it.
@@ -38,6 +38,7 @@ private:
     std::string decoded_;
     std::size_t decodedUsed_ = 0;
     bool decodingDone_ = false;
+    bool failed_ = false; // a read failed: every later read fails too
 };
 
 } // namespace trawlit

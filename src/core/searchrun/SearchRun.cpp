@@ -134,7 +134,10 @@ protected:
         }
     }
 
-    void WriteEnd(bool aborted) override { printer_.Summary(Writer(), Counters(), aborted); }
+    void WriteEnd(bool aborted) override
+    {
+        printer_.Summary(Writer(), Counters(), aborted, Gaps().filesNotRead);
+    }
 
     void Conclude(RunResult& result) override
     {
@@ -186,28 +189,46 @@ private:
         fileMatchCount_ = 0;
     }
 
-    // A file that could not be opened is reported and counted with no lines, unless it is
-    // gone since it was listed: that one is passed over silently, like any name that is no
-    // file any more. A read that failed part way counts what came before it.
+    // A file that could not be opened is reported and left out of the files searched, unless
+    // it is gone since it was listed: that one is passed over silently, like any name that is
+    // no file any more. A file read only part way is searched as far as it was read, and
+    // marked so by every printer; a failed read is reported as the batch tools report it.
     void EndFile(const FileRead& read) override
     {
         if (matchOpen_) {
             EndMatch(); // stopped inside a line: what was written of it ends there
         }
         if (read.outcome == ReadOutcome::NotOpened) {
-            if (IsGoneSinceListed(read.openError)) {
-                return;
+            if (!IsGoneSinceListed(read.error)) {
+                const std::string checkPath(printed_.checkPath);
+                Ports().files.ReportOpenError(read.error, checkPath);
+                Ports().dialogs.MsgBox("Open error with\r\n" + checkPath);
+                OnFileNotRead();
             }
-            const std::string checkPath(printed_.checkPath);
-            Ports().files.ReportOpenError(read.openError, checkPath);
-            Ports().dialogs.MsgBox("Open error with\r\n" + checkPath);
+            return;
         }
         if (!listsLines_) {
             printer_.FileCount(Writer(), printed_, fileMatchCount_);
         }
+        if (IsCutShort(read.outcome)) {
+            MarkCut(read);
+        }
         RunCounters& counters = Counters();
         SetCounter(Ports().view, Counter::TotalFileCount, counters.TotalFileCount,
             counters.TotalFileCount + 1);
+    }
+
+    void MarkCut(const FileRead& read)
+    {
+        if (read.outcome == ReadOutcome::ReadFailed) {
+            Ports().files.ReportOpenError(read.error, std::string(printed_.checkPath));
+            OnFileNotRead();
+        }
+        if (listsLines_ && fileMatchCount_ == 0) {
+            printer_.MatchingFile(Writer(), printed_); // the mark needs its file named
+        }
+        printer_.FileCut(Writer(), printed_,
+            read.outcome == ReadOutcome::Stopped ? "PROCESS WAS ABORTED" : read.error.description);
     }
 
     SearchPrinter& printer_;

@@ -30,7 +30,10 @@ FileRead SearchedFile::Outcome() const
     if (!IsOpen()) {
         return { ReadOutcome::NotOpened, openError_ };
     }
-    return { readFailed_ ? ReadOutcome::ReadFailed : ReadOutcome::Read, {} };
+    if (readFailed_) {
+        return { ReadOutcome::ReadFailed, readError_ };
+    }
+    return { stopped_ ? ReadOutcome::Stopped : ReadOutcome::Read, {} };
 }
 
 std::ptrdiff_t SearchedFile::Read(char* buffer, std::size_t size)
@@ -41,6 +44,16 @@ std::ptrdiff_t SearchedFile::Read(char* buffer, std::size_t size)
 std::ptrdiff_t SearchedFile::ReadAt(std::int64_t offset, char* buffer, std::size_t size)
 {
     return Noted(files_.ReadAt(handle_, offset, buffer, size));
+}
+
+// The file system tells no more than that a read failed.
+std::ptrdiff_t SearchedFile::Noted(std::ptrdiff_t bytes)
+{
+    if (bytes < 0 && !readFailed_) {
+        readFailed_ = true;
+        readError_ = ErrorWithNumber(ErrorNumber::DeviceIoError);
+    }
+    return bytes;
 }
 
 } // namespace trawlit

@@ -21,14 +21,21 @@ struct FileToSearch {
 
 // How the reading of a file ended.
 enum class ReadOutcome : std::uint8_t {
-    Read, // to its end, or to where a stop request ended it
+    Read, // to its end
     NotOpened, // the open error says why
     ReadFailed, // a read failed part way: what came before it was searched
+    Stopped, // a stop request ended it part way
 };
+
+// A file read part way: its findings must not pass for the whole file's.
+inline bool IsCutShort(ReadOutcome outcome)
+{
+    return outcome == ReadOutcome::ReadFailed || outcome == ReadOutcome::Stopped;
+}
 
 struct FileRead {
     ReadOutcome outcome = ReadOutcome::Read;
-    PlatformError openError;
+    PlatformError error; // why it was not opened, or why a read failed
 };
 
 // The one way the search reads a file, on the run's thread and on a worker alike: opened
@@ -49,21 +56,23 @@ public:
     FileRead Outcome() const;
 
     std::ptrdiff_t Read(char* buffer, std::size_t size) override;
-    bool Stopped() override { return stopCheck_(); }
+    bool Stopped() override
+    {
+        stopped_ = stopCheck_();
+        return stopped_;
+    }
     bool CanReadAt() const override { return true; }
     std::ptrdiff_t ReadAt(std::int64_t offset, char* buffer, std::size_t size) override;
 
 private:
-    std::ptrdiff_t Noted(std::ptrdiff_t bytes)
-    {
-        readFailed_ = readFailed_ || bytes < 0;
-        return bytes;
-    }
+    std::ptrdiff_t Noted(std::ptrdiff_t bytes);
 
     FileSystem& files_;
     FileHandle handle_ = kNoFileHandle;
     PlatformError openError_;
     bool readFailed_ = false;
+    PlatformError readError_; // the first failed read's
+    bool stopped_ = false;
     std::function<bool()> stopCheck_;
 };
 

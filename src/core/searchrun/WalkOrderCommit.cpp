@@ -186,7 +186,7 @@ void WalkOrderCommit::DoEventsOncePerFrame()
 void WalkOrderCommit::FinishHead(bool stoppedHere)
 {
     Queued& head = queue_.front();
-    FileRead read;
+    FileRead read { ReadOutcome::Stopped, {} };
     if (stoppedHere) {
         // Still under way: it is let go once the workers are.
         head.job->Cancel();

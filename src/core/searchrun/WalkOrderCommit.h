@@ -32,7 +32,8 @@ class CommitTarget : public MatchSink {
 public:
     virtual bool StopRequested() = 0;
     virtual void BeginFile(std::string_view displayPath, std::string_view checkPath) = 0;
-    // A file stopped part way ends with its open match closed and counts as read.
+    // `read` says how the file's reading ended: stopped part way, it ends with its open match
+    // closed.
     virtual void EndFile(const FileRead& read) = 0;
     virtual void FolderNotRead(const std::string& folderPath, const PlatformError& error) = 0;
 };

@@ -47,13 +47,7 @@ void BatchTool::Conclude(RunResult& result)
 
 std::string BatchTool::ClosingMessage(bool aborted) const
 {
-    std::string message = FilesSearchedMessage(aborted, TotalFiles(), Gaps());
-    if (filesNotReadInFull_ != 0) {
-        message
-            += PLURAL(static_cast<double>(filesNotReadInFull_), "file", PluralFlags::NoLeadingBlank)
-            + " could not be read in full.\r\n\r\n";
-    }
-    return message;
+    return FilesSearchedMessage(aborted, TotalFiles(), Gaps());
 }
 
 void BatchTool::CountFile()
@@ -70,6 +64,7 @@ bool BatchTool::OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber)
         : Ports().files.TryOpenFile(file.displayPath, fileNumber, OpenType::SequentialInput, -1);
     if (error) {
         Ports().files.ReportOpenError(error, file.checkPath);
+        OnFileNotRead();
         return false;
     }
     return true;
@@ -82,7 +77,7 @@ void BatchTool::ReportReadFailure(const WalkFile& file)
         ? ErrorWithCause(ErrorNumber::PathFileAccessError, "it is a folder, not a file")
         : ErrorWithNumber(ErrorNumber::DeviceIoError);
     Ports().files.ReportOpenError(error, file.checkPath);
-    ++filesNotReadInFull_;
+    OnFileNotRead();
 }
 
 void BatchTool::CloseFile(std::int16_t fileNumber)

@@ -47,15 +47,11 @@ protected:
     bool OpenFileOfTree(const WalkFile& file, std::int16_t& fileNumber);
     // Tells the user that a file of the walk could not be read to its end, and counts it.
     void ReportReadFailure(const WalkFile& file);
-    std::int64_t FilesNotReadInFull() const { return filesNotReadInFull_; }
     void CloseFile(std::int16_t fileNumber);
     // Opens a file of the walk, hands its lines to `readLines` and closes it; a file that
     // could not be opened or read to its end has been reported.
     FileRead ReadLinesOf(const WalkFile& file, const std::function<void(LineReader&)>& readLines,
         LineReading reading = {});
-
-private:
-    std::int64_t filesNotReadInFull_ = 0;
 };
 
 // How a file is shown in the results: its path without the root folder and the separator

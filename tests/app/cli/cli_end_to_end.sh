@@ -66,7 +66,7 @@ check "grep format: PATH:LINE:TEXT, LF ends" \
 "$cli" search --root "$work/tree" --find needle --format jsonl --output "$work/tree/out.jsonl" > /dev/null
 check "jsonl: a file, a match record each, then the summary, its own file passed over" \
     [ "$(grep -c '"type":"file"' "$work/tree/out.jsonl"):$(grep -c '"type":"match"' "$work/tree/out.jsonl"):$(tail -1 "$work/tree/out.jsonl")" \
-        = '2:2:{"type":"summary","files_searched":2,"matching_files":2,"matches":2,"aborted":false}' ]
+        = '2:2:{"type":"summary","files_searched":2,"matching_files":2,"matches":2,"files_not_read_in_full":0,"aborted":false}' ]
 rm "$work/tree/out.jsonl"
 "$cli" search --root "$work/tree" --find needle --format xml > /dev/null 2>&1
 check "an unknown format is a usage error" [ $? -eq 2 ]

@@ -60,9 +60,28 @@ private:
     bool rereadable_;
 };
 
-class FailingSource : public ByteSource {
+// Reads the given parts in turn, a null part as a failed read, then ends.
+class ScriptedSource : public ByteSource {
 public:
-    std::ptrdiff_t Read(char*, std::size_t) override { return -1; }
+    explicit ScriptedSource(std::vector<const char*> parts)
+        : parts_(std::move(parts))
+    {
+    }
+    std::ptrdiff_t Read(char* buffer, std::size_t size) override
+    {
+        if (next_ == parts_.size())
+            return 0;
+        const char* part = parts_[next_++];
+        if (part == nullptr)
+            return -1;
+        const std::size_t count = std::min(size, std::strlen(part));
+        std::memcpy(buffer, part, count);
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+private:
+    std::vector<const char*> parts_;
+    std::size_t next_ = 0;
 };
 
 class RecordingSink : public MatchSink {
@@ -325,12 +344,21 @@ TEST(LineMatcherLongLines, VeryLateFirstHitReadsABoundedPrefixAgain)
     EXPECT_LE(source.readAgain, 33 * 1024 * 1024);
 }
 
-TEST(LineMatcherBlocks, FailingSourceEndsTheFile)
+// A failed read ends the file: nothing after it is searched, even where reads go on working
+// (a byte that may begin a byte-order mark reads on).
+TEST(LineMatcherBlocks, AFailedReadEndsTheFile)
 {
-    LineMatcher matcher(Settings("", true, false));
-    FailingSource source;
-    RecordingSink sink;
-    EXPECT_EQ(matcher.ScanFile(source, sink), 0);
+    const std::pair<std::vector<const char*>, std::int64_t> cases[] = {
+        { { nullptr, "needle" }, 0 },
+        { { "\xFF", nullptr, "needle" }, 0 },
+        { { "needle\n", nullptr, "needle" }, 1 },
+    };
+    for (const auto& [parts, matches] : cases) {
+        LineMatcher matcher(Settings("needle", true, false));
+        ScriptedSource source(parts);
+        RecordingSink sink;
+        EXPECT_EQ(matcher.ScanFile(source, sink), matches) << parts.size();
+    }
 }
 
 TEST(LineMatcherBlocks, MatcherIsReusableAcrossFiles)

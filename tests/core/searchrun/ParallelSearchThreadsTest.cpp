@@ -28,8 +28,9 @@ namespace {
 using fakes::TempFolder;
 
 // The real file system with a fixed date, and the failures a user meets: files that cannot be
-// opened (or are gone since listed) and folders that cannot be listed. Slow workers leave most
-// files, the huge ones among them, to the run's own thread.
+// opened (or are gone since listed), a file whose reads fail after its first block (a bad
+// disk), and folders that cannot be listed. Slow workers leave most files, the huge ones among
+// them, to the run's own thread.
 struct FailingPlatform {
     PosixPlatform posix;
     fakes::FaultyFileSystem files { posix };
@@ -79,9 +80,11 @@ void GenerateTree(const TempFolder& tree, FailingPlatform& platform)
     tree.Write("d1/utf16.txt", std::string("\xFF\xFEn\0e\0e\0d\0l\0e\0\r\0\n\0", 18));
     tree.Write("locked/f.txt", "needle\n");
     tree.Write("d2/e0/unreadable.txt", "needle\n");
+    tree.Write("d4/broken.txt", text(20000)); // some 300 KiB: its first block is read
     tree.Write("d3/e1/gone.txt", "needle\n");
     platform.files.FailOpen("unreadable.txt", { 70, "Permission denied" });
     platform.files.FailOpen("gone.txt", { 53, "File not found" });
+    platform.files.FailReadsAfter("broken.txt", 128 * 1024);
     platform.files.FailListing("locked", { 70, "Permission denied" });
     platform.files.unhurriedThread = std::this_thread::get_id();
     platform.clock.now = { 2026, 12, 8, 9, 30 };
@@ -178,6 +181,7 @@ protected:
             parallel.result.counters.TotalFileCount, reference.result.counters.TotalFileCount);
         EXPECT_EQ(parallel.result.counters.MatchCount, reference.result.counters.MatchCount);
         EXPECT_EQ(parallel.result.foldersNotRead, reference.result.foldersNotRead);
+        EXPECT_EQ(parallel.result.filesNotRead, reference.result.filesNotRead);
     }
 
     static TempFolder* tree;
@@ -205,6 +209,14 @@ TEST_F(ParallelSearchTest, WorkersWriteWhatOneThreadWrites)
         const Outcome reference = Run(c, kReference);
         ASSERT_GT(reference.result.counters.MatchCount, 1000);
         ASSERT_EQ(reference.result.foldersNotRead, 1);
+        // Not counted as searched: the unreadable file and the one gone since listed. Told as
+        // not read in full: the unreadable file and the broken one, which is marked.
+        EXPECT_EQ(reference.result.counters.TotalFileCount, 405);
+        EXPECT_EQ(reference.result.filesNotRead, 2);
+        if (c.records != Records::Grep) { // grep tells it beside the lines
+            EXPECT_NE(
+                reference.results.find("not read in full: Device I/O error"), std::string::npos);
+        }
         ExpectSame(reference, Run(c, threads));
     }
 }

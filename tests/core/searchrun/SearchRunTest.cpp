@@ -196,7 +196,7 @@ TEST_F(SearchRunTest, DoubledSeparatorsInTheRootKeepRelativePathsWhole)
 
 TEST_F(SearchRunTest, AnAbortIsHeardWhileALongFileIsRead)
 {
-    tree.Write("long.txt", std::string(8 << 20, 'x') + "needle");
+    tree.Write("long.txt", "needle\n" + std::string(8 << 20, 'x') + "needle");
     disk.beforeRead = [&](int read) {
         if (read == 2)
             window.abortRequested = true;
@@ -204,6 +204,10 @@ TEST_F(SearchRunTest, AnAbortIsHeardWhileALongFileIsRead)
     RunResult result = Run();
     EXPECT_TRUE(result.aborted);
     EXPECT_LT(disk.reads, 5);
+    // Its one match so far is listed, and the file marked as cut short.
+    const std::string cut
+        = "\r\n/long.txt\r\n\r\n\t1:\tneedle\r\n\t(not read in full: PROCESS WAS ABORTED)\r\n";
+    EXPECT_EQ(Body().substr(0, cut.size()), cut);
 }
 
 TEST_F(SearchRunTest, AbortEndsAtTheNextFileWithTheAbortLine)
@@ -238,21 +242,24 @@ TEST_F(SearchRunTest, NoMatchEndsWithAMessageAndKeepsTheFile)
     EXPECT_EQ(Body(), Totals(1, 0, 0));
 }
 
-TEST_F(SearchRunTest, UnreadableFileIsReportedCountedAndTheRunGoesOn)
+TEST_F(SearchRunTest, UnreadableFileIsReportedLeftOutAndTheRunGoesOn)
 {
     tree.Write("bad.txt", "needle\r\n");
     tree.Write("good.txt", "needle\r\n");
     disk.FailOpen(tree / "bad.txt", { 70, "Permission denied" });
     options.CountsOnly = true;
-    Run();
+    const RunResult result = Run();
+    EXPECT_EQ(result.filesNotRead, 1);
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text,
         "Run-time error '70':\r\n\r\nPermission denied\r\n\r\nFile = " + tree.Path() + "/bad.txt");
     EXPECT_EQ(dialogs.messages[0].title, "File Open Error");
     EXPECT_EQ(dialogs.messages[1].text, "Open error with\r\n" + tree.Path() + "/bad.txt");
-    EXPECT_EQ(Body(),
-        "       0  " + tree.Path() + "/bad.txt\r\n       1  " + tree.Path() + "/good.txt\r\n"
-            + Totals(2, 1, 1));
+    EXPECT_EQ(Body(), "       1  " + tree.Path() + "/good.txt\r\n" + Totals(1, 1, 1));
+    ASSERT_EQ(dialogs.outputFiles.size(), 1u);
+    EXPECT_EQ(dialogs.outputFiles[0].message,
+        "1 file searched.\r\n\r\n1 file could not be read in full.\r\n\r\n1 match found in "
+        "1 file.");
 }
 
 TEST_F(SearchRunTest, FilesGoneSinceTheListingArePassedOverSilently)

@@ -64,7 +64,7 @@ bool FileScanJob::Scan(
         failure_ = std::current_exception();
     }
     if (scanner == State::ByWorker && outcome.outcome == ReadOutcome::NotOpened
-        && outcome.openError.number == ErrorNumber::TooManyFiles) {
+        && outcome.error.number == ErrorNumber::TooManyFiles) {
         std::lock_guard lock(mutex_);
         handedBack_ = true;
     }

@@ -24,6 +24,23 @@ constexpr std::size_t kStaleLinesAllowed = 64;
 // Read by a signal handler: the path is complete whenever the flag is set.
 char gTemporaryPath[PATH_MAX];
 volatile std::sig_atomic_t gTemporaryKnown = 0;
+// While a copy replaces the run's own older one, the temporary name may hold either, or what
+// someone else put at the copy's name: the handler then removes only these two files.
+struct OwnFile {
+    dev_t device;
+    ino_t inode;
+};
+OwnFile gOwnFiles[2];
+volatile std::sig_atomic_t gOnlyOwnFiles = 0;
+
+bool IsOwnFile(const struct stat& info) noexcept
+{
+    for (const OwnFile& own : gOwnFiles) {
+        if (own.device == info.st_dev && own.inode == info.st_ino)
+            return true;
+    }
+    return false;
+}
 
 bool StatNoFollow(const std::string& path, struct stat& info)
 {
@@ -192,8 +209,18 @@ CopyPlacing PosixCleanedCopies::ReplaceOwnCopy(
     const std::string& temporaryPath, const std::string& copyPath, PlatformError& error)
 {
     // From the exchange on, the temporary name may hold what stood at the copy's name: a
-    // signal must not remove it.
-    TemporaryDone();
+    // signal removes only the new copy or the recorded old one from it.
+    struct stat fresh { };
+    struct stat old { };
+    if (StatNoFollow(temporaryPath, fresh) && StatNoFollow(copyPath, old)
+        && known_.count(IdentityOf(old)) != 0) {
+        gOwnFiles[0] = { fresh.st_dev, fresh.st_ino };
+        gOwnFiles[1] = { old.st_dev, old.st_ino };
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        gOnlyOwnFiles = 1;
+    } else {
+        TemporaryDone();
+    }
     if (renameat2(AT_FDCWD, temporaryPath.c_str(), AT_FDCWD, copyPath.c_str(), RENAME_EXCHANGE)
         != 0) {
         if (errno != EINVAL && errno != ENOSYS) {
@@ -226,6 +253,7 @@ CopyPlacing PosixCleanedCopies::ReplaceOwnCopy(
 void PosixCleanedCopies::TemporaryInTheMaking(const std::string& temporaryPath)
 {
     gTemporaryKnown = 0;
+    gOnlyOwnFiles = 0;
     std::atomic_signal_fence(std::memory_order_seq_cst);
     if (temporaryPath.size() >= sizeof gTemporaryPath) {
         return;
@@ -239,12 +267,15 @@ void PosixCleanedCopies::TemporaryInTheMaking(const std::string& temporaryPath)
 void PosixCleanedCopies::TemporaryDone()
 {
     gTemporaryKnown = 0;
+    gOnlyOwnFiles = 0;
 }
 
 void PosixCleanedCopies::RemoveCopyInTheMaking() noexcept
 {
     if (gTemporaryKnown != 0) {
-        unlink(gTemporaryPath);
+        struct stat info { };
+        if (gOnlyOwnFiles == 0 || (lstat(gTemporaryPath, &info) == 0 && IsOwnFile(info)))
+            unlink(gTemporaryPath);
         gTemporaryKnown = 0;
     }
 }

@@ -188,7 +188,7 @@ TEST_F(ChangeMarkCountTest, FilesThatCannotBeReadWholeAreReportedAndLeftOut)
     EXPECT_EQ(
         Body(), kHeading + "       0         1    c.txt\r\n" + Totals("       0         1", 1));
     EXPECT_EQ(dialogs.outputFiles.at(0).message,
-        "1 file searched.\r\n\r\n1 file could not be read in full.\r\n\r\n");
+        "1 file searched.\r\n\r\n2 files could not be read in full.\r\n\r\n");
 }
 
 // Counts up to an abort inside a file are not the file's: neither its line nor the totals.

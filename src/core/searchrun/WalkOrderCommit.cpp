@@ -19,6 +19,7 @@ WalkOrderCommit::~WalkOrderCommit()
 
 void WalkOrderCommit::AddFile(const WalkFile& file)
 {
+    readAhead_.Add(file.folder, file.name);
     queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
         file.displayPath, file.checkPath, std::nullopt });
     CommitWhatIsReady();

@@ -9,6 +9,7 @@
 
 #include "core/search/LineMatcher.h"
 #include "core/searchrun/FileScanPool.h"
+#include "core/searchrun/ReadAhead.h"
 #include "core/searchrun/ScanRecord.h"
 #include "core/searchrun/SearchedFile.h"
 #include "core/walk/FolderWalk.h"
@@ -73,6 +74,7 @@ private:
     CommitTarget& target_;
     LineMatcher* runMatcher_;
     std::optional<FileScanPool> pool_;
+    ReadAhead readAhead_ { platform_.fileSystem };
     std::deque<Queued> queue_;
     ScanRecord taken_;
     std::vector<std::unique_ptr<FileScanJob>> abandoned_;

@@ -1,5 +1,6 @@
 #include "core/searchrun/ReadAhead.h"
 
+#include <system_error>
 #include <utility>
 
 namespace trawlit {
@@ -25,7 +26,7 @@ ReadAhead::~ReadAhead()
 
 void ReadAhead::Add(const std::shared_ptr<FolderListing>& folder, std::string_view name)
 {
-    if (!folder) {
+    if (!folder || noThread_) {
         return;
     }
     bool wake = false;
@@ -41,11 +42,26 @@ void ReadAhead::Add(const std::shared_ptr<FolderListing>& folder, std::string_vi
         pending_.push_back({ folder, std::string(name) });
         wake = idle_;
     }
-    if (!thread_.joinable()) {
-        thread_ = std::thread([this] { Work(); });
-    } else if (wake) {
-        added_.notify_one();
+    if (thread_.joinable()) {
+        if (wake) {
+            added_.notify_one();
+        }
+        return;
     }
+    try {
+        thread_ = std::thread([this] { Work(); });
+    } catch (const std::system_error&) {
+        std::lock_guard lock(mutex_);
+        noThread_ = true;
+        pending_.clear();
+    }
+}
+
+void ReadAhead::Settle()
+{
+    std::unique_lock lock(mutex_);
+    settled_.wait(
+        lock, [this] { return noThread_ || !thread_.joinable() || (idle_ && pending_.empty()); });
 }
 
 void ReadAhead::Work()
@@ -53,6 +69,9 @@ void ReadAhead::Work()
     std::unique_lock lock(mutex_);
     for (;;) {
         idle_ = true;
+        if (pending_.empty()) {
+            settled_.notify_all();
+        }
         added_.wait(lock, [this] { return closing_ || !pending_.empty(); });
         idle_ = false;
         if (closing_) {
@@ -61,10 +80,20 @@ void ReadAhead::Work()
         Pending next = std::move(pending_.front());
         pending_.pop_front();
         lock.unlock();
-        const ReadHint hint = files_.HintRead(*next.folder, next.name, tuning_.bytesPerFile);
+        const ReadHint hint = Hint(next);
         next = {}; // its listing may go now, with its handle
         lock.lock();
         Noted(hint);
+    }
+}
+
+// A hint is only a wish: whatever goes wrong with it leaves the search as it was.
+ReadHint ReadAhead::Hint(const Pending& file)
+{
+    try {
+        return files_.HintRead(*file.folder, file.name, tuning_.bytesPerFile);
+    } catch (...) {
+        return ReadHint::NotGiven;
     }
 }
 

@@ -45,6 +45,8 @@ public:
 
     // The walk's next file: `name` in the live listing `folder`.
     void Add(const std::shared_ptr<FolderListing>& folder, std::string_view name);
+    // Waits until every file added so far had its hint, or was passed over.
+    void Settle();
 
 private:
     struct Pending {
@@ -53,6 +55,7 @@ private:
     };
 
     void Work();
+    ReadHint Hint(const Pending& file);
     void Noted(ReadHint hint);
 
     FileSystem& files_;
@@ -61,6 +64,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable added_;
+    std::condition_variable settled_;
     std::deque<Pending> pending_;
     bool resting_ = false;
     bool idle_ = false;
@@ -69,6 +73,7 @@ private:
     std::size_t foundInMemory_ = 0;
     bool diskNeeded_ = false;
     std::thread thread_; // started with the first file
+    bool noThread_ = false; // none could be started: the search goes on without hints
 };
 
 } // namespace trawlit

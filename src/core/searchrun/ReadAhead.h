@@ -27,7 +27,7 @@ struct ReadAheadTuning {
     std::size_t restAtStartAfter = 16;
     std::size_t restAfter = 1024;
     // While it rests, one file in this many is probed, to wake up in a part not read before.
-    std::size_t probeEvery = 64;
+    std::size_t probeEvery = 128;
 };
 inline constexpr ReadAheadTuning kReadAheadTuning {};
 

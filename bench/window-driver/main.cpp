@@ -17,6 +17,7 @@
 #include "ports/SettingsStore.h"
 #include "qt/mainwindow/frmTrawlit.h"
 #include "qt/platform/QtEventPump.h"
+#include "qt/widgets/QtButtonKbt.h"
 
 namespace {
 

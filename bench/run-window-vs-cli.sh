@@ -34,8 +34,8 @@ for round in $(seq "$rounds"); do
     echo "cli $(echo "$(date +%s.%N) - $start" | bc)" >> "$out/times.txt"
 done
 # The results files differ only in the date and their own name.
-cmp -s <(tail -n +2 "$out/window.txt" | grep -v "Output file:") \
-    <(tail -n +2 "$out/cli.txt" | grep -v "Output file:") \
+cmp -s <(tail -n +2 "$out/window.txt" | grep -av "Output file:") \
+    <(tail -n +2 "$out/cli.txt" | grep -av "Output file:") \
     || echo "run-window-vs-cli.sh: the window's results differ from the CLI's" >&2
 
 python3 - "$out/times.txt" << 'PY'

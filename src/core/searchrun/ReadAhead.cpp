@@ -79,19 +79,23 @@ void ReadAhead::Work()
         }
         Pending next = std::move(pending_.front());
         pending_.pop_front();
+        std::shared_ptr<FolderListing> folder = next.folder.lock();
+        if (!folder) {
+            continue; // read and done with already
+        }
         lock.unlock();
-        const ReadHint hint = Hint(next);
-        next = {}; // its listing may go now, with its handle
+        const ReadHint hint = Hint(*folder, next.name);
+        folder.reset(); // its handle may go now
         lock.lock();
         Noted(hint);
     }
 }
 
 // A hint is only a wish: whatever goes wrong with it leaves the search as it was.
-ReadHint ReadAhead::Hint(const Pending& file)
+ReadHint ReadAhead::Hint(FolderListing& folder, const std::string& name)
 {
     try {
-        return files_.HintRead(*file.folder, file.name, tuning_.bytesPerFile);
+        return files_.HintRead(folder, name, tuning_.bytesPerFile);
     } catch (...) {
         return ReadHint::NotGiven;
     }

@@ -35,7 +35,8 @@ inline constexpr ReadAheadTuning kReadAheadTuning {};
 // to be read into memory on a thread of its own while the workers read those before them, so
 // a device that serves a queue gets one, and a spinning disk is still asked in walk order. A
 // tree already in memory is noticed from the first files, and then costs a probe now and then.
-// A hint holds one handle at most, for a moment; a hint that fails is passed over.
+// A hint holds one handle at most, for a moment, and keeps no listing alive that the search let
+// go; a hint that fails is passed over.
 class ReadAhead {
 public:
     explicit ReadAhead(FileSystem& files, ReadAheadTuning tuning = kReadAheadTuning);
@@ -50,12 +51,13 @@ public:
 
 private:
     struct Pending {
-        std::shared_ptr<FolderListing> folder;
+        // A listing the walk and the workers let go is done with: no handle is kept for a hint.
+        std::weak_ptr<FolderListing> folder;
         std::string name;
     };
 
     void Work();
-    ReadHint Hint(const Pending& file);
+    ReadHint Hint(FolderListing& folder, const std::string& name);
     void Noted(ReadHint hint);
 
     FileSystem& files_;

@@ -54,7 +54,7 @@ public:
 };
 
 // Listings the search let go are passed over too: the read-ahead keeps none of them open.
-TEST(ReadAheadTest, HintsInWalkOrderWithinTheWindowPassingOverTheOldest)
+TEST(ReadAheadThreadsTest, HintsInWalkOrderWithinTheWindowPassingOverTheOldest)
 {
     HintRecorder files;
     files.holdFirst = true;
@@ -77,7 +77,7 @@ TEST(ReadAheadTest, HintsInWalkOrderWithinTheWindowPassingOverTheOldest)
 // Files found in memory put it to rest, a few at the start and many once the disk was needed;
 // at rest one file in probeEvery is probed, and one that must come from the disk wakes it up.
 // A hint that fails, or throws, counts as one not given and changes nothing else.
-TEST(ReadAheadTest, RestsWhileTheTreeIsInMemoryAndWakesWhereItIsNot)
+TEST(ReadAheadThreadsTest, RestsWhileTheTreeIsInMemoryAndWakesWhereItIsNot)
 {
     HintRecorder files;
     const struct {

@@ -39,6 +39,7 @@ public:
     FileHandle Open(const std::string& path, OpenAccess access, PlatformError& error) override;
     FileHandle OpenListedFile(FolderListing& folder, std::string_view name, const std::string& path,
         PlatformError& error) override;
+    ReadHint HintRead(FolderListing& folder, std::string_view name, std::int64_t bytes) override;
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
     std::ptrdiff_t ReadAt(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;

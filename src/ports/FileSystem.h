@@ -44,6 +44,13 @@ public:
     virtual bool Next(ListedEntry& entry) = 0;
 };
 
+// What asking to read a file ahead found.
+enum class ReadHint : std::uint8_t {
+    Requested, // its start was not in memory: the system reads it now, without waiting
+    Cached, // its start is in memory already: nothing was asked
+    NotGiven, // this file system takes no hints, or the file could not be looked at
+};
+
 using FileHandle = int;
 inline constexpr FileHandle kNoFileHandle = -1;
 
@@ -88,6 +95,16 @@ public:
         (void)folder;
         (void)name;
         return Open(path, OpenAccess::Read, error);
+    }
+    // Asks for up to `bytes` of `name` of a folder listing that is still alive to be read into
+    // memory ahead of its search, without waiting for the disk. Holds no handle once it returns;
+    // a hint that cannot be given changes nothing.
+    virtual ReadHint HintRead(FolderListing& folder, std::string_view name, std::int64_t bytes)
+    {
+        (void)folder;
+        (void)name;
+        (void)bytes;
+        return ReadHint::NotGiven;
     }
     // Returns the bytes read, 0 at the end, -1 on failure.
     virtual std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) = 0;

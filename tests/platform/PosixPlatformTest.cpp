@@ -141,6 +141,25 @@ TEST_F(PosixPlatformTest, ListedFilesOpenInTheirListedFolder)
     fs::rename(temp.Path() + ".moved", temp.Path());
 }
 
+// A hint never waits (not even on a FIFO), never fails, and keeps no handle.
+TEST_F(PosixPlatformTest, ReadHintsAreGivenForListedFilesOnlyAndKeepNoHandle)
+{
+    PlatformError error;
+    auto listing = platform.StartListing(temp / "*.*", ListMask::FilesOnly, error);
+    bool local = false;
+    ASSERT_GE(FolderFdOf(*listing, local), 0);
+    const int nextHandle = platform.Open("/dev/null", OpenAccess::Read, error);
+    platform.Close(nextHandle, error);
+    const std::pair<const char*, bool> cases[]
+        = { { "a.txt", local }, { "pipe", false }, { "gone", false }, { "../a.txt", false } };
+    for (const auto& [name, given] : cases) {
+        EXPECT_EQ(platform.HintRead(*listing, name, 1 << 20) != ReadHint::NotGiven, given) << name;
+    }
+    const int handle = platform.Open("/dev/null", OpenAccess::Read, error);
+    platform.Close(handle, error);
+    EXPECT_EQ(handle, nextHandle);
+}
+
 TEST_F(PosixPlatformTest, BadNamesFailWith52AndUnlistableFoldersListEmpty)
 {
     const std::string badPatterns[] = {

@@ -59,6 +59,7 @@ void WalkOrderCommit::AddFile(const WalkFile& file)
         lastFolder_ = file.folder.get();
         ++foldersHeld_;
     }
+    readAhead_.Add(file.folder, file.name);
     queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
         file.displayPath, file.checkPath, std::nullopt });
     CommitWhatIsReady();

@@ -10,6 +10,7 @@
 
 #include "core/search/LineMatcher.h"
 #include "core/searchrun/FileScanPool.h"
+#include "core/searchrun/ReadAhead.h"
 #include "core/searchrun/ScanRecord.h"
 #include "core/searchrun/SearchedFile.h"
 #include "core/walk/FolderWalk.h"
@@ -84,6 +85,7 @@ private:
     MatchSettings settings_;
     std::optional<LineMatcher> ownMatcher_; // for the window, when it must read a file itself
     std::optional<FileScanPool> pool_;
+    ReadAhead readAhead_ { platform_.fileSystem };
     std::deque<Queued> queue_;
     // Folder listings the queued files hold open (files of one folder come together), and how
     // many may be: with the walk's next one and a file per scanning thread, all the process

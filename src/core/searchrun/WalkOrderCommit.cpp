@@ -41,6 +41,9 @@ void WalkOrderCommit::FitToLimits(FileSystem& files)
         return;
     }
     const std::int64_t usable = free - kKeptFree;
+    // Read-ahead takes a descriptor for a moment, on its own thread: only where they abound.
+    constexpr std::int64_t kFreeForReadAhead = 64;
+    readsAhead_ = usable >= kFreeForReadAhead;
     // A file for each worker and the run, the walk's next folder and one held: else fewer workers.
     const std::int64_t workersFit = std::max<std::int64_t>(usable - 3, 0);
     threads_.workers = static_cast<int>(std::min<std::int64_t>(threads_.workers, workersFit));
@@ -59,7 +62,9 @@ void WalkOrderCommit::AddFile(const WalkFile& file)
         lastFolder_ = file.folder.get();
         ++foldersHeld_;
     }
-    readAhead_.Add(file.folder, file.name);
+    if (readsAhead_) {
+        readAhead_.Add(file.folder, file.name);
+    }
     queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
         file.displayPath, file.checkPath, std::nullopt });
     CommitWhatIsReady();

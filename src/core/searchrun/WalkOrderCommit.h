@@ -86,6 +86,7 @@ private:
     std::optional<LineMatcher> ownMatcher_; // for the window, when it must read a file itself
     std::optional<FileScanPool> pool_;
     ReadAhead readAhead_ { platform_.fileSystem };
+    bool readsAhead_ = true;
     std::deque<Queued> queue_;
     // Folder listings the queued files hold open (files of one folder come together), and how
     // many may be: with the walk's next one and a file per scanning thread, all the process

@@ -25,7 +25,7 @@ bool IsFolder(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string FolderOf(const std::string& path)
+std::string ContainingFolder(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
@@ -111,7 +111,7 @@ PlatformError ErrorFromErrno(int errorNumber, const std::string& path)
     switch (errorNumber) {
     case ENOENT:
         return ErrorWithNumber(
-            IsFolder(FolderOf(path)) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
+            IsFolder(ContainingFolder(path)) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
     case ENOTDIR:
         return ErrorWithNumber(ErrorNumber::PathNotFound);
     case EACCES:

@@ -20,7 +20,7 @@ void PutSize(std::string& out, std::size_t value)
     PutU32(out, static_cast<std::uint32_t>(value));
 }
 
-std::string Chunk(std::string_view id, std::string_view body)
+std::string RiffChunk(std::string_view id, std::string_view body)
 {
     std::string out(id);
     PutSize(out, body.size());
@@ -32,7 +32,7 @@ std::string Chunk(std::string_view id, std::string_view body)
 
 std::string List(std::string_view type, std::string_view body)
 {
-    return Chunk("LIST", std::string(type) + std::string(body));
+    return RiffChunk("LIST", std::string(type) + std::string(body));
 }
 
 std::size_t RunAt(std::span<const std::uint8_t> row, std::size_t at)
@@ -104,7 +104,7 @@ std::string MainHeader(const AviFrames& clip)
     PutSize(avih, clip.width);
     PutSize(avih, clip.height);
     avih.append(16, '\0');
-    return Chunk("avih", avih);
+    return RiffChunk("avih", avih);
 }
 
 std::string StreamHeader(const AviFrames& clip)
@@ -119,7 +119,7 @@ std::string StreamHeader(const AviFrames& clip)
     PutU32(strh, 0); // sample size
     for (std::size_t value : { std::size_t { 0 }, std::size_t { 0 }, clip.width, clip.height })
         PutU16(strh, static_cast<std::uint32_t>(value));
-    return Chunk("strh", strh);
+    return RiffChunk("strh", strh);
 }
 
 std::string StreamFormat(const AviFrames& clip)
@@ -140,7 +140,7 @@ std::string StreamFormat(const AviFrames& clip)
     PutU32(strf, 0);
     for (std::uint32_t rgb : clip.palette)
         PutU32(strf, rgb & 0x00FFFFFFu); // blue, green, red, reserved in file order
-    return Chunk("strf", strf);
+    return RiffChunk("strf", strf);
 }
 
 } // namespace
@@ -174,12 +174,12 @@ std::string WriteAvi(const AviFrames& clip)
         PutU32(index, 0x10); // key frame
         PutSize(index, movi.size());
         PutSize(index, data.size());
-        movi += Chunk(id, data);
+        movi += RiffChunk(id, data);
     }
     const std::string headers
         = List("hdrl", MainHeader(clip) + List("strl", StreamHeader(clip) + StreamFormat(clip)));
-    const std::string body = "AVI " + headers + Chunk("LIST", movi) + Chunk("idx1", index);
-    return Chunk("RIFF", body);
+    const std::string body = "AVI " + headers + RiffChunk("LIST", movi) + RiffChunk("idx1", index);
+    return RiffChunk("RIFF", body);
 }
 
 } // namespace trawlit

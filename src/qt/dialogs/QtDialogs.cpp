@@ -2,6 +2,7 @@
 
 #include "qt/outputfile/QtOutputFiles.h"
 #include "qt/widgets/CloseButtonOnly.h"
+#include "qt/widgets/QtNames.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -9,11 +10,6 @@
 namespace trawlit {
 
 namespace {
-
-QString DisplayText(const std::string& text)
-{
-    return QString::fromLocal8Bit(text).replace("\r\n", "\n");
-}
 
 QMessageBox::Icon IconOf(int code)
 {
@@ -35,7 +31,7 @@ QMessageBox::Icon IconOf(int code)
 
 int QtDialogs::MsgBox(const std::string& text, int code, const std::string& title)
 {
-    QMessageBox box(IconOf(code), QString::fromLocal8Bit(title), DisplayText(text),
+    QMessageBox box(IconOf(code), QString::fromLocal8Bit(title), ToQtLines(text),
         QMessageBox::NoButton, parent_);
     CloseButtonOnly(box);
     if ((code & 7) == MsgBoxCode::YesNo) {

@@ -26,6 +26,7 @@
 #include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
+#include "qt/widgets/QtNames.h"
 
 namespace trawlit {
 
@@ -36,16 +37,6 @@ const QColor kLinkHoverColour(255, 255, 192);
 // A line edit draws its text this far in from its left edge; the bold line moves left by as
 // much so that it starts above the message's lines.
 constexpr int kLineEditTextInset = 2;
-
-QString DisplayText(const std::string& text)
-{
-    return QString::fromLocal8Bit(text).replace("\r\n", "\n");
-}
-
-std::string Bytes(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
 
 int Px(std::int32_t twips)
 {
@@ -76,18 +67,18 @@ public:
     double TextWidth(const std::string& text) override
     {
         double widest = 0.0;
-        for (const QString& line : DisplayText(text).split('\n'))
+        for (const QString& line : ToQtLines(text).split('\n'))
             widest = std::max(widest, window_.horizontalAdvance(line));
         return TwipsOf(widest);
     }
     double TextHeight(const std::string& text) override
     {
-        const auto lines = DisplayText(text).count('\n') + 1;
+        const auto lines = ToQtLines(text).count('\n') + 1;
         return TwipsOf(static_cast<double>(lines) * window_.lineSpacing());
     }
     double BoldTextWidth(const std::string& text) override
     {
-        return TwipsOf(bold_.horizontalAdvance(DisplayText(text)));
+        return TwipsOf(bold_.horizontalAdvance(ToQtLines(text)));
     }
     double BoldLineHeight() override
     {
@@ -286,9 +277,9 @@ void frmMyMsgBox2::ApplyFonts()
 void frmMyMsgBox2::FillTexts()
 {
     const MsgBoxTexts texts = SplitMessage(MsgStr, OptionMask);
-    TextBold->setText(DisplayText(texts.bold));
+    TextBold->setText(ToQtLines(texts.bold));
     TextBold->setCursorPosition(0);
-    Text1->setPlainText(DisplayText(texts.text));
+    Text1->setPlainText(ToQtLines(texts.text));
     if ((OptionMask & MsgBoxOption::TitleBarColour) != 0)
         SetTextColour(*TextBold, palette().color(QPalette::Active, QPalette::Highlight));
 }
@@ -343,7 +334,7 @@ void frmMyMsgBox2::LayOutControls()
     request.message = MsgStr;
     request.caption = CaptionStr;
     request.boldFirstLine = (OptionMask & MsgBoxOption::BoldFirstLine) != 0;
-    request.boldText = Bytes(TextBold->text());
+    request.boldText = ToCore(TextBold->text());
     request.hasIcon = IconFor(Flags) != MsgBoxIcon::None;
     for (int i = 0; i <= buttons_.LastButtonIndex; ++i)
         request.buttonCaptions.push_back(buttons_.ButtonCaptions[static_cast<std::size_t>(i)]);
@@ -492,7 +483,7 @@ void frmMyMsgBox2::cmdArray_Click(int index)
 
 void frmMyMsgBox2::TextBold_Click()
 {
-    ShellDocument(TrimBlanks(Bytes(TextBold->text())), 0);
+    ShellDocument(TrimBlanks(ToCore(TextBold->text())), 0);
     LightUpLink(false);
 }
 

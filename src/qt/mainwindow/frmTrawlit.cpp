@@ -38,6 +38,7 @@
 #include "qt/widgets/IconWithGap.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtComboBoxView.h"
+#include "qt/widgets/QtNames.h"
 
 namespace trawlit {
 
@@ -78,15 +79,6 @@ constexpr std::array<HistorySetup, 4> kHistorySetups { {
     { InputBox::FileTemplate, 6, "FileTemplate" },
 } };
 
-QString ToQt(const std::string& text)
-{
-    return QString::fromLocal8Bit(text);
-}
-std::string ToCore(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
-
 std::size_t Index(InputBox box)
 {
     return static_cast<std::size_t>(box);
@@ -107,12 +99,6 @@ std::string HistoryDefault(InputBox box)
         break;
     }
     return {};
-}
-
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 QComboBox* NewInputCombo(const char* name, QWidget* parent)

@@ -17,6 +17,7 @@
 #include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
+#include "qt/widgets/QtNames.h"
 
 namespace trawlit {
 
@@ -24,22 +25,11 @@ namespace {
 
 constexpr int kViewerBoxMinimumChars = 36;
 
-QString ToQt(const std::string& text)
-{
-    return QString::fromLocal8Bit(text);
-}
-
 // Blanks off both ends, the rest as typed: on a system that tells letter cases apart, a
 // viewer's arguments in capitals are other arguments ("--NEW-WINDOW" is not "--new-window").
 std::string ViewerNameOf(const QLineEdit& box)
 {
     return TrimBlanks(box.text().toLocal8Bit().toStdString());
-}
-
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 QLineEdit* NewViewerBox(const char* name, QWidget* parent)

@@ -16,6 +16,7 @@
 #include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
+#include "qt/widgets/QtNames.h"
 
 namespace trawlit {
 
@@ -39,12 +40,6 @@ constexpr int kPanelTop = 3540;
 constexpr int kPanelHeight = 600;
 constexpr int kWindowHeight = kPanelTop + kPanelHeight + kMargin;
 
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QFont LabelFont(double points, bool bold)
 {
     QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
@@ -59,11 +54,6 @@ QLabel* NewLabel(const char* name, double points, bool bold, QWidget* parent)
     label->setTextFormat(Qt::PlainText); // a path or message is never markup
     label->setFont(LabelFont(points, bold));
     return label;
-}
-
-QString DisplayText(const std::string& text)
-{
-    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 } // namespace
@@ -176,7 +166,7 @@ void frmOutputFileCreated::Activate()
 void frmOutputFileCreated::TakeOverPendingRequest()
 {
     outputFilePending_ = false;
-    lblMessage->setText(DisplayText(request_.message));
+    lblMessage->setText(ToQtLines(request_.message));
     setWindowTitle(QString::fromStdString(request_.title));
     panelButtons->show();
     pathCaption_ = " " + request_.path + " ";

@@ -21,6 +21,7 @@
 #include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
+#include "qt/widgets/QtNames.h"
 
 namespace trawlit {
 
@@ -29,22 +30,6 @@ namespace {
 constexpr int kPageLongSide = 44; // device-independent pixels
 constexpr int kPageShortSide = 34;
 constexpr int kFoldSize = 9;
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromLocal8Bit(text);
-}
-
-std::string ToCore(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
-
-template <typename Widget> Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A sheet with a folded corner and lines of text, upright or on its side.
 QPixmap PagePicture(bool landscape, qreal pixelRatio)

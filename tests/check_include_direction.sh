@@ -8,6 +8,7 @@
 set -euo pipefail
 src="${1:-$(dirname "$0")/..}/src"
 status=0
+quoted_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)"'
 
 allowed() { # layer of the including file, layer of the included one
     case "$1:$2" in
@@ -21,8 +22,8 @@ while IFS= read -r -d '' file; do
     layer=${file#"$src"/}
     layer=${layer%%/*}
     while IFS= read -r line; do
-        target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<< "$line")
-        [ "$target" = "$line" ] && continue
+        [[ $line =~ $quoted_include ]] || continue
+        target=${BASH_REMATCH[1]}
         [ "$target" = Version.h ] && continue # generated from core/Version.h.in
         to=${target%%/*}
         if ! allowed "$layer" "$to"; then

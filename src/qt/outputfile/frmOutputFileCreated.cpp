@@ -16,6 +16,7 @@
 #include "qt/widgets/CloseButtonOnly.h"
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
+#include "qt/widgets/TabChain.h"
 
 namespace trawlit {
 
@@ -130,10 +131,7 @@ void frmOutputFileCreated::LayOutControls()
     const QRect panel(Px(kMargin), Px(kPanelTop), Px(kWindowWidth - 2 * kMargin), Px(kPanelHeight));
     panelButtons->setGeometry(panel);
     ProgressBar1->setGeometry(panel.adjusted(0, Px(120), 0, -Px(120)));
-    setTabOrder(cmdDelete, cmdPrint);
-    setTabOrder(cmdPrint, cmdChangeViewer);
-    setTabOrder(cmdChangeViewer, cmdView);
-    setTabOrder(cmdView, cmdClose);
+    SetTabChain({ cmdDelete, cmdPrint, cmdChangeViewer, cmdView, cmdClose });
 }
 
 void frmOutputFileCreated::ConnectSignals()

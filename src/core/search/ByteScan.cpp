@@ -4,7 +4,8 @@
 #include <array>
 #include <atomic>
 #include <bit>
-#include <cstring>
+
+#include "core/search/ByteScanShared.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -53,14 +54,6 @@ const char* FindSetProbePlain(const char* begin, const char* candidatesEnd, cons
             return p;
     }
     return nullptr;
-}
-
-bool IsAsciiPlain(const char* begin, const char* end)
-{
-    unsigned char any = 0;
-    for (const char* p = begin; p != end; ++p)
-        any |= static_cast<unsigned char>(*p);
-    return any < 0x80;
 }
 
 const char* FindLineEndPlain(const char* begin, const char* end)
@@ -126,9 +119,6 @@ std::int64_t SumBytes(Vec accumulator)
     return _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8));
 }
 
-// Byte counters step by at most one per round, so they are summed every 255 rounds.
-constexpr std::ptrdiff_t kRoundsPerSum = 255;
-
 // 0xFF for each byte of v that ends a line, where `afterCR` marks the bytes after a CR: a CR,
 // or an LF after no CR.
 Vec CountedEnds(Vec v, Vec afterCR)
@@ -143,26 +133,15 @@ Vec CountedEndsAt(const char* p)
     return CountedEnds(Load(p), _mm_cmpeq_epi8(Load(p - 1), Splat(kCR)));
 }
 
-// Line ends in whole vectors from p, where p[-1] is readable.
-std::int64_t CountVectors(const char* p, std::ptrdiff_t vectors)
-{
-    std::int64_t count = 0;
-    while (vectors > 0) {
-        const std::ptrdiff_t rounds = std::min(vectors, kRoundsPerSum);
-        Vec counters = _mm_setzero_si128();
-        for (const char* pairsEnd = p + rounds / 2 * 2 * kVec; p != pairsEnd; p += 2 * kVec) {
-            counters = _mm_sub_epi8(counters, CountedEndsAt(p));
-            counters = _mm_sub_epi8(counters, CountedEndsAt(p + kVec));
-        }
-        if (rounds % 2 != 0) {
-            counters = _mm_sub_epi8(counters, CountedEndsAt(p));
-            p += kVec;
-        }
-        count += SumBytes(counters);
-        vectors -= rounds;
-    }
-    return count;
-}
+class LineEndCounters {
+public:
+    static constexpr std::ptrdiff_t kBytes = kVec;
+    void Add(const char* p) { counters_ = _mm_sub_epi8(counters_, CountedEndsAt(p)); }
+    std::int64_t Sum() const { return SumBytes(counters_); }
+
+private:
+    Vec counters_ = _mm_setzero_si128();
+};
 
 // One pass for both kinds of line end. The first vector takes the CR state before it from the
 // caller, the others from the byte before them; the last load overlaps bytes already counted,
@@ -177,7 +156,7 @@ std::int64_t CountLineEndsSse2(const char* begin, const char* end, bool previous
         = _mm_or_si128(_mm_slli_si128(_mm_cmpeq_epi8(first, Splat(kCR)), 1), crBefore);
     std::int64_t count = SumBytes(_mm_sub_epi8(_mm_setzero_si128(), CountedEnds(first, afterCR)));
     const std::ptrdiff_t vectors = (end - begin) / kVec - 1;
-    count += CountVectors(begin + kVec, vectors);
+    count += detail::CountLineEndVectors<LineEndCounters>(begin + kVec, vectors);
     const char* p = begin + (vectors + 1) * kVec;
     if (p == end)
         return count;
@@ -236,14 +215,7 @@ bool IsAsciiSse2(const char* begin, const char* end)
             any = _mm_or_si128(any, Load(p));
         return Mask(any) == 0;
     }
-    if (size >= 8) {
-        std::uint64_t first = 0;
-        std::uint64_t last = 0;
-        std::memcpy(&first, begin, 8);
-        std::memcpy(&last, end - 8, 8);
-        return ((first | last) & 0x8080808080808080u) == 0;
-    }
-    return IsAsciiPlain(begin, end);
+    return detail::IsAsciiShort(begin, end);
 }
 
 template <std::size_t Compares> struct SetVec {
@@ -322,8 +294,8 @@ namespace detail {
 
 const Scanners& PlainScanners()
 {
-    static constexpr Scanners kPlain { "plain", FindProbePlain, FindSetProbePlain, IsAsciiPlain,
-        FindLineEndPlain, FindLastLineEndPlain, CountLineEndsPlain };
+    static constexpr Scanners kPlain { "plain", FindProbePlain, FindSetProbePlain,
+        detail::IsAsciiBytes, FindLineEndPlain, FindLastLineEndPlain, CountLineEndsPlain };
     return kPlain;
 }
 

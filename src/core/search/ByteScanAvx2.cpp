@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "core/search/ByteScanShared.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define TRAWLIT_AVX2_SCANNERS 1
 #include <immintrin.h>
@@ -210,17 +212,7 @@ TRAWLIT_AVX2 bool IsAsciiAvx2(const char* begin, const char* end)
     }
     if (size >= kNarrow)
         return MaskOf(_mm_or_si128(LoadNarrow(begin), LoadNarrow(end - kNarrow))) == 0;
-    if (size >= 8) {
-        std::uint64_t first = 0;
-        std::uint64_t last = 0;
-        std::memcpy(&first, begin, 8);
-        std::memcpy(&last, end - 8, 8);
-        return ((first | last) & 0x8080808080808080u) == 0;
-    }
-    unsigned char any = 0;
-    for (const char* p = begin; p != end; ++p)
-        any |= static_cast<unsigned char>(*p);
-    return any < 0x80;
+    return IsAsciiShort(begin, end);
 }
 
 struct LineEndTest {
@@ -289,9 +281,6 @@ TRAWLIT_AVX2 const char* FindLastLineEndAvx2(const char* begin, const char* end)
     return nullptr;
 }
 
-// Byte counters step by at most one per round, so they are summed every 255 rounds.
-constexpr std::ptrdiff_t kRoundsPerSum = 255;
-
 TRAWLIT_AVX2 std::int64_t SumBytes(Wide counters)
 {
     const Wide sums = _mm256_sad_epu8(counters, _mm256_setzero_si256());
@@ -309,26 +298,16 @@ TRAWLIT_AVX2 Wide CountedEnds(const char* p)
         _mm256_andnot_si256(afterCR, _mm256_cmpeq_epi8(v, _mm256_set1_epi8(kLF))));
 }
 
-// Line ends in whole vectors from p, where p[-1] is readable.
-TRAWLIT_AVX2 std::int64_t CountVectors(const char* p, std::ptrdiff_t vectors)
-{
-    std::int64_t count = 0;
-    while (vectors > 0) {
-        const std::ptrdiff_t rounds = std::min(vectors, kRoundsPerSum);
-        Wide counters = _mm256_setzero_si256();
-        for (const char* pairsEnd = p + rounds / 2 * 2 * kWide; p != pairsEnd; p += 2 * kWide) {
-            counters = _mm256_sub_epi8(counters, CountedEnds(p));
-            counters = _mm256_sub_epi8(counters, CountedEnds(p + kWide));
-        }
-        if (rounds % 2 != 0) {
-            counters = _mm256_sub_epi8(counters, CountedEnds(p));
-            p += kWide;
-        }
-        count += SumBytes(counters);
-        vectors -= rounds;
+struct LineEndCounters {
+    static constexpr std::ptrdiff_t kBytes = kWide;
+    TRAWLIT_AVX2 LineEndCounters()
+        : counters(_mm256_setzero_si256())
+    {
     }
-    return count;
-}
+    TRAWLIT_AVX2 void Add(const char* p) { counters = _mm256_sub_epi8(counters, CountedEnds(p)); }
+    TRAWLIT_AVX2 std::int64_t Sum() const { return SumBytes(counters); }
+    Wide counters;
+};
 
 // The same count from bit masks of up to 32 bytes; `carry` is the CR state of the byte before.
 TRAWLIT_AVX2 std::int64_t CountBits(std::uint32_t cr, std::uint32_t lf, std::uint32_t carry)
@@ -352,7 +331,7 @@ TRAWLIT_AVX2 std::int64_t CountLineEndsAvx2(const char* begin, const char* end, 
     const Wide first = LoadWide(begin);
     std::int64_t count = CountBits(ByteMask(first, kCR), ByteMask(first, kLF), carry);
     const std::ptrdiff_t vectors = (end - begin) / kWide - 1;
-    count += CountVectors(begin + kWide, vectors);
+    count += CountLineEndVectors<LineEndCounters>(begin + kWide, vectors);
     const char* p = begin + (vectors + 1) * kWide;
     if (p == end)
         return count;

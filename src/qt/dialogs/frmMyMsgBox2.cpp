@@ -207,7 +207,7 @@ std::int16_t MyMsgBox2(const std::string& message, std::int32_t flags, const std
 }
 
 frmMyMsgBox2::frmMyMsgBox2(QWidget* parent)
-    : QDialog(parent)
+    : FirstActivateDialog(parent)
 {
     CloseButtonOnly(*this);
     CreateControls();
@@ -248,7 +248,7 @@ void frmMyMsgBox2::CreateControls()
 void frmMyMsgBox2::Load()
 {
     Ians = kMsgBoxClosedAnswer;
-    firstActivate_ = true;
+    ResetFirstActivate();
     setWindowTitle(QString::fromLocal8Bit(CaptionStr));
     ApplyFonts();
     FillTexts();
@@ -390,16 +390,8 @@ void frmMyMsgBox2::RestoreMousePointer()
     mousePointerSaved_ = false;
 }
 
-void frmMyMsgBox2::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (firstActivate_)
-        FirstActivate();
-}
-
 void frmMyMsgBox2::FirstActivate()
 {
-    firstActivate_ = false;
     const QScreen* screen = this->screen();
     if (screen != nullptr) {
         const QRect usable = screen->availableGeometry();

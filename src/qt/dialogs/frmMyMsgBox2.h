@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCursor>
-#include <QDialog>
 #include <QFont>
 #include <array>
 #include <cstdint>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "core/dialogs/MyMsgBox2Rules.h"
+#include "qt/widgets/FirstActivateDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -29,7 +29,7 @@ std::int16_t MyMsgBox2(const std::string& message, std::int32_t flags, const std
 
 // The message box window. Set the public members, call Load(), then show it; Ians holds the
 // answer once it is hidden.
-class frmMyMsgBox2 : public QDialog {
+class frmMyMsgBox2 : public FirstActivateDialog {
     Q_OBJECT
 public:
     explicit frmMyMsgBox2(QWidget* parent = nullptr);
@@ -49,7 +49,6 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateControls();
@@ -62,7 +61,7 @@ private:
     void SetCaptionIcon();
     void SaveMousePointer();
     void RestoreMousePointer();
-    void FirstActivate();
+    void FirstActivate() override;
 
     bool HandleKey(QEvent* event);
     void cmdArray_Click(int index);
@@ -72,7 +71,6 @@ private:
     MsgBoxButtonSet buttons_;
     int defaultButton_ = 0;
     bool LinkFlag = false;
-    bool firstActivate_ = true;
     std::vector<QCursor> SavedMousePointer; // the override cursors, bottom first
     bool mousePointerSaved_ = false;
     QFont windowFont_;

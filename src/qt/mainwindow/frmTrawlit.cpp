@@ -39,6 +39,7 @@
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtComboBoxView.h"
 #include "qt/widgets/QtNames.h"
+#include "qt/widgets/TabChain.h"
 
 namespace trawlit {
 
@@ -337,12 +338,10 @@ void frmTrawlit::LayOutWindow()
 
 void frmTrawlit::SetTabOrder()
 {
-    const std::array<QWidget*, 17> order { comboSearchStr, comboRootFolder, cmdFolderBrowse,
-        comboFileTemplate, cmdTemplateAll, comboOutputPathname, cmdBrowse, chkTraverseSubfolders,
-        chkCaseSensitive, chkCollapseWhiteSpace, chkOutputCountsOnly, cmdSearch2, cmdFolderListing,
-        cmdExtractCHeaders, cmdBrelka, cmdRuvReplace, cmdAbort };
-    for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    SetTabChain({ comboSearchStr, comboRootFolder, cmdFolderBrowse, comboFileTemplate,
+        cmdTemplateAll, comboOutputPathname, cmdBrowse, chkTraverseSubfolders, chkCaseSensitive,
+        chkCollapseWhiteSpace, chkOutputCountsOnly, cmdSearch2, cmdFolderListing,
+        cmdExtractCHeaders, cmdBrelka, cmdRuvReplace, cmdAbort });
 }
 
 void frmTrawlit::ConnectSignals()

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QShowEvent>
 #include <QVBoxLayout>
 #include <string>
 
@@ -18,6 +17,7 @@
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 #include "qt/widgets/QtNames.h"
+#include "qt/widgets/TabChain.h"
 
 namespace trawlit {
 
@@ -55,7 +55,7 @@ bool IsEnter(const QKeyEvent& key)
 } // namespace
 
 frmChangeViewers::frmChangeViewers(QWidget* parent)
-    : QDialog(parent)
+    : FirstActivateDialog(parent)
 {
     setObjectName(QStringLiteral("frmChangeViewers"));
     CloseButtonOnly(*this);
@@ -114,10 +114,7 @@ void frmChangeViewers::LayOutControls()
     window->addLayout(buttons);
     window->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(txtSmall, txtLarge);
-    setTabOrder(txtLarge, cmdReset);
-    setTabOrder(cmdReset, cmdOK);
-    setTabOrder(cmdOK, cmdCancel);
+    SetTabChain({ txtSmall, txtLarge, cmdReset, cmdOK, cmdCancel });
 }
 
 void frmChangeViewers::ConnectSignals()
@@ -130,14 +127,7 @@ void frmChangeViewers::ConnectSignals()
 // Nothing of the program's own ever opens over this dialog, so it becomes the active one of
 // the program's windows once, when it is shown; coming back from another program must not
 // overwrite what the user is typing.
-void frmChangeViewers::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        Activate();
-}
-
-void frmChangeViewers::Activate()
+void frmChangeViewers::FirstActivate()
 {
     txtSmall->setText(ToQt(SmallFileViewer));
     txtLarge->setText(ToQt(LargeFileViewer));

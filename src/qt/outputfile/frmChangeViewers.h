@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "qt/widgets/FirstActivateDialog.h"
 
 class QKeyEvent;
 class QLabel;
@@ -13,13 +13,12 @@ class ButtonKbt;
 // Edits the two viewer programs. Nothing changes until OK, which stores both boxes trimmed
 // and in capitals; Cancel, Escape, Ctrl+Q and the close box leave the viewers as they were.
 // Enter moves between the two boxes and never presses OK.
-class frmChangeViewers : public QDialog {
+class frmChangeViewers : public FirstActivateDialog {
     Q_OBJECT
 public:
     explicit frmChangeViewers(QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -27,7 +26,7 @@ private:
     void CreateControls();
     void LayOutControls();
     void ConnectSignals();
-    void Activate();
+    void FirstActivate() override;
     bool HandleKey(QObject* watched, const QKeyEvent& key);
 
     void cmdOK_Click();

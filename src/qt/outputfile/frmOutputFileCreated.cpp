@@ -17,6 +17,7 @@
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 #include "qt/widgets/QtNames.h"
+#include "qt/widgets/TabChain.h"
 
 namespace trawlit {
 
@@ -120,10 +121,7 @@ void frmOutputFileCreated::LayOutControls()
     const QRect panel(Px(kMargin), Px(kPanelTop), Px(kWindowWidth - 2 * kMargin), Px(kPanelHeight));
     panelButtons->setGeometry(panel);
     ProgressBar1->setGeometry(panel.adjusted(0, Px(120), 0, -Px(120)));
-    setTabOrder(cmdDelete, cmdPrint);
-    setTabOrder(cmdPrint, cmdChangeViewer);
-    setTabOrder(cmdChangeViewer, cmdView);
-    setTabOrder(cmdView, cmdClose);
+    SetTabChain({ cmdDelete, cmdPrint, cmdChangeViewer, cmdView, cmdClose });
 }
 
 void frmOutputFileCreated::ConnectSignals()

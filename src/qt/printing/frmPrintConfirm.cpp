@@ -22,6 +22,7 @@
 #include "qt/widgets/QtButtonKbt.h"
 #include "qt/widgets/QtKeys.h"
 #include "qt/widgets/QtNames.h"
+#include "qt/widgets/TabChain.h"
 
 namespace trawlit {
 
@@ -148,7 +149,7 @@ void OpenOn(QFontDialog& dialog, const QFont& font)
 } // namespace
 
 frmPrintConfirm::frmPrintConfirm(PrintSettings& settings, QWidget* parent)
-    : QDialog(parent)
+    : FirstActivateDialog(parent)
     , settings_(settings)
 {
     setObjectName(QStringLiteral("frmPrintConfirm"));
@@ -234,11 +235,7 @@ void frmPrintConfirm::LayOutControls()
 
     narrowestPathWidth_ = frames->sizeHint().width();
 
-    setTabOrder(optPortrait, optLandscape);
-    setTabOrder(optLandscape, cmdFixedPitchFonts);
-    setTabOrder(cmdFixedPitchFonts, cmdAllFonts);
-    setTabOrder(cmdAllFonts, cmdOK);
-    setTabOrder(cmdOK, cmdCancel);
+    SetTabChain({ optPortrait, optLandscape, cmdFixedPitchFonts, cmdAllFonts, cmdOK, cmdCancel });
 }
 
 void frmPrintConfirm::ConnectSignals()
@@ -251,17 +248,9 @@ void frmPrintConfirm::ConnectSignals()
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmPrintConfirm::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (firstActivate_)
-        Activate();
-}
-
 // Later activations (back from the font dialog) leave the window as the user left it.
-void frmPrintConfirm::Activate()
+void frmPrintConfirm::FirstActivate()
 {
-    firstActivate_ = false;
     settings_.ConfirmResult = ConfirmResultCode::Closed;
     setWindowTitle(ToQt(" " + settings_.ConfirmTitle + " "));
     lblPathname->setText(ToQt(settings_.ConfirmPathname));

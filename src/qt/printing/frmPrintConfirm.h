@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <QFont>
 #include <functional>
 #include <optional>
+
+#include "qt/widgets/FirstActivateDialog.h"
 
 class QGroupBox;
 class QLabel;
@@ -18,7 +19,7 @@ struct PrintSettings;
 // printer font. OK takes the orientation into `settings` and sets ConfirmResult to 1; every
 // other way of closing (Cancel, Escape, Ctrl+Q, the close box) leaves it at 2. A font chosen
 // through the font buttons goes into `settings` at once.
-class frmPrintConfirm : public QDialog {
+class frmPrintConfirm : public FirstActivateDialog {
     Q_OBJECT
 public:
     // Offers fonts starting from `initial`, only fixed-pitch ones when asked; returns the
@@ -36,20 +37,18 @@ public:
         const QFont& initial, bool fixedPitch, QWidget* over);
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
     void LayOutControls();
     void ConnectSignals();
-    void Activate();
+    void FirstActivate() override;
     void FitPathLabel();
     void ShowFont();
     void cmdOK_Click();
 
     PrintSettings& settings_;
-    bool firstActivate_ = true;
     int narrowestPathWidth_ = 0;
     FontChooser fontChooser_ = ChooseInFontDialog;
 

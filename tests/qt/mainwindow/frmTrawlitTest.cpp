@@ -14,6 +14,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <new>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include "core/dialogs/DirBrowse.h"
 #include "core/files/FileRoutines.h"
 #include "core/outputfile/Viewers.h"
+#include "core/run/RunFrame.h"
 #include "fakes/FaultyFileSystem.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
@@ -424,6 +426,26 @@ TEST_F(frmTrawlitTest, AnAbortIsHeardWhileASlowFileIsRead)
     EXPECT_NE(results.find("*** PROCESSING WAS ABORTED VIA USER ACTION ***"), std::string::npos);
     EXPECT_EQ(results.find(":\tneedle"), std::string::npos);
     EXPECT_EQ(window->lblTotalFileCount->text(), "1");
+    EXPECT_TRUE(IdleLook());
+}
+
+// Memory that runs out inside a run ends it with its results marked, says so in a box, and
+// leaves the window ready for the next run.
+TEST_F(frmTrawlitTest, MemoryThatRunsOutIsToldAndTheWindowIsIdleAgain)
+{
+    tree.Write("a.txt", "needle\n");
+    disk.beforeRead = [](int) { throw std::bad_alloc(); };
+    SetInputs("needle");
+
+    ClickSearch();
+
+    disk.beforeRead = nullptr;
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, kOutOfMemory);
+    EXPECT_EQ(dialogs.messages[0].code, MsgBoxCode::Critical);
+    EXPECT_NE(
+        TempFolder::ReadWholeFile(output).find("*** PROCESSING WAS ABORTED"), std::string::npos);
+    EXPECT_TRUE(dialogs.outputFiles.empty());
     EXPECT_TRUE(IdleLook());
 }
 

@@ -17,7 +17,7 @@ fi
 configure() { # folder, extra cmake arguments...
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DTRAWLIT_WERROR=ON -DTRAWLIT_UNITY_BUILD=ON "${launcher[@]}" "$@" \
+    cmake -S . -B "$dir" -G Ninja -DTRAWLIT_WERROR=ON -DTRAWLIT_UNITY_BUILD=ON -DTRAWLIT_TEST_SHARDS=ON "${launcher[@]}" "$@" \
         > /dev/null
 }
 

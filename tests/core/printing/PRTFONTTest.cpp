@@ -10,11 +10,11 @@
 namespace trawlit {
 namespace {
 
+using fakes::kPrinterFailure;
 using fakes::RecordingDialogs;
 using fakes::RecordingPrinter;
 
 const PrinterError kNoFailure {};
-const PrinterError kPrinterFailure { PrinterErrorNumber::PrinterError, "Printer error" };
 const PrinterError kRefused { PrinterErrorNumber::InvalidPropertyValue, "Invalid property value" };
 
 struct FontCase {

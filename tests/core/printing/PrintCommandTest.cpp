@@ -22,13 +22,13 @@ namespace {
 using fakes::FakePlatform;
 using fakes::FakePrintDialog;
 using fakes::FakeScreenPointer;
+using fakes::kPrinterFailure;
 using fakes::RecordingDialogs;
 using fakes::RecordingPrinter;
 using fakes::ScriptedConfirmWindow;
 using Ops = std::vector<std::string>;
 
 const std::string kPath = "/data/results.out";
-const PrinterError kPrinterFailure { PrinterErrorNumber::PrinterError, "Printer error" };
 
 std::string Repeat(char c, std::size_t count)
 {

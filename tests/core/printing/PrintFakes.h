@@ -14,6 +14,9 @@
 
 namespace trawlit::fakes {
 
+// What a failing printer operation answers.
+inline const PrinterError kPrinterFailure { PrinterErrorNumber::PrinterError, "Printer error" };
+
 // A printer that logs every output ("Line[text]" with a line end, "Text[text]" without,
 // "NewPage", "EndDoc", "AbortDoc") and keeps the print position like a page would: each
 // character is `charWidth` wide, each line `lineHeight` high.

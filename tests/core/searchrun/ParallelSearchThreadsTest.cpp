@@ -113,7 +113,7 @@ const Threads kParallel[] = {
     { "a slow worker and the run", { 1, true }, true },
 };
 
-struct Case {
+struct SearchCase {
     const char* name;
     bool countsOnly = false;
     bool caseSensitive = false;
@@ -137,7 +137,7 @@ protected:
 
     // The abort comes when `counter` reaches `value` (never when value is 0).
     static Outcome Run(
-        const Case& c, const Threads& threads, Counter counter = {}, std::int64_t value = 0)
+        const SearchCase& c, const Threads& threads, Counter counter = {}, std::int64_t value = 0)
     {
         platform->files.openPause = std::chrono::milliseconds(threads.slowWorkers ? 2 : 0);
         SearchOptions options;
@@ -192,7 +192,7 @@ protected:
 TempFolder* ParallelSearchTest::tree = nullptr;
 FailingPlatform* ParallelSearchTest::platform = nullptr;
 
-const Case kCases[] = {
+const SearchCase kSearchCases[] = {
     { "lines" },
     { "counts only", true },
     { "case and white space", false, true, true },
@@ -203,7 +203,7 @@ const Case kCases[] = {
 TEST_F(ParallelSearchTest, WorkersWriteWhatOneThreadWrites)
 {
     std::size_t turn = 0;
-    for (const Case& c : kCases) {
+    for (const SearchCase& c : kSearchCases) {
         const Threads& threads = kParallel[turn++ % std::size(kParallel)];
         SCOPED_TRACE(std::string(c.name) + ", " + threads.name);
         const Outcome reference = Run(c, kReference);
@@ -226,7 +226,7 @@ TEST_F(ParallelSearchTest, WorkersWriteWhatOneThreadWrites)
 TEST_F(ParallelSearchTest, AnAbortAnywhereEndsBothRunsAtTheSamePlace)
 {
     Random random(8);
-    for (const Case& c : { kCases[0], kCases[1] }) {
+    for (const SearchCase& c : { kSearchCases[0], kSearchCases[1] }) {
         const Outcome whole = Run(c, kReference);
         for (std::size_t trial = 0; trial < 7; ++trial) {
             const bool atMatch = trial % 2 == 1;
@@ -264,23 +264,23 @@ TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
         { "window, no worker starts", { 4, false, startNone } },
         { "CLI, no worker starts", { 3, true, startNone } },
     };
-    const Outcome reference = Run(kCases[0], kReference);
+    const Outcome reference = Run(kSearchCases[0], kReference);
     for (const Threads& threads : cases) {
         SCOPED_TRACE(threads.name);
         started = 0;
-        ExpectSame(reference, Run(kCases[0], threads));
+        ExpectSame(reference, Run(kSearchCases[0], threads));
     }
     for (const std::int64_t free : { 5, 9, 16 }) {
         SCOPED_TRACE("descriptors free: " + std::to_string(free));
         platform->files.freeDescriptors = free;
-        ExpectSame(reference, Run(kCases[0], { "four workers", { 4, false } }));
-        ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
+        ExpectSame(reference, Run(kSearchCases[0], { "four workers", { 4, false } }));
+        ExpectSame(reference, Run(kSearchCases[0], { "CLI", { 3, true } }));
         platform->files.freeDescriptors = -2;
     }
     // Workers that find no descriptor free hand their files to the run's thread.
     platform->files.otherThreadsOutOfDescriptors = true;
-    ExpectSame(reference, Run(kCases[0], { "four workers", { 4, false } }));
-    ExpectSame(reference, Run(kCases[0], { "CLI", { 3, true } }));
+    ExpectSame(reference, Run(kSearchCases[0], { "four workers", { 4, false } }));
+    ExpectSame(reference, Run(kSearchCases[0], { "CLI", { 3, true } }));
     platform->files.otherThreadsOutOfDescriptors = false;
 }
 
@@ -295,7 +295,7 @@ TEST_F(ParallelSearchTest, MemoryThatRunsOutEndsTheRunWithItsResultsMarked)
             if (read == 40)
                 throw std::bad_alloc();
         };
-        EXPECT_THROW(Run(kCases[0], threads), std::bad_alloc);
+        EXPECT_THROW(Run(kSearchCases[0], threads), std::bad_alloc);
         platform->files.beforeRead = nullptr;
         const std::string results = TempFolder::ReadWholeFile(output.Path() + "/out");
         EXPECT_NE(results.find("ABORTED"), std::string::npos);

@@ -57,13 +57,13 @@ std::string Lowered(std::string text)
     return text;
 }
 
-struct TieCase {
+struct SortTieCase {
     const char* title;
     std::vector<std::string> names;
     std::vector<std::string> expected;
 };
 
-class QSSORTTieOrder : public ::testing::TestWithParam<TieCase> { };
+class QSSORTTieOrder : public ::testing::TestWithParam<SortTieCase> { };
 
 TEST_P(QSSORTTieOrder, PivotFirstThenOthersInReverseOfMeeting)
 {
@@ -72,11 +72,12 @@ TEST_P(QSSORTTieOrder, PivotFirstThenOthersInReverseOfMeeting)
 
 INSTANTIATE_TEST_SUITE_P(Cases, QSSORTTieOrder,
     ::testing::Values(
-        TieCase { "README listed first", { "README", "readme" }, { "README", "readme" } },
-        TieCase { "readme listed first", { "readme", "README" }, { "readme", "README" } },
-        TieCase { "four spellings", { "Ab", "AB", "ab", "aB" }, { "Ab", "aB", "ab", "AB" } },
-        TieCase { "tie among the smaller names", { "c", "B", "b", "a" }, { "a", "B", "b", "c" } },
-        TieCase { "tie with the pivot amid others", { "m", "z", "M", "a", "m" },
+        SortTieCase { "README listed first", { "README", "readme" }, { "README", "readme" } },
+        SortTieCase { "readme listed first", { "readme", "README" }, { "readme", "README" } },
+        SortTieCase { "four spellings", { "Ab", "AB", "ab", "aB" }, { "Ab", "aB", "ab", "AB" } },
+        SortTieCase {
+            "tie among the smaller names", { "c", "B", "b", "a" }, { "a", "B", "b", "c" } },
+        SortTieCase { "tie with the pivot amid others", { "m", "z", "M", "a", "m" },
             { "a", "m", "m", "M", "z" } }),
     [](const auto& param) {
         std::string name = param.param.title;

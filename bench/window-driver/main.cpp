@@ -11,6 +11,7 @@
 
 #include "core/dialogs/DirBrowse.h"
 #include "core/files/FileRoutines.h"
+#include "fakes/NoChoosers.h"
 #include "fakes/RecordingDialogs.h"
 #include "platform/PosixPlatform.h"
 #include "ports/FileDialogPort.h"
@@ -19,24 +20,9 @@
 #include "qt/platform/QtEventPump.h"
 #include "qt/widgets/QtButtonKbt.h"
 
-namespace {
-
 using namespace trawlit;
-
-class NoFileDialog : public FileDialogPort {
-public:
-    FileDialogAnswer Show(const FileDialogRequest&) override { return {}; }
-};
-
-class NoFolderChooser : public FolderChooserPort {
-public:
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-};
-
-} // namespace
+using trawlit::fakes::NoFileDialog;
+using trawlit::fakes::NoFolderChooser;
 
 int main(int argc, char** argv)
 {

@@ -9,6 +9,7 @@
 
 #include "core/dialogs/DirBrowse.h"
 #include "core/files/FileRoutines.h"
+#include "fakes/NoChoosers.h"
 #include "fakes/RecordingDialogs.h"
 #include "fakes/TempFolder.h"
 #include "platform/PosixPlatform.h"
@@ -19,21 +20,10 @@
 namespace trawlit {
 namespace {
 
+using fakes::NoFileDialog;
+using fakes::NoFolderChooser;
 using fakes::RecordingDialogs;
 using fakes::TempFolder;
-
-class NoFileDialog : public FileDialogPort {
-public:
-    FileDialogAnswer Show(const FileDialogRequest&) override { return {}; }
-};
-
-class NoFolderChooser : public FolderChooserPort {
-public:
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-};
 
 struct BatchButton {
     const char* name;

@@ -8,15 +8,8 @@
 
 namespace trawlit {
 
-// A failed printer operation; number 0 means it went through.
+// A failed printer operation (an ErrorNumber); number 0 means it went through.
 using PrinterError = PlatformError;
-
-namespace PrinterErrorNumber {
-inline constexpr int Overflow = 6;
-inline constexpr int DivisionByZero = 11;
-inline constexpr int InvalidPropertyValue = 380;
-inline constexpr int PrinterError = 482;
-} // namespace PrinterErrorNumber
 
 namespace PageOrientation {
 inline constexpr std::int16_t Portrait = 1;

@@ -9,6 +9,8 @@ const char* DescriptionOf(int number)
     switch (number) {
     case ErrorNumber::InvalidArgument:
         return "Invalid procedure call or argument";
+    case ErrorNumber::DivisionByZero:
+        return "Division by zero";
     case ErrorNumber::BadFileNameOrNumber:
         return "Bad file name or number";
     case ErrorNumber::FileNotFound:
@@ -31,6 +33,10 @@ const char* DescriptionOf(int number)
         return "Path/File access error";
     case ErrorNumber::PathNotFound:
         return "Path not found";
+    case ErrorNumber::InvalidPropertyValue:
+        return "Invalid property value";
+    case ErrorNumber::PrinterError:
+        return "Printer error";
     default:
         return "Application-defined or object-defined error";
     }

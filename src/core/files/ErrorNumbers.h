@@ -9,6 +9,7 @@ namespace trawlit {
 // The program's error numbers; each has one fixed description text.
 namespace ErrorNumber {
 inline constexpr int InvalidArgument = 5;
+inline constexpr int DivisionByZero = 11;
 inline constexpr int BadFileNameOrNumber = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int BadFileMode = 54;
@@ -20,6 +21,8 @@ inline constexpr int TooManyFiles = 67;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int PrinterError = 482;
 } // namespace ErrorNumber
 
 // The error of that number with its description ("File not found", ...).

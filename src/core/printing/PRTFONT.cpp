@@ -1,7 +1,8 @@
 #include "core/printing/PRTFONT.h"
 
-#include "ports/Dialogs.h"
+#include "core/files/ErrorNumbers.h"
 #include "core/printing/PrintSettings.h"
+#include "ports/Dialogs.h"
 #include "ports/PrinterSurface.h"
 
 namespace trawlit {
@@ -36,7 +37,7 @@ void PRTFONT(PrinterSurface& printer, Dialogs& dialogs, const std::string& fontN
     if (!fontName.empty()) {
         if (const PrinterError error = printer.SetFontName(fontName)) {
             failed = true;
-            if (error.number == PrinterErrorNumber::PrinterError) {
+            if (error.number == ErrorNumber::PrinterError) {
                 ReportPrinterError(dialogs, error);
                 return;
             }
@@ -47,7 +48,7 @@ void PRTFONT(PrinterSurface& printer, Dialogs& dialogs, const std::string& fontN
         return;
     if (const PrinterError error = printer.SetFontSize(fontSize)) {
         failed = true;
-        if (error.number == PrinterErrorNumber::PrinterError) {
+        if (error.number == ErrorNumber::PrinterError) {
             ReportPrinterError(dialogs, error);
             return;
         }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/files/ErrorNumbers.h"
+
 namespace trawlit {
 
 namespace {
@@ -28,7 +30,7 @@ PrinterError PrinterPageLines(PrinterSurface& printer, std::int16_t& linesPerPag
         return error;
     const long lineHeight = RoundedPosition(printer.CurrentY()) - top;
     if (lineHeight == 0)
-        return { PrinterErrorNumber::DivisionByZero, "Division by zero" };
+        return ErrorWithNumber(ErrorNumber::DivisionByZero);
     const long lines = std::lround(printer.ScaleHeight()) / lineHeight;
     // With no line per page the count of lines never reached it, and no page ever ended.
     linesPerPage = static_cast<std::int16_t>(

@@ -7,6 +7,7 @@
 #include <QPrinterInfo>
 #include <utility>
 
+#include "core/files/ErrorNumbers.h"
 #include "core/printing/PrintSettings.h"
 #include "core/printing/PrintedTextEncoding.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 constexpr float kLargestFontSize = 1638.0F;
-
-PrinterError Failure(int number, const QString& description)
-{
-    return { number, description.toLocal8Bit().toStdString() };
-}
 
 QPrinterInfo ChosenPrinter()
 {
@@ -84,9 +80,9 @@ void QtPrinterSurface::SetPdfPath(const std::string& path)
 PrinterError QtPrinterSurface::SetOrientation(std::int16_t orientation)
 {
     if (orientation != PageOrientation::Portrait && orientation != PageOrientation::Landscape)
-        return Failure(PrinterErrorNumber::InvalidPropertyValue, "Invalid property value");
+        return ErrorWithNumber(ErrorNumber::InvalidPropertyValue);
     if (!printer_->setPageOrientation(QtOrientation(orientation)))
-        return Failure(PrinterErrorNumber::PrinterError, "Printer error");
+        return ErrorWithNumber(ErrorNumber::PrinterError);
     orientation_ = orientation;
     return {};
 }
@@ -94,7 +90,7 @@ PrinterError QtPrinterSurface::SetOrientation(std::int16_t orientation)
 PrinterError QtPrinterSurface::SetFontName(const std::string& name)
 {
     if (name.empty())
-        return Failure(PrinterErrorNumber::InvalidPropertyValue, "Invalid property value");
+        return ErrorWithNumber(ErrorNumber::InvalidPropertyValue);
     font_.setFamily(QString::fromLocal8Bit(name));
     fontName_ = name;
     FontChanged();
@@ -104,7 +100,7 @@ PrinterError QtPrinterSurface::SetFontName(const std::string& name)
 PrinterError QtPrinterSurface::SetFontSize(float points)
 {
     if (!(points > 0.0F && points <= kLargestFontSize))
-        return Failure(PrinterErrorNumber::InvalidPropertyValue, "Invalid property value");
+        return ErrorWithNumber(ErrorNumber::InvalidPropertyValue);
     font_.setPointSizeF(static_cast<double>(points));
     fontSize_ = points;
     FontChanged();
@@ -260,12 +256,12 @@ PrinterError QtPrinterSurface::SendDocument(
 {
     if (toFile_) {
         if (pdfPath.isEmpty())
-            return Failure(PrinterErrorNumber::PrinterError, "Printer error: no file to print to");
+            return ErrorWithCause(ErrorNumber::PrinterError, "no file to print to");
         printer_->setOutputFileName(pdfPath);
     }
-    const PrinterError cannotPrint = toFile_
-        ? Failure(PrinterErrorNumber::PrinterError, "Printer error: cannot write " + pdfPath)
-        : Failure(PrinterErrorNumber::PrinterError, "Printer error");
+    const PrinterError cannotPrint = toFile_ ? ErrorWithCause(ErrorNumber::PrinterError,
+                                         "cannot write " + pdfPath.toLocal8Bit().toStdString())
+                                             : ErrorWithNumber(ErrorNumber::PrinterError);
 
     printer_->setPageOrientation(QtOrientation(pages.front().orientation));
     QPainter painter;

@@ -15,7 +15,7 @@ using fakes::RecordingDialogs;
 using fakes::RecordingPrinter;
 
 const PrinterError kNoFailure {};
-const PrinterError kRefused { PrinterErrorNumber::InvalidPropertyValue, "Invalid property value" };
+const PrinterError kRefused { ErrorNumber::InvalidPropertyValue, "Invalid property value" };
 
 struct FontCase {
     const char* name;

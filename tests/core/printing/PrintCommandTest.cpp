@@ -325,7 +325,7 @@ TEST_F(PrintCommandTest, FailedEndOfDocumentIsNotReportedAsPrinted)
 
 TEST_F(PrintCommandTest, APrinterThatRefusesItsOldLookStillFinishesThePrint)
 {
-    printer.failures["SetFontSize"] = { PrinterErrorNumber::InvalidPropertyValue, "Invalid" };
+    printer.failures["SetFontSize"] = { ErrorNumber::InvalidPropertyValue, "Invalid" };
     Print("a\n");
     // The refused size is reported when it is chosen, and not again when it is put back.
     ASSERT_EQ(dialogs.messages.size(), 2U);
@@ -361,7 +361,7 @@ TEST(PrinterPageLinesTest, NoLineHeightIsAFailureNotACrash)
     RecordingPrinter printer;
     printer.lineHeight = 0;
     std::int16_t lines = 0;
-    EXPECT_EQ(PrinterPageLines(printer, lines).number, PrinterErrorNumber::DivisionByZero);
+    EXPECT_EQ(PrinterPageLines(printer, lines).number, ErrorNumber::DivisionByZero);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/files/ErrorNumbers.h"
 #include "core/printing/MousePointer.h"
 #include "core/printing/PrintCommand.h"
 #include "core/printing/PrintConfirm.h"
@@ -15,7 +16,7 @@
 namespace trawlit::fakes {
 
 // What a failing printer operation answers.
-inline const PrinterError kPrinterFailure { PrinterErrorNumber::PrinterError, "Printer error" };
+inline const PrinterError kPrinterFailure { ErrorNumber::PrinterError, "Printer error" };
 
 // A printer that logs every output ("Line[text]" with a line end, "Text[text]" without,
 // "NewPage", "EndDoc", "AbortDoc") and keeps the print position like a page would: each

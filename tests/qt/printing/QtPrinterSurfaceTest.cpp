@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/files/ErrorNumbers.h"
 #include "fakes/TempFolder.h"
 
 namespace trawlit {
@@ -85,7 +86,7 @@ TEST_F(QtPrinterSurfaceTest, AFileThatCannotBeWrittenIsAPrinterError)
     printer.Print("text", true);
     EXPECT_EQ(printer.DocumentFile(), unwritable);
     const PrinterError error = printer.EndDoc();
-    EXPECT_EQ(error.number, PrinterErrorNumber::PrinterError);
+    EXPECT_EQ(error.number, ErrorNumber::PrinterError);
     EXPECT_FALSE(QFile::exists(QString::fromLocal8Bit(unwritable)));
 }
 
@@ -102,7 +103,7 @@ TEST_F(QtPrinterSurfaceTest, ADocumentStillOpenAtTheEndIsSent)
 TEST_F(QtPrinterSurfaceTest, RefusesFontSizesNoPrinterHas)
 {
     for (float size : { 0.0F, -1.0F, 5000.0F, std::nanf("") })
-        EXPECT_EQ(printer.SetFontSize(size).number, PrinterErrorNumber::InvalidPropertyValue);
+        EXPECT_EQ(printer.SetFontSize(size).number, ErrorNumber::InvalidPropertyValue);
     EXPECT_EQ(printer.FontSize(), 10.0F);
 }
 

@@ -4,7 +4,7 @@ namespace trawlit {
 
 void MousePointerStack::MousePointerPush()
 {
-    const std::int16_t current = screen_.Pointer();
+    const PointerCode current = screen_.Pointer();
     ++depth_;
     if (depth_ <= kRemembered)
         saved_[static_cast<std::size_t>(depth_)] = current;
@@ -16,7 +16,7 @@ void MousePointerStack::MousePointerPush()
 
 void MousePointerStack::MousePointerPop()
 {
-    std::int16_t previous = PointerCode::Default;
+    PointerCode previous = PointerCode::Default;
     if (depth_ > kRemembered)
         previous = saved_[kRemembered];
     else if (depth_ >= 1)

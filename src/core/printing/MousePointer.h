@@ -5,18 +5,21 @@
 
 namespace trawlit {
 
-namespace PointerCode {
-inline constexpr std::int16_t Default = 0;
-inline constexpr std::int16_t Arrow = 1;
-inline constexpr std::int16_t Hourglass = 11;
-} // namespace PointerCode
+enum class PointerCode : std::int16_t {
+    Default = 0, // whatever the window under it shows
+    Arrow = 1,
+    Cross = 2,
+    IBeam = 3,
+    Hourglass = 11,
+    ArrowHourglass = 13,
+};
 
 // The screen's mouse pointer, by code.
 class ScreenPointer {
 public:
     virtual ~ScreenPointer() = default;
-    virtual std::int16_t Pointer() = 0;
-    virtual void SetPointer(std::int16_t code) = 0;
+    virtual PointerCode Pointer() = 0;
+    virtual void SetPointer(PointerCode code) = 0;
     // Lets pending window messages through so that a change of pointer shows at once.
     virtual void ShowPointerChange() = 0;
 };
@@ -40,7 +43,7 @@ private:
 
     ScreenPointer& screen_;
     int depth_ = 0;
-    std::array<std::int16_t, kRemembered + 1> saved_ {}; // 1 to 20 used
+    std::array<PointerCode, kRemembered + 1> saved_ {}; // 1 to 20 used
 };
 
 } // namespace trawlit

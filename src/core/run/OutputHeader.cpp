@@ -14,9 +14,9 @@ namespace {
 constexpr std::array<const char*, 12> kMonths
     = { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
 
-const char* SectionTitle(std::int16_t sectionId)
+const char* SectionTitle(SectionId section)
 {
-    switch (sectionId) {
+    switch (section) {
     case SectionId::FolderListing:
         return "Folder Listing";
     case SectionId::SearchForString:
@@ -25,9 +25,8 @@ const char* SectionTitle(std::int16_t sectionId)
         return "Brelka's /C /D /I";
     case SectionId::CHeaders:
         return "Extract C headers";
-    default:
-        return nullptr;
     }
+    return nullptr;
 }
 
 } // namespace
@@ -47,12 +46,11 @@ std::string MediumDateAndTime(const LocalDateTime& now)
     return text;
 }
 
-std::string OutputHeader(
-    const SearchOptions& shown, const LocalDateTime& now, std::int16_t sectionId)
+std::string OutputHeader(const SearchOptions& shown, const LocalDateTime& now, SectionId section)
 {
     std::string header = "Trawlit (version " + std::to_string(kVersionMajor) + "."
         + std::to_string(kVersionMinor) + ") -- " + MediumDateAndTime(now) + "\r\n\r\n";
-    if (const char* title = SectionTitle(sectionId)) {
+    if (const char* title = SectionTitle(section)) {
         header += std::string("   ") + title + "\r\n\r\n";
     }
     auto line = [&header](const char* label, const std::string& value) {
@@ -61,7 +59,7 @@ std::string OutputHeader(
     line("Root folder:", shown.RootFolder);
     line("File template:", shown.FileTemplate);
     line("Traverse subfolders:", YesOrNo(shown.TraverseSubfolders));
-    if (sectionId == SectionId::SearchForString) {
+    if (section == SectionId::SearchForString) {
         line("Find What:", shown.SearchStr);
         line("Case sensitive:", YesOrNo(shown.CaseSensitive));
         line("Collapse white space:", YesOrNo(shown.CollapseWhiteSpace));

@@ -11,12 +11,7 @@ struct SearchOptions;
 
 // Section ids of the results-file header: what line 3 names and whether the search lines
 // (Find What and the three search options) are written.
-namespace SectionId {
-inline constexpr std::int16_t FolderListing = 1;
-inline constexpr std::int16_t SearchForString = 2;
-inline constexpr std::int16_t ChangeMarks = 3;
-inline constexpr std::int16_t CHeaders = 4;
-} // namespace SectionId
+enum class SectionId : std::int16_t { FolderListing = 1, SearchForString, ChangeMarks, CHeaders };
 
 // "   " + label right-justified in 22 + "  " + value: the value starts in column 28.
 std::string LabelledLine(const std::string& label, const std::string& value);
@@ -25,7 +20,6 @@ std::string LabelledLine(const std::string& label, const std::string& value);
 std::string MediumDateAndTime(const LocalDateTime& now);
 
 // The 14 header lines (each ended by CR LF) naming `shown`, the inputs as the boxes show them.
-std::string OutputHeader(
-    const SearchOptions& shown, const LocalDateTime& now, std::int16_t sectionId);
+std::string OutputHeader(const SearchOptions& shown, const LocalDateTime& now, SectionId section);
 
 } // namespace trawlit

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/run/OutputHeader.h"
 #include "core/run/RunPorts.h"
 #include "core/run/RunResult.h"
 #include "core/run/RunYields.h"
@@ -24,7 +25,7 @@ struct WalkGaps {
 
 // What sets one kind of run apart in the frame's own steps.
 struct RunShape {
-    std::optional<std::int16_t> headerSection; // none: the results file has no header
+    std::optional<SectionId> headerSection; // none: the results file has no header
     bool animated = false; // the busy animation plays while the run goes on
     bool countsMatches = false; // the found-files and match counters show
     bool passOverResultsFile = true;

@@ -25,7 +25,7 @@ RunShape ShapeOf(const BatchToolPolicy& policy)
 
 } // namespace
 
-BatchToolPolicy ReadingToolPolicy(std::optional<std::int16_t> headerSection)
+BatchToolPolicy ReadingToolPolicy(std::optional<SectionId> headerSection)
 {
     BatchToolPolicy policy;
     policy.headerSection = headerSection;

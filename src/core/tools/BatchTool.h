@@ -13,14 +13,14 @@ namespace trawlit {
 
 // What sets one batch tool's run apart from another's, besides its steps.
 struct BatchToolPolicy {
-    std::optional<std::int16_t> headerSection; // none: the results file has no header
+    std::optional<SectionId> headerSection; // none: the results file has no header
     bool animated = false; // the busy animation plays while the tool runs
     std::vector<std::string> skippedNameParts; // a file whose name holds one is never visited
     bool passOverResultsFile = true;
 };
 
 // The policy of a tool that reads the files it visits: pictures are passed over.
-BatchToolPolicy ReadingToolPolicy(std::optional<std::int16_t> headerSection);
+BatchToolPolicy ReadingToolPolicy(std::optional<SectionId> headerSection);
 
 // How the reading of one file of the walk went. Failed and Stopped (an abort heard inside the
 // file) leave it cut short: what a tool made of it must not pass for the whole file.

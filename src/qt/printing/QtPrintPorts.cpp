@@ -12,18 +12,18 @@ namespace trawlit {
 namespace {
 
 struct PointerShape {
-    std::int16_t code;
+    PointerCode code;
     Qt::CursorShape shape;
 };
 constexpr PointerShape kPointerShapes[] = {
     { PointerCode::Arrow, Qt::ArrowCursor },
-    { 2, Qt::CrossCursor },
-    { 3, Qt::IBeamCursor },
+    { PointerCode::Cross, Qt::CrossCursor },
+    { PointerCode::IBeam, Qt::IBeamCursor },
     { PointerCode::Hourglass, Qt::WaitCursor },
-    { 13, Qt::BusyCursor },
+    { PointerCode::ArrowHourglass, Qt::BusyCursor },
 };
 
-Qt::CursorShape ShapeOf(std::int16_t code)
+Qt::CursorShape ShapeOf(PointerCode code)
 {
     for (const PointerShape& known : kPointerShapes)
         if (known.code == code)
@@ -31,7 +31,7 @@ Qt::CursorShape ShapeOf(std::int16_t code)
     return Qt::ArrowCursor;
 }
 
-std::int16_t CodeOf(Qt::CursorShape shape)
+PointerCode CodeOf(Qt::CursorShape shape)
 {
     for (const PointerShape& known : kPointerShapes)
         if (known.shape == shape)
@@ -41,7 +41,7 @@ std::int16_t CodeOf(Qt::CursorShape shape)
 
 } // namespace
 
-std::int16_t QtScreenPointer::Pointer()
+PointerCode QtScreenPointer::Pointer()
 {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     return cursor == nullptr ? PointerCode::Default : CodeOf(cursor->shape());
@@ -49,7 +49,7 @@ std::int16_t QtScreenPointer::Pointer()
 
 // Holds at most one override cursor of its own, so that whatever showed beneath it (another
 // part's override, or none) comes back when the code asks for it.
-void QtScreenPointer::SetPointer(std::int16_t code)
+void QtScreenPointer::SetPointer(PointerCode code)
 {
     if (overriding_) {
         QGuiApplication::restoreOverrideCursor();

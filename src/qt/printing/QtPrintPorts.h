@@ -15,8 +15,8 @@ namespace trawlit {
 // cursor, the default pointer is no override of ours.
 class QtScreenPointer : public ScreenPointer {
 public:
-    std::int16_t Pointer() override;
-    void SetPointer(std::int16_t code) override;
+    PointerCode Pointer() override;
+    void SetPointer(PointerCode code) override;
     // Paints, but takes no user input: a click must not reach a dialog that is being set up.
     void ShowPointerChange() override;
 

@@ -196,15 +196,15 @@ public:
 
 class FakeScreenPointer : public ScreenPointer {
 public:
-    std::int16_t Pointer() override { return pointer; }
-    void SetPointer(std::int16_t code) override
+    PointerCode Pointer() override { return pointer; }
+    void SetPointer(PointerCode code) override
     {
         pointer = code;
         ++sets;
     }
     void ShowPointerChange() override { ++shows; }
 
-    std::int16_t pointer = PointerCode::Default;
+    PointerCode pointer = PointerCode::Default;
     int sets = 0;
     int shows = 0;
 };

@@ -31,8 +31,9 @@ void ReadAhead::Add(const std::shared_ptr<FolderListing>& folder, std::string_vi
     }
     bool wake = false;
     {
-        std::lock_guard lock(mutex_);
-        if (resting_ && ++sinceProbe_ < tuning_.probeEvery) {
+        std::unique_lock lock(mutex_);
+        if (resting_) {
+            ProbeAtRest(lock, *folder, name);
             return;
         }
         sinceProbe_ = 0;
@@ -55,6 +56,21 @@ void ReadAhead::Add(const std::shared_ptr<FolderListing>& folder, std::string_vi
         noThread_ = true;
         pending_.clear();
     }
+}
+
+// The walk probes itself: waking the hint thread for one file in probeEvery cost a search of a
+// tree in memory a few percent where the workers keep every CPU busy.
+void ReadAhead::ProbeAtRest(
+    std::unique_lock<std::mutex>& lock, FolderListing& folder, std::string_view name)
+{
+    if (++sinceProbe_ < tuning_.probeEvery) {
+        return;
+    }
+    sinceProbe_ = 0;
+    lock.unlock();
+    const ReadHint hint = Hint(folder, name);
+    lock.lock();
+    Noted(hint);
 }
 
 void ReadAhead::Settle()
@@ -92,7 +108,7 @@ void ReadAhead::Work()
 }
 
 // A hint is only a wish: whatever goes wrong with it leaves the search as it was.
-ReadHint ReadAhead::Hint(FolderListing& folder, const std::string& name)
+ReadHint ReadAhead::Hint(FolderListing& folder, std::string_view name)
 {
     try {
         return files_.HintRead(folder, name, tuning_.bytesPerFile);

@@ -26,7 +26,8 @@ struct ReadAheadTuning {
     // may have got to a file first.
     std::size_t restAtStartAfter = 16;
     std::size_t restAfter = 1024;
-    // While it rests, one file in this many is probed, to wake up in a part not read before.
+    // While it rests, the walk probes one file in this many, to wake it up in a part not read
+    // before.
     std::size_t probeEvery = 128;
 };
 inline constexpr ReadAheadTuning kReadAheadTuning {};
@@ -57,7 +58,9 @@ private:
     };
 
     void Work();
-    ReadHint Hint(FolderListing& folder, const std::string& name);
+    void ProbeAtRest(
+        std::unique_lock<std::mutex>& lock, FolderListing& folder, std::string_view name);
+    ReadHint Hint(FolderListing& folder, std::string_view name);
     void Noted(ReadHint hint);
 
     FileSystem& files_;
@@ -71,7 +74,6 @@ private:
     bool resting_ = false;
     bool idle_ = false;
     bool closing_ = false;
-    // The hint thread's own.
     std::size_t foundInMemory_ = 0;
     bool diskNeeded_ = false;
     std::thread thread_; // started with the first file

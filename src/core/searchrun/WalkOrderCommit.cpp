@@ -63,7 +63,10 @@ void WalkOrderCommit::AddFile(const WalkFile& file)
         ++foldersHeld_;
     }
     if (readsAhead_) {
-        readAhead_.Add(file.folder, file.name);
+        if (!readAhead_) {
+            readAhead_ = std::make_unique<ReadAhead>(platform_.fileSystem);
+        }
+        readAhead_->Add(file.folder, file.name);
     }
     queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
         file.displayPath, file.checkPath, std::nullopt });

@@ -85,7 +85,7 @@ private:
     MatchSettings settings_;
     std::optional<LineMatcher> ownMatcher_; // for the window, when it must read a file itself
     std::optional<FileScanPool> pool_;
-    ReadAhead readAhead_ { platform_.fileSystem };
+    std::unique_ptr<ReadAhead> readAhead_; // made with the first file read ahead
     bool readsAhead_ = true;
     std::deque<Queued> queue_;
     // Folder listings the queued files hold open (files of one folder come together), and how

@@ -110,8 +110,8 @@ PlatformError ErrorFromErrno(int errorNumber, const std::string& path)
 {
     switch (errorNumber) {
     case ENOENT:
-        return ErrorWithNumber(
-            IsFolder(ContainingFolder(path)) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound);
+        return ErrorWithNumber(IsFolder(ContainingFolder(path)) ? ErrorNumber::FileNotFound
+                                                                : ErrorNumber::PathNotFound);
     case ENOTDIR:
         return ErrorWithNumber(ErrorNumber::PathNotFound);
     case EACCES:
@@ -316,6 +316,30 @@ std::ptrdiff_t PosixPlatform::ReadAt(
         const ssize_t got = pread(handle, buffer, size, static_cast<off_t>(offset));
         if (got >= 0 || errno != EINTR)
             return got;
+    }
+}
+
+// A read that may not wait (RWF_NOWAIT) stops short where the cached part of a file ends, so
+// a short read here never counts as the end.
+std::ptrdiff_t PosixPlatform::ReadFromMemory(
+    FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+{
+    const bool moving = offset == kAtReadingPosition;
+    std::atomic<std::int64_t>* unread = moving ? UnreadOf(handle) : nullptr;
+    const std::int64_t before
+        = unread != nullptr ? unread->load(std::memory_order_relaxed) : kUnknownLength;
+    if (before == 0)
+        return 0;
+    iovec into { buffer, size };
+    for (;;) {
+        const ssize_t got = preadv2(handle, &into, 1, static_cast<off_t>(offset), RWF_NOWAIT);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EOPNOTSUPP))
+            return kReadWouldWait;
+        if (unread != nullptr && before != kEndsAtShortRead)
+            unread->store(AfterRead(before, got, size), std::memory_order_relaxed);
+        return got;
     }
 }
 

@@ -41,6 +41,8 @@ public:
         PlatformError& error) override;
     ReadHint HintRead(FolderListing& folder, std::string_view name, std::int64_t bytes) override;
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
+    std::ptrdiff_t ReadFromMemory(
+        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
     std::ptrdiff_t ReadAt(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
     bool Write(

@@ -54,6 +54,12 @@ enum class ReadHint : std::uint8_t {
 using FileHandle = int;
 inline constexpr FileHandle kNoFileHandle = -1;
 
+// What FileSystem::ReadFromMemory answers where the bytes would first have to come from the
+// device, or the file system cannot tell.
+inline constexpr std::ptrdiff_t kReadWouldWait = -2;
+// The `offset` of FileSystem::ReadFromMemory that reads on like Read.
+inline constexpr std::int64_t kAtReadingPosition = -1;
+
 enum class OpenAccess : std::uint8_t {
     Read, // the file must exist
     WriteTruncate, // created, or emptied when it exists
@@ -112,6 +118,17 @@ public:
     virtual std::ptrdiff_t ReadAt(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
         = 0;
+    // Reads like ReadAt, or like Read at kAtReadingPosition, but only what the system holds in
+    // memory: kReadWouldWait rather than wait on the device. A short read does not mean the end.
+    virtual std::ptrdiff_t ReadFromMemory(
+        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+    {
+        (void)handle;
+        (void)offset;
+        (void)buffer;
+        (void)size;
+        return kReadWouldWait;
+    }
     virtual bool Write(FileHandle handle, const char* data, std::size_t size, PlatformError& error)
         = 0;
     virtual bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) = 0;

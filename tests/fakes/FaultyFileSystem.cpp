@@ -168,6 +168,25 @@ std::ptrdiff_t FaultyFileSystem::ReadAt(
     return inner_.ReadAt(handle, offset, buffer, static_cast<std::size_t>(readable));
 }
 
+std::ptrdiff_t FaultyFileSystem::ReadFromMemory(
+    FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
+{
+    if (readPause.load().count() > 0 && std::this_thread::get_id() != unhurriedThread)
+        return kReadWouldWait;
+    BeforeRead();
+    const bool moving = offset == kAtReadingPosition;
+    const std::ptrdiff_t readable = Readable(handle, offset, size, moving);
+    if (readable < 0)
+        return -1;
+    const std::ptrdiff_t got
+        = inner_.ReadFromMemory(handle, offset, buffer, static_cast<std::size_t>(readable));
+    if (moving && got > 0) {
+        const std::scoped_lock lock(openedLock_);
+        opened_[handle].delivered += got;
+    }
+    return got;
+}
+
 bool FaultyFileSystem::Write(
     FileHandle handle, const char* data, std::size_t size, PlatformError& error)
 {

@@ -55,6 +55,9 @@ public:
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
     std::ptrdiff_t ReadAt(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
+    // What a read would pause for is not in memory.
+    std::ptrdiff_t ReadFromMemory(
+        FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
     bool Write(
         FileHandle handle, const char* data, std::size_t size, PlatformError& error) override;
     bool Seek(FileHandle handle, std::int64_t offset, PlatformError& error) override

@@ -1,10 +1,12 @@
 #include "platform/PosixPlatform.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +160,39 @@ TEST_F(PosixPlatformTest, ReadHintsAreGivenForListedFilesOnlyAndKeepNoHandle)
     const int handle = platform.Open("/dev/null", OpenAccess::Read, error);
     platform.Close(handle, error);
     EXPECT_EQ(handle, nextHandle);
+}
+
+// Reading from memory alone reads as Read and ReadAt do where the file system can tell what it
+// holds, a short read being no end; it never waits, not on a file dropped from memory nor on a
+// FIFO. A file system that cannot tell (tmpfs) always says it would wait.
+TEST_F(PosixPlatformTest, ReadsFromMemoryAloneNeverWait)
+{
+    const std::string block(1 << 16, 'x');
+    temp.Write("big.txt", "alpha" + block);
+    PlatformError error;
+    auto listing = platform.StartListing(temp / "*.*", ListMask::FilesOnly, error);
+    const FileHandle handle = platform.OpenListedFile(*listing, "big.txt", temp / "big.txt", error);
+    ASSERT_NE(handle, kNoFileHandle);
+    std::string buffer(block.size(), '\0');
+    if (platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 3) != kReadWouldWait) {
+        EXPECT_EQ(platform.ReadFromMemory(handle, 1, buffer.data(), 2), 2); // in place
+        EXPECT_EQ(buffer.substr(0, 2), "lp");
+        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 2), 2);
+        EXPECT_EQ(buffer.substr(0, 2), "ha");
+        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 10), 10);
+        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 1 << 20),
+            static_cast<std::ptrdiff_t>(block.size() - 10));
+        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 10), 0);
+    }
+    ASSERT_EQ(fdatasync(handle), 0);
+    ASSERT_EQ(posix_fadvise(handle, 0, 0, POSIX_FADV_DONTNEED), 0);
+    EXPECT_EQ(platform.ReadFromMemory(handle, 4096, buffer.data(), 10), kReadWouldWait);
+    platform.Close(handle, error);
+    const FileHandle pipe = platform.Open(temp / "pipe", OpenAccess::Read, error);
+    if (pipe != kNoFileHandle) {
+        EXPECT_LE(platform.ReadFromMemory(pipe, kAtReadingPosition, buffer.data(), 10), 0);
+        platform.Close(pipe, error);
+    }
 }
 
 TEST_F(PosixPlatformTest, BadNamesFailWith52AndUnlistableFoldersListEmpty)

@@ -140,7 +140,7 @@ int Run(const CommandLine& line)
     }
     std::unique_ptr<SearchPrinter> records = RecordsFor(line.Format());
     // The run's thread reads files too: with N threads, N - 1 workers.
-    const SearchThreads searchThreads { line.Threads() - 1, true };
+    const SearchThreads searchThreads { line.Threads() - 1, RunReads::Anything };
     return RunCommand(
         line.Inputs(), [&records, searchThreads](const RunInputs& given, RunPorts ports) {
             return RunStringSearch(given, ports, records.get(), searchThreads);

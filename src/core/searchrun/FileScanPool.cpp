@@ -47,8 +47,8 @@ void FileScanJob::SetState(State state)
     state_ = state;
 }
 
-bool FileScanJob::Scan(
-    FileSystem& files, LineMatcher& matcher, State scanner, const std::function<bool()>& runStopped)
+bool FileScanJob::Scan(FileSystem& files, LineMatcher& matcher, State scanner,
+    const std::function<bool()>& runStopped, bool fromMemoryOnly)
 {
     SetState(scanner);
     runStopped_ = runStopped ? &runStopped : nullptr;
@@ -56,8 +56,15 @@ bool FileScanJob::Scan(
     try {
         SearchedFile file(
             files, file_.folder.get(), file_.name, file_.path, [this] { return AtStopCheck(); });
-        if (file.IsOpen()) {
+        if (fromMemoryOnly) {
+            file.ReadFromMemoryOnly(kParallelTuning.runFromMemoryLimit);
+        }
+        if (file.IsOpen() && !file.LeftUnread()) {
             matcher.ScanFile(file, *this);
+        }
+        if (file.LeftUnread()) {
+            notInMemory_ = file.NotInMemory();
+            SetState(State::RunGivingBack);
         }
         outcome = file.Outcome();
     } catch (...) {
@@ -153,10 +160,16 @@ void FileScanJob::Publish()
     shared_.Append(unpublished_);
     ready_.store(true, std::memory_order_release);
     published_.notify_all();
-    taken_.wait(lock, [this] {
+    const auto takenOrCancelled = [this] {
         return shared_.Bytes() <= kParallelTuning.jobBudget
             || cancelled_.load(std::memory_order_relaxed);
-    });
+    };
+    if (takenOrCancelled()) {
+        return;
+    }
+    ++*waitingForTurn_;
+    taken_.wait(lock, takenOrCancelled);
+    --*waitingForTurn_;
 }
 
 void FileScanJob::FailWith(std::exception_ptr failure)
@@ -215,6 +228,7 @@ FileScanPool::~FileScanPool()
 std::unique_ptr<FileScanJob> FileScanPool::Submit(FileToSearch file)
 {
     auto job = std::make_unique<FileScanJob>(std::move(file));
+    job->waitingForTurn_ = &waitingForTurn_;
     heldBack_.push_back(job.get());
     if (heldBack_.size() >= kParallelTuning.handOverBatch)
         HandOver();
@@ -233,27 +247,29 @@ void FileScanPool::HandOver()
     queued_.notify_all();
 }
 
-bool FileScanPool::ScanOneHere(LineMatcher& matcher, const std::function<bool()>& stopped)
+FileScanPool::ScannedHere FileScanPool::ScanOneHere(
+    LineMatcher& matcher, const std::function<bool()>& stopped, bool fromMemoryOnly)
 {
     FileScanJob* job = nullptr;
     {
         std::lock_guard lock(mutex_);
         // A job the run gave back is a worker's: taking it again would only give it back.
         if (queue_.empty() || queue_.front()->state_ == FileScanJob::State::GivenBack)
-            return false;
+            return ScannedHere::NoJobWaiting;
         job = queue_.front();
         queue_.pop_front();
     }
     if (job->cancelled_.load(std::memory_order_relaxed)) {
         job->Finish({});
-    } else if (!job->Scan(files_, matcher, FileScanJob::State::ByRun, stopped)) {
+    } else if (!job->Scan(files_, matcher, FileScanJob::State::ByRun, stopped, fromMemoryOnly)) {
         {
             std::lock_guard lock(mutex_);
             queue_.push_front(job);
         }
         queued_.notify_one();
+        return job->notInMemory_ ? ScannedHere::NotInMemory : ScannedHere::GivenBack;
     }
-    return true;
+    return ScannedHere::Scanned;
 }
 
 bool FileScanPool::TakeBack(FileScanJob& job)

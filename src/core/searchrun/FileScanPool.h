@@ -13,9 +13,11 @@
 //   oldest job published and hands it to the printer as if the file were read right there.
 // - give back: the run's thread keeps what it finds in a file it scans until the file is done;
 //   when that outgrows kRunScanLimit it drops it and gives the job back to the workers, who
-//   scan it again and publish as they go. A job the run gave back is never taken by it again.
+//   scan it again and publish as they go. So does the window's thread with a file it cannot
+//   read from memory alone, or a long one. A job the run gave back is never taken by it again.
 // - take back: a job no worker has taken yet is taken back by the run's thread, which then
-//   reads it straight into the printer, as if it had never been handed over.
+//   reads it straight into the printer, as if it had never been handed over. The window's
+//   thread does so only when every worker waits for a later job's turn.
 // - stop check: where the matcher asks whether to stop (before every read). The scanning thread
 //   cannot know the answer the run's thread would have given at that moment, so it records the
 //   check; the run asks its own stop question again when it replays the record, and so stops
@@ -56,6 +58,9 @@ struct ParallelTuning {
     std::size_t jobBudget = 64 * 1024;
     // What the run's thread keeps of a file it scans before it gives the job back.
     std::size_t runScanLimit = 1024 * 1024;
+    // The longest file the window's thread reads, from memory only; it leaves longer ones to
+    // the workers: it must not stay long inside one.
+    std::int64_t runFromMemoryLimit = 1024 * 1024;
     // How long the run waits for a file before the window handles its messages.
     double frameSeconds = 1.0 / 60;
 };
@@ -103,7 +108,7 @@ private:
     // The scanning side: a worker's, or the run's (which never waits for its turn, and so
     // gives a job back once its finds outgrow runScanLimit). False when it was given back.
     bool Scan(FileSystem& files, LineMatcher& matcher, State scanner,
-        const std::function<bool()>& runStopped = {});
+        const std::function<bool()>& runStopped = {}, bool fromMemoryOnly = false);
     void SetState(State state);
     void BeginMatch(std::int64_t lineNumber, bool isContinuation) override;
     void AppendToMatch(std::string_view part) override;
@@ -128,10 +133,13 @@ private:
     FileRead outcome_;
     std::exception_ptr failure_;
     bool handedBack_ = false;
+    bool notInMemory_ = false; // the run's thread's: why it gave the job back
     // Lock-free signals between the two sides.
     std::atomic<bool> ready_ { false }; // something to take, or done: spares the run a lock
     std::atomic<bool> taking_ { false }; // the run waits on this job: publish at every stop check
     std::atomic<bool> cancelled_ { false };
+    // The pool's count of workers waiting for a later job's turn.
+    std::atomic<int>* waitingForTurn_ = nullptr;
 };
 
 // Starts one worker thread; throws std::system_error when the system has none to give.
@@ -154,10 +162,19 @@ public:
     void HandOver();
     int WorkerCount() const { return static_cast<int>(workers_.size()); }
     // Scans the oldest job no worker has taken on the calling thread, the run's, with
-    // `matcher`; false when there was none. Once `stopped` says so, it gives the job back.
-    bool ScanOneHere(LineMatcher& matcher, const std::function<bool()>& stopped);
+    // `matcher`. Once `stopped` says so, it gives the job back; `fromMemoryOnly`, it also
+    // gives it back where the file is not in memory or is long (runFromMemoryLimit).
+    enum class ScannedHere : std::uint8_t { NoJobWaiting, Scanned, GivenBack, NotInMemory };
+    ScannedHere ScanOneHere(
+        LineMatcher& matcher, const std::function<bool()>& stopped, bool fromMemoryOnly = false);
     // Takes `job` back when no worker has taken it yet (it is then the oldest).
     bool TakeBack(FileScanJob& job);
+    // Every worker waits for the run to take the findings of a file later than the oldest:
+    // the oldest, given back to them, would wait for ever unless the run reads it itself.
+    bool WorkersAllWaitForTheirTurn() const
+    {
+        return waitingForTurn_.load(std::memory_order_relaxed) >= WorkerCount();
+    }
 
 private:
     void Work();
@@ -173,6 +190,7 @@ private:
     bool closing_ = false;
     std::vector<FileScanJob*> heldBack_; // the run's own
     std::vector<std::thread> workers_;
+    std::atomic<int> waitingForTurn_ { 0 };
 };
 
 } // namespace trawlit

@@ -118,7 +118,7 @@ protected:
         const SearchOptions& options = Options();
         const MatchSettings settings { options.SearchStr, options.CaseSensitive,
             options.CollapseWhiteSpace, listsLines_ };
-        if (threads_.workers == 0 || threads_.runReadsToo) {
+        if (threads_.workers == 0 || threads_.runReads != RunReads::Nothing) {
             matcher_.emplace(settings);
         }
         if (threads_.workers > 0) {

@@ -38,12 +38,40 @@ FileRead SearchedFile::Outcome() const
 
 std::ptrdiff_t SearchedFile::Read(char* buffer, std::size_t size)
 {
+    if (memoryLimit_ >= 0)
+        return FromMemory(kAtReadingPosition, buffer, size);
     return Noted(files_.Read(handle_, buffer, size));
 }
 
 std::ptrdiff_t SearchedFile::ReadAt(std::int64_t offset, char* buffer, std::size_t size)
 {
+    if (memoryLimit_ >= 0)
+        return FromMemory(offset, buffer, size);
     return Noted(files_.ReadAt(handle_, offset, buffer, size));
+}
+
+// What is left unread reads as the end: whoever asked for memory only drops what was found.
+// Reading again to count lines counts for nothing.
+std::ptrdiff_t SearchedFile::FromMemory(std::int64_t offset, char* buffer, std::size_t size)
+{
+    if (LeftUnread())
+        return 0;
+    const std::ptrdiff_t got = files_.ReadFromMemory(handle_, offset, buffer, size);
+    if (got == kReadWouldWait) {
+        unread_ = Unread::NotInMemory;
+        return 0;
+    }
+    if (offset == kAtReadingPosition && got > 0) {
+        // Only a file that fills its first read may be long: its length then decides at once.
+        const bool firstFilled = readFromMemory_ == 0 && static_cast<std::size_t>(got) == size;
+        readFromMemory_ += got;
+        if (readFromMemory_ > memoryLimit_
+            || (firstFilled && files_.FileLength(handle_) > memoryLimit_)) {
+            unread_ = Unread::TooLong;
+            return 0;
+        }
+    }
+    return Noted(got);
 }
 
 // The file system tells no more than that a read failed.

@@ -51,6 +51,13 @@ public:
     SearchedFile(const SearchedFile&) = delete;
     SearchedFile& operator=(const SearchedFile&) = delete;
 
+    // Reads only what the system holds in memory, and only a file of `bytes` at most: where a
+    // read would wait on the device, or the file proves longer, the file ends for the matcher
+    // there, left unread. For a thread that must neither wait on a disk nor stay long in a file.
+    void ReadFromMemoryOnly(std::int64_t bytes) { memoryLimit_ = bytes; }
+    bool LeftUnread() const { return unread_ != Unread::No; }
+    bool NotInMemory() const { return unread_ == Unread::NotInMemory; }
+
     bool IsOpen() const { return handle_ != kNoFileHandle; }
     // How it went so far: final once the matcher is done with the file.
     FileRead Outcome() const;
@@ -66,6 +73,7 @@ public:
 
 private:
     std::ptrdiff_t Noted(std::ptrdiff_t bytes);
+    std::ptrdiff_t FromMemory(std::int64_t offset, char* buffer, std::size_t size);
 
     FileSystem& files_;
     FileHandle handle_ = kNoFileHandle;
@@ -74,6 +82,10 @@ private:
     PlatformError readError_; // the first failed read's
     bool stopped_ = false;
     std::function<bool()> stopCheck_;
+    std::int64_t memoryLimit_ = -1; // none: reads wait on the device as they must
+    std::int64_t readFromMemory_ = 0;
+    enum class Unread : std::uint8_t { No, TooLong, NotInMemory };
+    Unread unread_ = Unread::No;
 };
 
 } // namespace trawlit

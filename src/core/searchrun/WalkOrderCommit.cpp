@@ -16,7 +16,7 @@ WalkOrderCommit::WalkOrderCommit(Platform platform, const MatchSettings& setting
     pool_.emplace(platform.fileSystem, settings, threads_.workers, threads_.startThread);
     // Without a worker every file is taken back and read here, as with one thread.
     if (pool_->WorkerCount() == 0) {
-        threads_.runReadsToo = true;
+        threads_.runReads = RunReads::Anything;
     }
 }
 
@@ -68,6 +68,7 @@ void WalkOrderCommit::AddFile(const WalkFile& file)
         }
         readAhead_->Add(file.folder, file.name);
     }
+    ++filesAdded_;
     queue_.push_back({ pool_->Submit({ file.folder, std::string(file.name), file.displayPath }),
         file.displayPath, file.checkPath, std::nullopt });
     CommitWhatIsReady();
@@ -149,8 +150,8 @@ bool WalkOrderCommit::CommitHead(bool wait)
     if (wait) {
         pool_->HandOver();
     }
-    const auto stopRequested = [this] { return target_.StopRequested(); };
-    bool sleep = wait && !threads_.runReadsToo;
+    const std::function<bool()> stopRequested = [this] { return target_.StopRequested(); };
+    bool sleep = wait && threads_.runReads == RunReads::Nothing;
     for (;;) {
         const bool done = head.job->Take(taken_, sleep ? kParallelTuning.frameSeconds : 0.0);
         bool stoppedHere = !taken_.Replay(target_, stopRequested);
@@ -170,17 +171,48 @@ bool WalkOrderCommit::CommitHead(bool wait)
             return false;
         }
         pool_->HandOver();
-        if (threads_.runReadsToo && pool_->TakeBack(*head.job)) {
+        if (MayReadHeadHere() && pool_->TakeBack(*head.job)) {
             head.job->ScanStraightInto(platform_.fileSystem, RunMatcher(), target_, stopRequested);
             FinishHead(false);
             return true;
         }
-        // Rather than sleep, the run's thread reads a file no worker has taken, where it may.
-        sleep = !(threads_.runReadsToo && pool_->ScanOneHere(RunMatcher(), stopRequested));
-        if (sleep) {
+        sleep = !ReadOneHere(stopRequested);
+        if (sleep || threads_.runReads == RunReads::FromMemory) {
             DoEventsOncePerFrame();
         }
     }
+}
+
+// The window's thread reads the oldest file straight, from the disk if need be, only where no
+// worker ever would: it gave the file back, and the workers all wait for later files' turns.
+bool WalkOrderCommit::MayReadHeadHere() const
+{
+    return threads_.runReads == RunReads::Anything
+        || (threads_.runReads == RunReads::FromMemory && pool_->WorkersAllWaitForTheirTurn());
+}
+
+// Rather than sleep, the run's thread reads a file no worker has taken, where it may. A file
+// the window's thread found not in memory says the tree is not all there (or the file system
+// cannot tell): it tries again a window of files further on.
+bool WalkOrderCommit::ReadOneHere(const std::function<bool()>& stopRequested)
+{
+    using Scanned = FileScanPool::ScannedHere;
+    switch (threads_.runReads) {
+    case RunReads::Nothing:
+        return false;
+    case RunReads::Anything:
+        return pool_->ScanOneHere(RunMatcher(), stopRequested) != Scanned::NoJobWaiting;
+    case RunReads::FromMemory:
+        break;
+    }
+    if (filesAdded_ < readFromMemoryAgainAt_) {
+        return false;
+    }
+    const Scanned scanned = pool_->ScanOneHere(RunMatcher(), stopRequested, true);
+    if (scanned == Scanned::NotInMemory) {
+        readFromMemoryAgainAt_ = filesAdded_ + kParallelTuning.filesInFlight;
+    }
+    return scanned == Scanned::Scanned || scanned == Scanned::GivenBack;
 }
 
 void WalkOrderCommit::DoEventsOncePerFrame()

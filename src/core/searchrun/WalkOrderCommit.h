@@ -18,13 +18,22 @@
 
 namespace trawlit {
 
+// What the run's own thread reads while it would wait for the oldest file.
+enum class RunReads : std::uint8_t {
+    Nothing,
+    // Files the system holds in memory, and only their start: the window's thread, which must
+    // neither wait on a disk nor stay long inside a file.
+    FromMemory,
+    Anything, // a console's
+};
+
 // Where the files are read and matched: with no workers, on the run's own thread between the
 // walk's steps; else on `workers` threads while the run's thread walks and writes, and reads
-// too while it would wait, when `runReadsToo` (never for a window, whose thread must not stay
-// inside a file). The results file, messages and counters come out exactly the same.
+// too while it would wait, as `runReads` lets it. The results file, messages and counters
+// come out exactly the same.
 struct SearchThreads {
     int workers = 0;
-    bool runReadsToo = false;
+    RunReads runReads = RunReads::Nothing;
     ThreadStarter startThread = {}; // empty: std::thread
 };
 
@@ -41,8 +50,8 @@ public:
 
 // The files of the walk handed to the workers, and the folders that could not be listed,
 // written into the target in walk order. Once too many files are under way the walk waits
-// for the oldest, letting the window handle its messages meanwhile (or reading files itself,
-// when `runReadsToo`).
+// for the oldest, reading files itself meanwhile as `runReads` lets it, and letting the window
+// handle its messages.
 class WalkOrderCommit {
 public:
     // `runMatcher` is the run thread's own, for when it reads too.
@@ -73,6 +82,8 @@ private:
     void PopHead();
     void CommitWhatIsReady();
     bool CommitHead(bool wait);
+    bool MayReadHeadHere() const;
+    bool ReadOneHere(const std::function<bool()>& stopRequested);
     void FinishHead(bool stoppedHere);
     LineMatcher& RunMatcher();
     void DoEventsOncePerFrame();
@@ -88,6 +99,8 @@ private:
     std::unique_ptr<ReadAhead> readAhead_; // made with the first file read ahead
     bool readsAhead_ = true;
     std::deque<Queued> queue_;
+    std::size_t filesAdded_ = 0;
+    std::size_t readFromMemoryAgainAt_ = 0; // files added: the tree's part since is tried anew
     // Folder listings the queued files hold open (files of one folder come together), and how
     // many may be: with the walk's next one and a file per scanning thread, all the process
     // may open.

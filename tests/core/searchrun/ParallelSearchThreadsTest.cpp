@@ -106,11 +106,14 @@ struct Threads {
 };
 
 const Threads kReference { "one thread", {} };
-// How the window reads, how the CLI does, and the CLI with the files left to its own thread.
+// Workers alone, how the CLI reads, the CLI with the files left to its own thread, and how the
+// window reads (with the huge files, and those not in memory, left to the worker).
 const Threads kParallel[] = {
-    { "four workers", { 4, false } },
-    { "a worker and the run", { 1, true } },
-    { "a slow worker and the run", { 1, true }, true },
+    { "four workers", { 4, RunReads::Nothing } },
+    { "a worker and the run", { 1, RunReads::Anything } },
+    { "a slow worker and the run", { 1, RunReads::Anything }, true },
+    { "a worker and the window's thread", { 1, RunReads::FromMemory } },
+    { "a slow worker and the window's thread", { 1, RunReads::FromMemory }, true },
 };
 
 struct SearchCase {
@@ -260,9 +263,9 @@ TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     };
     const Threads cases[] = {
-        { "window, one of four workers starts", { 4, false, startOnlyOne } },
-        { "window, no worker starts", { 4, false, startNone } },
-        { "CLI, no worker starts", { 3, true, startNone } },
+        { "workers, one of four starts", { 4, RunReads::Nothing, startOnlyOne } },
+        { "window, no worker starts", { 4, RunReads::FromMemory, startNone } },
+        { "CLI, no worker starts", { 3, RunReads::Anything, startNone } },
     };
     const Outcome reference = Run(kSearchCases[0], kReference);
     for (const Threads& threads : cases) {
@@ -273,14 +276,14 @@ TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
     for (const std::int64_t free : { 5, 9, 16 }) {
         SCOPED_TRACE("descriptors free: " + std::to_string(free));
         platform->files.freeDescriptors = free;
-        ExpectSame(reference, Run(kSearchCases[0], { "four workers", { 4, false } }));
-        ExpectSame(reference, Run(kSearchCases[0], { "CLI", { 3, true } }));
+        ExpectSame(reference, Run(kSearchCases[0], { "four workers", { 4, RunReads::Nothing } }));
+        ExpectSame(reference, Run(kSearchCases[0], { "CLI", { 3, RunReads::Anything } }));
         platform->files.freeDescriptors = -2;
     }
     // Workers that find no descriptor free hand their files to the run's thread.
     platform->files.otherThreadsOutOfDescriptors = true;
-    ExpectSame(reference, Run(kSearchCases[0], { "four workers", { 4, false } }));
-    ExpectSame(reference, Run(kSearchCases[0], { "CLI", { 3, true } }));
+    ExpectSame(reference, Run(kSearchCases[0], { "four workers", { 4, RunReads::Nothing } }));
+    ExpectSame(reference, Run(kSearchCases[0], { "CLI", { 3, RunReads::Anything } }));
     platform->files.otherThreadsOutOfDescriptors = false;
 }
 
@@ -288,7 +291,7 @@ TEST_F(ParallelSearchTest, ThreadsAndDescriptorsThatRunShortChangeNothing)
 // does, its results closed and marked, and is then told by the exception.
 TEST_F(ParallelSearchTest, MemoryThatRunsOutEndsTheRunWithItsResultsMarked)
 {
-    for (const Threads& threads : { kReference, kParallel[0], kParallel[1] }) {
+    for (const Threads& threads : { kReference, kParallel[0], kParallel[1], kParallel[3] }) {
         SCOPED_TRACE(threads.name);
         platform->files.reads = 0;
         platform->files.beforeRead = [](int read) {
@@ -324,7 +327,8 @@ TEST(SlowStorageThreadsTest, AStopEndsTheRunPromptly)
     options.RootFolder = tree.Path();
     options.OutputPathname = output.Path() + "/out";
     options.SearchStr = "needle";
-    for (const SearchThreads& threads : { SearchThreads { 3, false }, SearchThreads { 2, true } }) {
+    for (const SearchThreads& threads : { SearchThreads { 3, RunReads::Nothing },
+             SearchThreads { 2, RunReads::Anything }, SearchThreads { 1, RunReads::FromMemory } }) {
         StoppedAtView window;
         window.stopAt = Clock::now() + std::chrono::seconds(2);
         fakes::RecordingDialogs dialogs;

@@ -21,8 +21,8 @@ namespace trawlit {
 // What the run's own thread reads while it would wait for the oldest file.
 enum class RunReads : std::uint8_t {
     Nothing,
-    // Files the system holds in memory, and only their start: the window's thread, which must
-    // neither wait on a disk nor stay long inside a file.
+    // Files the system holds in memory, and no longer than runFromMemoryLimit: the window's
+    // thread, which must neither wait on a disk nor stay long inside a file.
     FromMemory,
     Anything, // a console's
 };

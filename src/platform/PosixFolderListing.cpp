@@ -40,16 +40,21 @@ constexpr std::array<unsigned long, 16> kPseudoFileSystems = {
     0x0187, // autofs
 };
 
-// Disk and memory file systems: a regular file's read comes back short only at its end.
-constexpr std::array<unsigned long, 8> kLocalFileSystems = {
+// Disk file systems: a regular file's read comes back short only at its end.
+constexpr std::array<unsigned long, 7> kLocalFileSystems = {
     0xef53, // ext2, ext3, ext4
     0x58465342, // xfs
     0x9123683e, // btrfs
-    0x01021994, // tmpfs
     0xf2f52010, // f2fs
     0x2fc12fc1, // zfs
     0x4d44, // vfat
     0x2011bab0, // exfat
+};
+
+// Memory file systems: the same, and every file's bytes are in memory.
+constexpr std::array<unsigned long, 2> kMemoryFileSystems = {
+    0x01021994, // tmpfs
+    0x858458f6, // ramfs
 };
 
 template <std::size_t N> bool IsOneOf(unsigned long type, const std::array<unsigned long, N>& types)
@@ -75,6 +80,7 @@ FileSystemKind FileSystemKinds::Of(int folderFd, std::uint64_t device)
     lastKind_ = IsOneOf(type, kPseudoFileSystems) ? FileSystemKind::Pseudo
         : type == kOverlayFileSystem              ? FileSystemKind::Overlay
         : IsOneOf(type, kLocalFileSystems)        ? FileSystemKind::Local
+        : IsOneOf(type, kMemoryFileSystems)       ? FileSystemKind::Memory
                                                   : FileSystemKind::Ordinary;
     lastDevice_ = device;
     known_ = true;
@@ -121,7 +127,9 @@ public:
         }
         device_ = static_cast<std::uint64_t>(folderInfo.st_dev);
         statEveryEntry_ = kind == FileSystemKind::Overlay;
-        shortReadEnds_ = kind == FileSystemKind::Local || kind == FileSystemKind::Overlay;
+        inMemory_ = kind == FileSystemKind::Memory;
+        shortReadEnds_
+            = kind == FileSystemKind::Local || kind == FileSystemKind::Overlay || inMemory_;
     }
     ~PosixFolderListing() override
     {
@@ -137,6 +145,7 @@ public:
     int FolderFd() const { return fd_; }
     // Whether a short read of one of its regular files means the file's end.
     bool ShortReadEnds() const { return shortReadEnds_; }
+    bool InMemory() const { return inMemory_; }
 
     bool Next(ListedEntry& entry) override
     {
@@ -233,6 +242,7 @@ private:
     std::uint64_t device_ = 0;
     bool statEveryEntry_ = false;
     bool shortReadEnds_ = false;
+    bool inMemory_ = false;
     int pseudoDotsLeft_ = 0; // "." and ".." of a pseudo file system's folder
     FileIdentity pseudoIdentity_;
     int openErrno_ = 0;
@@ -247,11 +257,12 @@ public:
 
 } // namespace
 
-int FolderFdOf(FolderListing& listing, bool& shortReadEnds)
+ListedFolder ListedFolderOf(FolderListing& listing)
 {
     auto* posix = dynamic_cast<PosixFolderListing*>(&listing);
-    shortReadEnds = posix != nullptr && posix->ShortReadEnds();
-    return posix != nullptr ? posix->FolderFd() : -1;
+    if (posix == nullptr)
+        return {};
+    return { posix->FolderFd(), posix->ShortReadEnds(), posix->InMemory() };
 }
 
 bool CannotNameFile(std::string_view path)

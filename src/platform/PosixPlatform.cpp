@@ -155,9 +155,12 @@ EntryKind PosixPlatform::Examine(const std::string& path)
 
 PosixPlatform::PosixPlatform()
     : unreadBytes_(std::make_unique<std::atomic<std::int64_t>[]>(kTrackedHandles))
+    , heldInMemory_(std::make_unique<std::atomic<bool>[]>(kTrackedHandles))
 {
-    for (std::size_t slot = 0; slot < kTrackedHandles; ++slot)
+    for (std::size_t slot = 0; slot < kTrackedHandles; ++slot) {
         unreadBytes_[slot].store(kUnknownLength, std::memory_order_relaxed);
+        heldInMemory_[slot].store(false, std::memory_order_relaxed);
+    }
 }
 
 FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, PlatformError& error)
@@ -183,13 +186,12 @@ FileHandle PosixPlatform::Open(const std::string& path, OpenAccess access, Platf
 FileHandle PosixPlatform::OpenListedFile(
     FolderListing& folder, std::string_view name, const std::string& path, PlatformError& error)
 {
-    bool shortReadEnds = false;
-    const int folderFd = FolderFdOf(folder, shortReadEnds);
-    if (folderFd < 0 || name.find('/') != std::string_view::npos)
+    const ListedFolder listed = ListedFolderOf(folder);
+    if (listed.fd < 0 || name.find('/') != std::string_view::npos)
         return Open(path, OpenAccess::Read, error);
     error = {};
-    if (!shortReadEnds) {
-        const int fd = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read));
+    if (!listed.shortReadEnds) {
+        const int fd = openat(listed.fd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read));
         if (fd < 0) {
             error = ErrorFromErrno(errno, path);
             return kNoFileHandle;
@@ -201,28 +203,28 @@ FileHandle PosixPlatform::OpenListedFile(
     // (to /dev/zero, which never ends) or a listed link goes the checked way. A name swapped
     // for a folder fails at its first read; for a FIFO, the non-blocking reads never wait.
     const int fd
-        = openat(folderFd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read) | O_NOFOLLOW);
+        = openat(listed.fd, std::string(name).c_str(), OpenFlagsFor(OpenAccess::Read) | O_NOFOLLOW);
     if (fd < 0 && errno == ELOOP)
         return Open(path, OpenAccess::Read, error);
     if (fd < 0) {
         error = ErrorFromErrno(errno, path);
         return kNoFileHandle;
     }
-    RememberUnread(fd, kEndsAtShortRead);
+    RememberUnread(fd, kEndsAtShortRead, listed.inMemory);
     return fd;
 }
 
-// Only where the listing vouches for a local file system: a hint there never waits on a
+// Only where the listing vouches for a local disk file system: a hint there never waits on a
 // network, and a name swapped for a link or a FIFO is left alone. A one-byte read that may not
 // wait tells whether the file's start is in memory; a search of a tree read before then pays
 // one probe, not a read-ahead, per file.
 ReadHint PosixPlatform::HintRead(FolderListing& folder, std::string_view name, std::int64_t bytes)
 {
-    bool shortReadEnds = false;
-    const int folderFd = FolderFdOf(folder, shortReadEnds);
-    if (folderFd < 0 || !shortReadEnds || name.find('/') != std::string_view::npos)
+    const ListedFolder listed = ListedFolderOf(folder);
+    if (listed.fd < 0 || !listed.shortReadEnds || listed.inMemory
+        || name.find('/') != std::string_view::npos)
         return ReadHint::NotGiven;
-    const int fd = openat(folderFd, std::string(name).c_str(),
+    const int fd = openat(listed.fd, std::string(name).c_str(),
         O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return ReadHint::NotGiven;
@@ -268,11 +270,20 @@ FileHandle PosixPlatform::AcceptOpened(
     return fd;
 }
 
-void PosixPlatform::RememberUnread(FileHandle handle, std::int64_t bytes)
+void PosixPlatform::RememberUnread(FileHandle handle, std::int64_t bytes, bool inMemory)
 {
-    if (std::atomic<std::int64_t>* unread = UnreadOf(handle))
+    if (std::atomic<std::int64_t>* unread = UnreadOf(handle)) {
         unread->store((bytes > 0 || bytes == kEndsAtShortRead) ? bytes : kUnknownLength,
             std::memory_order_relaxed);
+        heldInMemory_[static_cast<std::size_t>(handle)].store(inMemory, std::memory_order_relaxed);
+    }
+}
+
+bool PosixPlatform::HeldInMemory(FileHandle handle) const
+{
+    const auto slot = static_cast<std::size_t>(handle);
+    return handle >= 0 && slot < kTrackedHandles
+        && heldInMemory_[slot].load(std::memory_order_relaxed);
 }
 
 std::atomic<std::int64_t>* PosixPlatform::UnreadOf(FileHandle handle) const
@@ -319,12 +330,23 @@ std::ptrdiff_t PosixPlatform::ReadAt(
     }
 }
 
+// Where the listing vouches for a disk of this machine or memory: nothing else is opened by
+// a thread that must not wait.
+bool PosixPlatform::ReadsFromMemory(FolderListing& folder)
+{
+    const ListedFolder listed = ListedFolderOf(folder);
+    return listed.fd >= 0 && listed.shortReadEnds;
+}
+
 // A read that may not wait (RWF_NOWAIT) stops short where the cached part of a file ends, so
-// a short read here never counts as the end.
+// a short read here never counts as the end. A memory file system cannot tell such a read,
+// but its files never wait on a device: they are read as ever.
 std::ptrdiff_t PosixPlatform::ReadFromMemory(
     FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
 {
     const bool moving = offset == kAtReadingPosition;
+    if (HeldInMemory(handle))
+        return moving ? Read(handle, buffer, size) : ReadAt(handle, offset, buffer, size);
     std::atomic<std::int64_t>* unread = moving ? UnreadOf(handle) : nullptr;
     const std::int64_t before
         = unread != nullptr ? unread->load(std::memory_order_relaxed) : kUnknownLength;
@@ -374,8 +396,7 @@ bool PosixPlatform::Seek(FileHandle handle, std::int64_t offset, PlatformError& 
 bool PosixPlatform::Close(FileHandle handle, PlatformError& error)
 {
     error = {};
-    if (std::atomic<std::int64_t>* unread = UnreadOf(handle))
-        unread->store(kUnknownLength, std::memory_order_relaxed);
+    RememberUnread(handle, kUnknownLength);
     // On Linux the descriptor is released even when close reports EINTR.
     if (close(handle) != 0 && errno != EINTR) {
         error = ErrorFromErrno(errno, {});

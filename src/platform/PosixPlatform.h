@@ -14,7 +14,9 @@ namespace trawlit {
 
 // Local: a disk or memory file system whose regular files never return a short read before
 // their end. Ordinary: any other real file system (network, user-space).
-enum class FileSystemKind : std::uint8_t { Local, Ordinary, Overlay, Pseudo };
+// Local: on a disk of this machine; Memory: held in memory (tmpfs), which cannot tell a read
+// that may not wait on a device, there being none.
+enum class FileSystemKind : std::uint8_t { Local, Memory, Ordinary, Overlay, Pseudo };
 
 // Remembers what kind of file system the device of the folder listed last is on.
 class FileSystemKinds {
@@ -41,6 +43,7 @@ public:
         PlatformError& error) override;
     ReadHint HintRead(FolderListing& folder, std::string_view name, std::int64_t bytes) override;
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
+    bool ReadsFromMemory(FolderListing& folder) override;
     std::ptrdiff_t ReadFromMemory(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
     std::ptrdiff_t ReadAt(
@@ -68,7 +71,8 @@ private:
     static constexpr std::int64_t kEndsAtShortRead = -2;
     FileHandle AcceptOpened(
         int fd, const std::string& path, OpenAccess access, bool created, PlatformError& error);
-    void RememberUnread(FileHandle handle, std::int64_t bytes);
+    void RememberUnread(FileHandle handle, std::int64_t bytes, bool inMemory = false);
+    bool HeldInMemory(FileHandle handle) const;
     std::atomic<std::int64_t>* UnreadOf(FileHandle handle) const;
     static std::int64_t AfterRead(std::int64_t unread, long got, std::size_t asked);
 
@@ -77,6 +81,8 @@ private:
     // reading other descriptors never see it move; a descriptor above it is read to its end.
     static constexpr std::size_t kTrackedHandles = 4096;
     std::unique_ptr<std::atomic<std::int64_t>[]> unreadBytes_;
+    // Per descriptor below kTrackedHandles: opened from a listing of a memory file system.
+    std::unique_ptr<std::atomic<bool>[]> heldInMemory_;
     FileSystemKinds fileSystemKinds_;
 };
 
@@ -84,9 +90,13 @@ private:
 // of the limit. Call before any thread starts.
 void ShareHeapsUnderAMemoryLimit();
 
-// The folder descriptor of a listing made by this platform, or -1, and whether a short read
-// of a regular file there means its end.
-int FolderFdOf(FolderListing& listing, bool& shortReadEnds);
+// What a listing made by this platform tells of its folder.
+struct ListedFolder {
+    int fd = -1; // open as long as the listing lives; -1 for another listing
+    bool shortReadEnds = false; // a short read of a regular file there means its end
+    bool inMemory = false; // its files are held in memory: reading them never waits on a device
+};
+ListedFolder ListedFolderOf(FolderListing& listing);
 
 // True when `path` cannot name a file at all: an embedded NUL, a component longer than
 // NAME_MAX or a whole longer than PATH_MAX allows (error 52).

@@ -118,6 +118,13 @@ public:
     virtual std::ptrdiff_t ReadAt(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
         = 0;
+    // Whether ReadFromMemory can read the files of a listing still alive, rather than only ever
+    // say it would wait (on a network, say): asked before such a file is opened.
+    virtual bool ReadsFromMemory(FolderListing& folder)
+    {
+        (void)folder;
+        return false;
+    }
     // Reads like ReadAt, or like Read at kAtReadingPosition, but only what the system holds in
     // memory: kReadWouldWait rather than wait on the device. A short read does not mean the end.
     virtual std::ptrdiff_t ReadFromMemory(

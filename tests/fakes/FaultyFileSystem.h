@@ -55,6 +55,7 @@ public:
     std::ptrdiff_t Read(FileHandle handle, char* buffer, std::size_t size) override;
     std::ptrdiff_t ReadAt(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;
+    bool ReadsFromMemory(FolderListing& folder) override { return inner_.ReadsFromMemory(folder); }
     // What a read would pause for is not in memory.
     std::ptrdiff_t ReadFromMemory(
         FileHandle handle, std::int64_t offset, char* buffer, std::size_t size) override;

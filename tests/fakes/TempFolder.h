@@ -9,12 +9,15 @@
 
 namespace trawlit::fakes {
 
-// A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end.
+// A fresh folder under `base`, else $TMPDIR (or /tmp), removed with everything in it at the end.
 class TempFolder {
 public:
     TempFolder()
+        : TempFolder(std::getenv("TMPDIR"))
     {
-        const char* base = std::getenv("TMPDIR");
+    }
+    explicit TempFolder(const char* base)
+    {
         std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp")
             + "/trawlit-test-XXXXXX";
         if (mkdtemp(pattern.data()) != nullptr)

@@ -148,8 +148,9 @@ TEST_F(PosixPlatformTest, ReadHintsAreGivenForListedFilesOnlyAndKeepNoHandle)
 {
     PlatformError error;
     auto listing = platform.StartListing(temp / "*.*", ListMask::FilesOnly, error);
-    bool local = false;
-    ASSERT_GE(FolderFdOf(*listing, local), 0);
+    const ListedFolder listed = ListedFolderOf(*listing);
+    ASSERT_GE(listed.fd, 0);
+    const bool local = listed.shortReadEnds && !listed.inMemory;
     const int nextHandle = platform.Open("/dev/null", OpenAccess::Read, error);
     platform.Close(nextHandle, error);
     const std::pair<const char*, bool> cases[]
@@ -162,35 +163,42 @@ TEST_F(PosixPlatformTest, ReadHintsAreGivenForListedFilesOnlyAndKeepNoHandle)
     EXPECT_EQ(handle, nextHandle);
 }
 
-// Reading from memory alone reads as Read and ReadAt do where the file system can tell what it
-// holds, a short read being no end; it never waits, not on a file dropped from memory nor on a
-// FIFO. A file system that cannot tell (tmpfs) always says it would wait.
+// Reading from memory alone reads as Read and ReadAt do, a short read being no end, where the
+// file system can tell what it holds, or holds it all (tmpfs); it never waits, not on a file
+// dropped from memory nor on a FIFO. A file system that cannot tell always says it would wait.
 TEST_F(PosixPlatformTest, ReadsFromMemoryAloneNeverWait)
 {
+    struct statfs shm { };
+    const bool shmIsMemory = statfs("/dev/shm", &shm) == 0 && shm.f_type == 0x01021994;
+    TempFolder inMemory(shmIsMemory ? "/dev/shm" : nullptr);
     const std::string block(1 << 16, 'x');
-    temp.Write("big.txt", "alpha" + block);
+    char buffer[1 << 17];
     PlatformError error;
-    auto listing = platform.StartListing(temp / "*.*", ListMask::FilesOnly, error);
-    const FileHandle handle = platform.OpenListedFile(*listing, "big.txt", temp / "big.txt", error);
-    ASSERT_NE(handle, kNoFileHandle);
-    std::string buffer(block.size(), '\0');
-    if (platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 3) != kReadWouldWait) {
-        EXPECT_EQ(platform.ReadFromMemory(handle, 1, buffer.data(), 2), 2); // in place
-        EXPECT_EQ(buffer.substr(0, 2), "lp");
-        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 2), 2);
-        EXPECT_EQ(buffer.substr(0, 2), "ha");
-        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 10), 10);
-        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 1 << 20),
-            static_cast<std::ptrdiff_t>(block.size() - 10));
-        EXPECT_EQ(platform.ReadFromMemory(handle, kAtReadingPosition, buffer.data(), 10), 0);
+    for (const TempFolder* folder : { &temp, &inMemory }) {
+        SCOPED_TRACE(folder->Path());
+        folder->Write("big.txt", "alpha" + block);
+        auto listing = platform.StartListing(*folder / "*.*", ListMask::FilesOnly, error);
+        const FileHandle file
+            = platform.OpenListedFile(*listing, "big.txt", *folder / "big.txt", error);
+        ASSERT_NE(file, kNoFileHandle);
+        if (platform.ReadFromMemory(file, kAtReadingPosition, buffer, 3) != kReadWouldWait) {
+            EXPECT_EQ(platform.ReadFromMemory(file, 1, buffer, 2), 2); // in place
+            EXPECT_EQ(std::string(buffer, 2), "lp");
+            EXPECT_EQ(platform.ReadFromMemory(file, kAtReadingPosition, buffer, 2), 2);
+            EXPECT_EQ(std::string(buffer, 2), "ha");
+            EXPECT_EQ(platform.ReadFromMemory(file, kAtReadingPosition, buffer, sizeof buffer),
+                static_cast<std::ptrdiff_t>(block.size()));
+            EXPECT_EQ(platform.ReadFromMemory(file, kAtReadingPosition, buffer, 10), 0);
+        }
+        ASSERT_EQ(fdatasync(file), 0);
+        ASSERT_EQ(posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED), 0);
+        const std::ptrdiff_t dropped = platform.ReadFromMemory(file, 4096, buffer, 10);
+        EXPECT_EQ(dropped, ListedFolderOf(*listing).inMemory ? 10 : kReadWouldWait);
+        platform.Close(file, error);
     }
-    ASSERT_EQ(fdatasync(handle), 0);
-    ASSERT_EQ(posix_fadvise(handle, 0, 0, POSIX_FADV_DONTNEED), 0);
-    EXPECT_EQ(platform.ReadFromMemory(handle, 4096, buffer.data(), 10), kReadWouldWait);
-    platform.Close(handle, error);
     const FileHandle pipe = platform.Open(temp / "pipe", OpenAccess::Read, error);
     if (pipe != kNoFileHandle) {
-        EXPECT_LE(platform.ReadFromMemory(pipe, kAtReadingPosition, buffer.data(), 10), 0);
+        EXPECT_LE(platform.ReadFromMemory(pipe, kAtReadingPosition, buffer, 10), 0);
         platform.Close(pipe, error);
     }
 }

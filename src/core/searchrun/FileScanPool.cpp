@@ -50,6 +50,11 @@ void FileScanJob::SetState(State state)
 bool FileScanJob::Scan(FileSystem& files, LineMatcher& matcher, State scanner,
     const std::function<bool()>& runStopped, bool fromMemoryOnly)
 {
+    if (fromMemoryOnly && !(file_.folder && files.ReadsFromMemory(*file_.folder))) {
+        notInMemory_ = true;
+        SetState(State::GivenBack);
+        return false;
+    }
     SetState(scanner);
     runStopped_ = runStopped ? &runStopped : nullptr;
     FileRead outcome;
@@ -195,19 +200,25 @@ FileScanPool::FileScanPool(FileSystem& files, const MatchSettings& settings, int
     const ThreadStarter& startThread)
     : files_(files)
     , settings_(settings)
+    , startThread_(startThread)
 {
     workers_.reserve(static_cast<std::size_t>(std::max(workerCount, 0)));
-    for (int worker = 0; worker < workerCount; ++worker) {
-        try {
-            if (startThread)
-                workers_.push_back(startThread([this] { Work(); }));
-            else
-                workers_.emplace_back([this] { Work(); });
-        } catch (const std::system_error&) {
-            break; // the run goes on with the workers it has
-        } catch (const std::bad_alloc&) {
-            break;
-        }
+    for (int worker = 0; worker < workerCount && StartWorker(); ++worker) { }
+}
+
+// The run goes on with the workers it has when the system gives no more.
+bool FileScanPool::StartWorker()
+{
+    try {
+        if (startThread_)
+            workers_.push_back(startThread_([this] { Work(); }));
+        else
+            workers_.emplace_back([this] { Work(); });
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
 }
 

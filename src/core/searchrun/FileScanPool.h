@@ -161,6 +161,8 @@ public:
     // Hands over what Submit still holds back: before the run waits for a file.
     void HandOver();
     int WorkerCount() const { return static_cast<int>(workers_.size()); }
+    // Starts one more worker; false when the system gives none.
+    bool StartWorker();
     // Scans the oldest job no worker has taken on the calling thread, the run's, with
     // `matcher`. Once `stopped` says so, it gives the job back; `fromMemoryOnly`, it also
     // gives it back where the file is not in memory or is long (runFromMemoryLimit).
@@ -184,6 +186,7 @@ private:
 
     FileSystem& files_;
     MatchSettings settings_;
+    ThreadStarter startThread_;
     std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<FileScanJob*> queue_;

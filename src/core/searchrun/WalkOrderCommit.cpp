@@ -13,7 +13,13 @@ WalkOrderCommit::WalkOrderCommit(Platform platform, const MatchSettings& setting
     , settings_(settings)
 {
     FitToLimits(platform.fileSystem);
-    pool_.emplace(platform.fileSystem, settings, threads_.workers, threads_.startThread);
+    // The window's thread reads in place of a worker, held back until it meets a file it
+    // cannot read from memory.
+    if (threads_.runReads == RunReads::FromMemory && threads_.workers > 1) {
+        workersHeldBack_ = 1;
+    }
+    pool_.emplace(
+        platform.fileSystem, settings, threads_.workers - workersHeldBack_, threads_.startThread);
     // Without a worker every file is taken back and read here, as with one thread.
     if (pool_->WorkerCount() == 0) {
         threads_.runReads = RunReads::Anything;
@@ -193,7 +199,7 @@ bool WalkOrderCommit::MayReadHeadHere() const
 
 // Rather than sleep, the run's thread reads a file no worker has taken, where it may. A file
 // the window's thread found not in memory says the tree is not all there (or the file system
-// cannot tell): it tries again a window of files further on.
+// cannot tell): the worker held back starts, and it tries again a window of files further on.
 bool WalkOrderCommit::ReadOneHere(const std::function<bool()>& stopRequested)
 {
     using Scanned = FileScanPool::ScannedHere;
@@ -211,6 +217,9 @@ bool WalkOrderCommit::ReadOneHere(const std::function<bool()>& stopRequested)
     const Scanned scanned = pool_->ScanOneHere(RunMatcher(), stopRequested, true);
     if (scanned == Scanned::NotInMemory) {
         readFromMemoryAgainAt_ = filesAdded_ + kParallelTuning.filesInFlight;
+        if (workersHeldBack_ > 0 && pool_->StartWorker()) {
+            --workersHeldBack_;
+        }
     }
     return scanned == Scanned::Scanned || scanned == Scanned::GivenBack;
 }

@@ -22,7 +22,8 @@ namespace trawlit {
 enum class RunReads : std::uint8_t {
     Nothing,
     // Files the system holds in memory, and no longer than runFromMemoryLimit: the window's
-    // thread, which must neither wait on a disk nor stay long inside a file.
+    // thread, which must neither wait on a disk nor stay long inside a file. It reads in place
+    // of one of the workers, which starts once it meets a file it cannot read so.
     FromMemory,
     Anything, // a console's
 };
@@ -99,6 +100,7 @@ private:
     std::unique_ptr<ReadAhead> readAhead_; // made with the first file read ahead
     bool readsAhead_ = true;
     std::deque<Queued> queue_;
+    int workersHeldBack_ = 0; // while the window's thread finds the files in memory
     std::size_t filesAdded_ = 0;
     std::size_t readFromMemoryAgainAt_ = 0; // files added: the tree's part since is tried anew
     // Folder listings the queued files hold open (files of one folder come together), and how

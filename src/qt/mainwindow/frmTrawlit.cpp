@@ -444,10 +444,9 @@ bool frmTrawlit::eventFilter(QObject* watched, QEvent* event)
 void frmTrawlit::cmdSearch2_Click()
 {
     RunFromClick(ClickInputs::Search, [this](const RunInputs& inputs, RunPorts ports) {
-        // The window's thread reads what is in memory while it would wait, in place of a worker:
-        // no more threads than CPUs to switch between.
-        return RunStringSearch(
-            inputs, ports, nullptr, { std::max(1, searchThreads_ - 1), RunReads::FromMemory });
+        // The window's thread reads what is in memory while it would wait, in place of a worker
+        // held back: no more threads than CPUs to switch between.
+        return RunStringSearch(inputs, ports, nullptr, { searchThreads_, RunReads::FromMemory });
     });
 }
 

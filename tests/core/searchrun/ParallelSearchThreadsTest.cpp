@@ -107,13 +107,13 @@ struct Threads {
 
 const Threads kReference { "one thread", {} };
 // Workers alone, how the CLI reads, the CLI with the files left to its own thread, and how the
-// window reads (with the huge files, and those not in memory, left to the worker).
+// window reads (a worker, another held back, the huge files left to them).
 const Threads kParallel[] = {
     { "four workers", { 4, RunReads::Nothing } },
     { "a worker and the run", { 1, RunReads::Anything } },
     { "a slow worker and the run", { 1, RunReads::Anything }, true },
-    { "a worker and the window's thread", { 1, RunReads::FromMemory } },
-    { "a slow worker and the window's thread", { 1, RunReads::FromMemory }, true },
+    { "a worker and the window's thread", { 2, RunReads::FromMemory } },
+    { "a slow worker and the window's thread", { 2, RunReads::FromMemory }, true },
 };
 
 struct SearchCase {
@@ -306,7 +306,8 @@ TEST_F(ParallelSearchTest, MemoryThatRunsOutEndsTheRunWithItsResultsMarked)
 }
 
 // Reads of nearly half a second each, files of many reads: a stop that comes while threads
-// (the run's own among them) are inside files ends the run after the reads under way.
+// (the run's own among them) are inside files ends the run after the reads under way. The
+// window's thread finds such files not in memory and starts the worker it held back.
 TEST(SlowStorageThreadsTest, AStopEndsTheRunPromptly)
 {
     using Clock = std::chrono::steady_clock;
@@ -327,8 +328,15 @@ TEST(SlowStorageThreadsTest, AStopEndsTheRunPromptly)
     options.RootFolder = tree.Path();
     options.OutputPathname = output.Path() + "/out";
     options.SearchStr = "needle";
-    for (const SearchThreads& threads : { SearchThreads { 3, RunReads::Nothing },
-             SearchThreads { 2, RunReads::Anything }, SearchThreads { 1, RunReads::FromMemory } }) {
+    std::atomic<int> started = 0;
+    const ThreadStarter countStarts = [&started](std::function<void()> work) {
+        ++started;
+        return std::thread(std::move(work));
+    };
+    for (const RunReads runReads :
+        { RunReads::Nothing, RunReads::Anything, RunReads::FromMemory }) {
+        const SearchThreads threads { 2, runReads, countStarts };
+        started = 0;
         StoppedAtView window;
         window.stopAt = Clock::now() + std::chrono::seconds(2);
         fakes::RecordingDialogs dialogs;
@@ -338,7 +346,8 @@ TEST(SlowStorageThreadsTest, AStopEndsTheRunPromptly)
             RunPorts { window, { slow, posix, events }, dialogs, files }, nullptr, threads);
         const double seconds = std::chrono::duration<double>(Clock::now() - window.stopAt).count();
         EXPECT_TRUE(result.aborted);
-        EXPECT_LT(seconds, 2.0) << threads.workers << " workers";
+        EXPECT_LT(seconds, 2.0) << static_cast<int>(runReads);
+        EXPECT_EQ(started, 2) << static_cast<int>(runReads);
     }
 }
 

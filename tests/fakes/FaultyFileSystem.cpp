@@ -144,28 +144,36 @@ std::ptrdiff_t FaultyFileSystem::Readable(
         std::min<std::int64_t>(static_cast<std::int64_t>(size), opened->second.readLimit - from));
 }
 
-std::ptrdiff_t FaultyFileSystem::Read(FileHandle handle, char* buffer, std::size_t size)
+// Every read: counted, paused, held to the file's read limit; one that moves on through the
+// file adds to what it delivered.
+template <typename InnerRead>
+std::ptrdiff_t FaultyFileSystem::ReadWithin(
+    FileHandle handle, std::int64_t offset, std::size_t size, InnerRead innerRead)
 {
     BeforeRead();
-    const std::ptrdiff_t readable = Readable(handle, 0, size, true);
+    const bool moving = offset == kAtReadingPosition;
+    const std::ptrdiff_t readable = Readable(handle, offset, size, moving);
     if (readable < 0)
         return -1;
-    const std::ptrdiff_t got = inner_.Read(handle, buffer, static_cast<std::size_t>(readable));
-    if (got > 0) {
+    const std::ptrdiff_t got = innerRead(static_cast<std::size_t>(readable));
+    if (moving && got > 0) {
         const std::scoped_lock lock(openedLock_);
         opened_[handle].delivered += got;
     }
     return got;
 }
 
+std::ptrdiff_t FaultyFileSystem::Read(FileHandle handle, char* buffer, std::size_t size)
+{
+    return ReadWithin(handle, kAtReadingPosition, size,
+        [&](std::size_t readable) { return inner_.Read(handle, buffer, readable); });
+}
+
 std::ptrdiff_t FaultyFileSystem::ReadAt(
     FileHandle handle, std::int64_t offset, char* buffer, std::size_t size)
 {
-    BeforeRead();
-    const std::ptrdiff_t readable = Readable(handle, offset, size, false);
-    if (readable < 0)
-        return -1;
-    return inner_.ReadAt(handle, offset, buffer, static_cast<std::size_t>(readable));
+    return ReadWithin(handle, offset, size,
+        [&](std::size_t readable) { return inner_.ReadAt(handle, offset, buffer, readable); });
 }
 
 std::ptrdiff_t FaultyFileSystem::ReadFromMemory(
@@ -173,18 +181,9 @@ std::ptrdiff_t FaultyFileSystem::ReadFromMemory(
 {
     if (readPause.load().count() > 0 && std::this_thread::get_id() != unhurriedThread)
         return kReadWouldWait;
-    BeforeRead();
-    const bool moving = offset == kAtReadingPosition;
-    const std::ptrdiff_t readable = Readable(handle, offset, size, moving);
-    if (readable < 0)
-        return -1;
-    const std::ptrdiff_t got
-        = inner_.ReadFromMemory(handle, offset, buffer, static_cast<std::size_t>(readable));
-    if (moving && got > 0) {
-        const std::scoped_lock lock(openedLock_);
-        opened_[handle].delivered += got;
-    }
-    return got;
+    return ReadWithin(handle, offset, size, [&](std::size_t readable) {
+        return inner_.ReadFromMemory(handle, offset, buffer, readable);
+    });
 }
 
 bool FaultyFileSystem::Write(

@@ -105,6 +105,9 @@ private:
     // The bytes of `size` wanted from `offset` that may be read; -1 when none may.
     std::ptrdiff_t Readable(FileHandle handle, std::int64_t offset, std::size_t size, bool moving);
     void BeforeRead();
+    template <typename InnerRead>
+    std::ptrdiff_t ReadWithin(
+        FileHandle handle, std::int64_t offset, std::size_t size, InnerRead innerRead);
 
     FileSystem& inner_;
     std::multimap<Call, std::pair<std::string, PlatformError>> failures_;

@@ -156,7 +156,7 @@ bool WalkOrderCommit::CommitHead(bool wait)
     if (wait) {
         pool_->HandOver();
     }
-    const std::function<bool()> stopRequested = [this] { return target_.StopRequested(); };
+    const auto stopRequested = [this] { return target_.StopRequested(); };
     bool sleep = wait && threads_.runReads == RunReads::Nothing;
     for (;;) {
         const bool done = head.job->Take(taken_, sleep ? kParallelTuning.frameSeconds : 0.0);
